@@ -5,6 +5,8 @@
 // once per run, handed to every object by reference and owned by none.
 
 #include "app/UiServices.h"
+#include "core/Currency.h"
+#include "core/DateTime.h"
 
 #include <QList>
 #include <QString>
@@ -15,8 +17,6 @@
 
 namespace kasovka {
 
-class Currency;
-class DateTime;
 class TMemTable;
 
 // One group ?NAME=value?NAME of the host's command line.
@@ -56,7 +56,8 @@ public:
     // Replaces the characters a file name cannot hold (" * / : < > ? \ |)
     // by "_".
     static QString SanitizeFileName(const QString &name);
-    // "# ### ### ##0" with 0..4 decimals; any other count gives two decimals.
+    // "# ### ### ##0" with 0..4 decimals; any other count gives two decimals
+    // (the same as core/DisplayFormat.h).
     static QString DisplayFormatForDecimals(int decimals);
 
     // Parses the parameters, fills the fields and reads the year settings.
@@ -79,7 +80,7 @@ public:
     QString UserPassword() const;
     QString ConfigName() const;   // safe for a file name, "Default" when blank
     QString AgendaCode() const;   // upper case, empty without a dot
-    DateTime FiscalYearTo() const;
+    TDateTime FiscalYearTo() const; // day serial
     bool DoubleEntryBookkeeping() const;
 
     // --- Computed folders and constants -----------------------------------
@@ -94,7 +95,7 @@ public:
     QString TempFolder() const;        // system temporary folder + "Kasovka/"
     QString HelpFolder() const;        // ProgramFolder + "help/"
     static QString ProgramVersion();   // "3.10"
-    static DateTime CompatibilityDate(); // 30 September 2016
+    static TDateTime CompatibilityDate(); // 30 September 2016
 
     // --- Cancelling --------------------------------------------------------
 
