@@ -1,0 +1,72 @@
+#pragma once
+// The band tree of one sheet: named ranges whose names begin with "__",
+// nested by their rows.
+
+#include "export/XlsDataSet.h"
+
+#include <QStringList>
+#include <optional>
+#include <vector>
+
+namespace kasovka {
+
+// A band range of the active sheet, as the band search sees it.
+struct TBandRange {
+    int rangeIndex = 0;
+    int topRow = 0;
+    int bottomRow = 0;
+    QStringList dataSetNames;
+};
+
+struct TExcelBand {
+    int topRow = 0;
+    int bottomRow = 0;
+    int rangeIndex = 0;
+    std::vector<TExcelBand> children;   // ordered by top row, not overlapping
+    std::vector<IXlsDataSet *> dataSets; // nullptr: no data set of that name
+
+    int height() const { return bottomRow - topRow + 1; }
+    int childRows() const;
+    int ownRows() const { return height() - childRows(); }
+    TExcelBand *childAt(int row);
+    bool allEntriesEmpty() const;
+    bool allAtEnd() const;       // every present data set is at its end
+    bool hasDataSets() const;    // at least one entry names a present data set
+    void advance();              // next record of each present data set not at its end
+    void rewind();               // every present data set to its first record
+};
+
+class TBandSearch {
+public:
+    explicit TBandSearch(std::vector<TBandRange> ranges);
+
+    // The outermost band inside first..last, with its children; a range of
+    // exactly first..last is not taken.
+    std::optional<TExcelBand> find(int first, int last) const;
+    // Resolves each band's names; unknown names leave empty entries.
+    template <typename Lookup>
+    std::optional<TExcelBand> mainBand(Lookup lookup) const
+    {
+        auto band = find(1, 65535);
+        if (band)
+            resolve(*band, lookup);
+        return band;
+    }
+
+private:
+    const TBandRange *pick(int first, int last, int excludeTop, int excludeBottom) const;
+    TExcelBand build(const TBandRange &range) const;
+    template <typename Lookup>
+    void resolve(TExcelBand &band, Lookup &lookup) const
+    {
+        for (const QString &name : m_ranges[rangePosition(band.rangeIndex)].dataSetNames)
+            band.dataSets.push_back(lookup(name));
+        for (TExcelBand &child : band.children)
+            resolve(child, lookup);
+    }
+    std::size_t rangePosition(int rangeIndex) const;
+
+    std::vector<TBandRange> m_ranges;
+};
+
+} // namespace kasovka

@@ -1,0 +1,132 @@
+#include "export/XlsTDataSet.h"
+
+#include "core/MemTable.h"
+
+namespace kasovka {
+
+TXlsTField::TXlsTField(TXlsTDataSet &owner, int field) : m_owner(owner), m_field(field) {}
+
+QVariant TXlsTField::value() const
+{
+    const TMemTable &table = m_owner.table();
+    if (!table.hasCurrent() || table.isNull(m_field))
+        return {};
+    switch (table.fieldType(m_field)) {
+    case FieldType::AutoInc:
+    case FieldType::Integer:
+        return QVariant(table.asInteger(m_field));
+    case FieldType::Currency:
+        return QVariant(table.asCurrency(m_field).toDouble());
+    case FieldType::DateTime:
+        return QVariant(table.asFloat(m_field));
+    case FieldType::Boolean:
+        return QVariant(table.asBool(m_field));
+    case FieldType::Text:
+    case FieldType::Memo:
+        return QVariant(table.asText(m_field));
+    }
+    return {};
+}
+
+IXlsDataSet *TXlsTField::dataSet() const
+{
+    return &m_owner;
+}
+
+bool TXlsTField::isDateTime() const
+{
+    return m_owner.table().fieldType(m_field) == FieldType::DateTime;
+}
+
+bool TXlsTField::isMemo() const
+{
+    return m_owner.table().fieldType(m_field) == FieldType::Memo;
+}
+
+double TXlsTField::asFloat() const
+{
+    const TMemTable &table = m_owner.table();
+    return table.hasCurrent() ? table.asFloat(m_field) : 0.0;
+}
+
+QString TXlsTField::displayName() const
+{
+    return m_owner.table().fieldName(m_field);
+}
+
+TXlsTDataSet::TXlsTDataSet(const QString &name, TMemTable &table) : m_name(name), m_table(table) {}
+
+TXlsTDataSet::~TXlsTDataSet() = default;
+
+bool TXlsTDataSet::isActive() const
+{
+    return m_table.isActive();
+}
+
+void TXlsTDataSet::open()
+{
+    if (!m_table.isActive())
+        m_table.createTable();
+}
+
+void TXlsTDataSet::close()
+{
+    m_table.close();
+}
+
+int TXlsTDataSet::recordCount()
+{
+    return m_table.recordCount();
+}
+
+void TXlsTDataSet::first()
+{
+    m_table.first();
+}
+
+void TXlsTDataSet::next()
+{
+    m_table.next();
+}
+
+void TXlsTDataSet::last()
+{
+    m_table.last();
+}
+
+bool TXlsTDataSet::eof() const
+{
+    return m_table.eof();
+}
+
+int TXlsTDataSet::fieldCount() const
+{
+    return m_table.fieldCount();
+}
+
+// The table's definitions may change between runs (the exporter's tables
+// receive theirs by copy), so the wrappers follow them lazily.
+void TXlsTDataSet::syncFields()
+{
+    const auto count = static_cast<std::size_t>(m_table.fieldCount());
+    if (m_fields.size() > count)
+        m_fields.resize(count);
+    while (m_fields.size() < count)
+        m_fields.push_back(std::make_unique<TXlsTField>(*this, static_cast<int>(m_fields.size())));
+}
+
+IXlsField *TXlsTDataSet::field(int index)
+{
+    syncFields();
+    if (index < 0 || index >= static_cast<int>(m_fields.size()))
+        return nullptr;
+    return m_fields[static_cast<std::size_t>(index)].get();
+}
+
+IXlsField *TXlsTDataSet::fieldByName(const QString &name)
+{
+    const int index = m_table.findField(name);
+    return index < 0 ? nullptr : field(index);
+}
+
+} // namespace kasovka
