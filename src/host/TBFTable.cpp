@@ -1,0 +1,452 @@
+#include "host/TBFTable.h"
+
+#include "core/Error.h"
+#include "host/detail/TableImpl.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kasovka {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+} // namespace
+
+// The given name with ".DAT", or else the first file (by name) in the same
+// folder whose name differs only in letter case.
+QString TBFTable::ResolveTableFile(const QString &path)
+{
+    QString file = path;
+    if (!file.endsWith(QLatin1String(".DAT"), Qt::CaseInsensitive))
+        file += QLatin1String(".DAT");
+    const QFileInfo info(file);
+    if (info.isFile())
+        return file;
+    const QDir folder = info.dir();
+    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QString &name : names) {
+        if (name.compare(info.fileName(), Qt::CaseInsensitive) == 0)
+            return folder.filePath(name);
+    }
+    return QString();
+}
+
+namespace {
+
+QString openFailureText(const QString &file, int rc, const QString &detail)
+{
+    switch (rc) {
+    case SQLITE_NOTADB:
+        return QStringLiteral("Soubor %1 není databází (%2).").arg(file, detail);
+    case SQLITE_CORRUPT:
+        return QStringLiteral("Databáze %1 je poškozená (%2).").arg(file, detail);
+    default:
+        return QStringLiteral("Databázi %1 nelze otevřít (%2).").arg(file, detail);
+    }
+}
+
+} // namespace
+
+// --- failures ---------------------------------------------------------------
+
+void TBFTable::Impl::failStore(int rc) const
+{
+    const QString detail = db.isOpen() ? db.errorMessage() : QString::fromUtf8(sqlite3_errstr(rc));
+    if (rc == SQLITE_CORRUPT || rc == SQLITE_NOTADB)
+        throw Error(QStringLiteral("Databáze %1 je poškozená (%2).").arg(path, detail));
+    throw Error(QStringLiteral("Chyba při práci s databází %1 (%2).").arg(path, detail));
+}
+
+void TBFTable::Impl::failNoCurrent() const
+{
+    if (!db.isOpen())
+        throw Error(QStringLiteral("Databáze není otevřená."));
+    throw Error(QStringLiteral("Databáze %1 nemá aktuální záznam.").arg(path));
+}
+
+void TBFTable::Impl::failField(const QString &field, const QString &problem) const
+{
+    throw Error(QStringLiteral("Pole „%1“ databáze %2 %3.").arg(field, path, problem));
+}
+
+// --- cursor -----------------------------------------------------------------
+
+void TBFTable::Impl::setCurrent(sqlite3_stmt *stmt)
+{
+    // A statement left mid-way keeps a read lock; release it.
+    if (current && current != stmt)
+        sqlite3_reset(current);
+    current = stmt;
+}
+
+int TBFTable::Impl::stepCurrent()
+{
+    const int rc = sqlite3_step(current);
+    if (rc == SQLITE_ROW)
+        return 0;
+    sqlite3_reset(current);
+    current = nullptr;
+    if (rc == SQLITE_DONE)
+        return EndOfTable;
+    failStore(rc);
+}
+
+qint64 TBFTable::Impl::currentRowid() const
+{
+    return sqlite3_column_int64(current, 0);
+}
+
+QList<sqlite3_value *> TBFTable::Impl::currentKey() const
+{
+    QList<sqlite3_value *> key;
+    for (int field : indexFields)
+        key.append(sqlite3_value_dup(sqlite3_column_value(current, field + 1)));
+    return key;
+}
+
+void TBFTable::Impl::freeKey(QList<sqlite3_value *> &key)
+{
+    for (sqlite3_value *value : key)
+        sqlite3_value_free(value);
+    key.clear();
+}
+
+int TBFTable::Impl::continueAfter(QList<sqlite3_value *> key, qint64 rowid)
+{
+    setCurrent(nullptr);
+    QList<bool> isNull;
+    for (sqlite3_value *value : key)
+        isNull.append(sqlite3_value_type(value) == SQLITE_NULL);
+    const int rc = continuation.prepare(db.get(), order.continuationSql(isNull));
+    if (rc != SQLITE_OK) {
+        freeKey(key);
+        failStore(rc);
+    }
+    detail::TableOrder::bindContinuation(continuation.get(), key, rowid);
+    freeKey(key);
+    current = continuation.get();
+    return stepCurrent();
+}
+
+void TBFTable::Impl::pinRowid(qint64 rowid)
+{
+    setCurrent(nullptr);
+    sqlite3_reset(pin.get());
+    sqlite3_bind_int64(pin.get(), 1, rowid);
+    current = pin.get();
+    if (stepCurrent() != 0)
+        current = nullptr;
+}
+
+void TBFTable::Impl::clearEdits()
+{
+    appending = false;
+    hasEdits = false;
+    std::fill(edits.begin(), edits.end(), std::nullopt);
+}
+
+void TBFTable::Impl::checkField(int field) const
+{
+    if (field < 0 || field >= fields.size())
+        throw Error(QStringLiteral("Databáze %1 nemá pole číslo %2.").arg(path).arg(field));
+}
+
+// --- TBFTable ---------------------------------------------------------------
+
+TBFTable::TBFTable() : d(std::make_unique<Impl>()) {}
+
+TBFTable::~TBFTable()
+{
+    Close();
+}
+
+int TBFTable::Open(const QString &path)
+{
+    Close();
+    const QString file = ResolveTableFile(path);
+    if (file.isEmpty()) {
+        d->lastError = QStringLiteral("Databáze %1 neexistuje.").arg(
+            path.endsWith(QLatin1String(".DAT"), Qt::CaseInsensitive) ? path : path + ".DAT");
+        return 1;
+    }
+    int rc = d->db.open(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
+    if (rc != SQLITE_OK) {
+        d->lastError = openFailureText(file, rc, QString::fromUtf8(sqlite3_errstr(rc)));
+        return 1;
+    }
+    d->path = file;
+    sqlite3_busy_timeout(d->db.get(), kBusyTimeoutMs);
+    detail::SqliteStmt info;
+    rc = info.prepare(d->db.get(),
+                      "SELECT p.name, p.type FROM sqlite_master m, pragma_table_info(m.name) p"
+                      " WHERE m.type = 'table' AND m.name = 'data' ORDER BY p.cid");
+    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
+        rc = info.step();
+        if (rc != SQLITE_ROW)
+            break;
+        TableField field;
+        field.name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 0)));
+        field.declared = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 1)));
+        field.knownKind = HostSchema::kindFromDeclaredType(field.declared, &field.kind);
+        d->fieldByName.insert(field.name, int(d->fields.size()));
+        d->fields.append(field);
+    }
+    if (rc != SQLITE_DONE || d->fields.isEmpty()) {
+        d->lastError = rc != SQLITE_DONE
+            ? openFailureText(file, rc, d->db.errorMessage())
+            : QStringLiteral("Databáze %1 neobsahuje tabulku data.").arg(file);
+        Close();
+        return 1;
+    }
+    d->db.exec("PRAGMA synchronous = FULL");
+    d->order.selectList = "rowid";
+    for (const TableField &field : std::as_const(d->fields))
+        d->order.selectList += ", " + detail::quoteIdentifier(field.name);
+    d->textCache.assign(size_t(d->fields.size()), TextCache());
+    d->edits.assign(size_t(d->fields.size()), std::nullopt);
+    rc = d->pin.prepare(d->db.get(), "SELECT " + d->order.selectList + " FROM data WHERE rowid = ?");
+    if (rc == SQLITE_OK)
+        rc = d->count.prepare(d->db.get(), "SELECT count(*) FROM data");
+    if (rc == SQLITE_OK && SetIndex(QString()) == 0)
+        return 0;
+    d->lastError = openFailureText(file, rc, d->db.errorMessage());
+    Close();
+    return 1;
+}
+
+int TBFTable::SetIndex(const QString &indexName)
+{
+    if (!d->db.isOpen()) {
+        d->lastError = QStringLiteral("Databáze není otevřená.");
+        return 1;
+    }
+    d->setCurrent(nullptr);
+    d->clearEdits();
+    QList<int> fields;
+    if (!indexName.isEmpty()) {
+        detail::SqliteStmt info;
+        int rc = info.prepare(d->db.get(),
+                              "SELECT i.name FROM sqlite_master m, pragma_index_info(m.name) i"
+                              " WHERE m.type = 'index' AND m.tbl_name = 'data' AND m.name = ?"
+                              " ORDER BY i.seqno");
+        if (rc == SQLITE_OK) {
+            const QByteArray name = indexName.toUtf8();
+            sqlite3_bind_text(info.get(), 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+            while ((rc = info.step()) == SQLITE_ROW) {
+                const auto *column = reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 0));
+                const int field = column ? d->fieldByName.value(QString::fromUtf8(column), -1) : -1;
+                fields.append(field);
+            }
+        }
+        if (rc != SQLITE_DONE || fields.isEmpty() || fields.contains(-1)) {
+            d->lastError = rc != SQLITE_DONE
+                ? openFailureText(d->path, rc, d->db.errorMessage())
+                : QStringLiteral("Databáze %1 nemá index „%2“.").arg(d->path, indexName);
+            return 1;
+        }
+    }
+    detail::TableOrder order = d->order;
+    order.indexName = indexName.isEmpty() ? QByteArray() : detail::quoteIdentifier(indexName);
+    order.columns.clear();
+    for (int field : fields)
+        order.columns.append(detail::quoteIdentifier(d->fields[field].name));
+    order.useIndexedBy = true;
+    int rc = d->scan.prepare(d->db.get(), order.scanSql());
+    if (rc != SQLITE_OK && !order.indexName.isEmpty()) {
+        // An index with another collation or a partial one cannot give the
+        // order; the same order is then had without it.
+        order.useIndexedBy = false;
+        rc = d->scan.prepare(d->db.get(), order.scanSql());
+    }
+    if (rc != SQLITE_OK) {
+        d->lastError = openFailureText(d->path, rc, d->db.errorMessage());
+        return 1;
+    }
+    d->order = order;
+    d->indexName = indexName;
+    d->indexFields = fields;
+    d->seeks.clear();
+    return 0;
+}
+
+void TBFTable::Close()
+{
+    if (m_session)
+        m_session->forget(this);
+    if (d->readTransaction)
+        EndReadTransaction();
+    d->current = nullptr;
+    d->scan.finalize();
+    d->seeks.clear();
+    d->continuation.finalize();
+    d->pin.finalize();
+    d->count.finalize();
+    d->db.close();
+    d->path.clear();
+    d->fields.clear();
+    d->fieldByName.clear();
+    d->textCache.clear();
+    d->edits.clear();
+    d->indexName.clear();
+    d->indexFields.clear();
+    d->order = detail::TableOrder();
+    d->appending = false;
+    d->hasEdits = false;
+}
+
+bool TBFTable::IsOpen() const { return d->db.isOpen(); }
+QString TBFTable::FilePath() const { return d->path; }
+QString TBFTable::LastError() const { return d->lastError; }
+QString TBFTable::CurrentIndex() const { return d->indexName; }
+
+QStringList TBFTable::FieldNames() const
+{
+    QStringList names;
+    for (const TableField &field : d->fields)
+        names.append(field.name);
+    return names;
+}
+
+int TBFTable::RecordCount()
+{
+    if (!IsOpen())
+        d->failNoCurrent();
+    sqlite3_stmt *stmt = d->count.get();
+    const int rc = sqlite3_step(stmt);
+    const qint64 count = rc == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : 0;
+    sqlite3_reset(stmt);
+    if (rc != SQLITE_ROW)
+        d->failStore(rc);
+    return int(qMin<qint64>(count, std::numeric_limits<int>::max()));
+}
+
+int TBFTable::First()
+{
+    if (!IsOpen())
+        d->failNoCurrent();
+    d->clearEdits();
+    d->setCurrent(d->scan.get());
+    sqlite3_reset(d->current);
+    return d->stepCurrent();
+}
+
+int TBFTable::Next()
+{
+    if (d->appending) {
+        d->clearEdits();
+        return EndOfTable;
+    }
+    if (!d->current)
+        return EndOfTable;
+    d->clearEdits();
+    if (d->current == d->scan.get() || d->current == d->continuation.get())
+        return d->stepCurrent();
+    return d->continueAfter(d->currentKey(), d->currentRowid());
+}
+
+int TBFTable::Seek(const Variant &key)
+{
+    return SeekArray({key});
+}
+
+int TBFTable::Seek2(const Variant &key1, const Variant &key2)
+{
+    return SeekArray({key1, key2});
+}
+
+int TBFTable::SeekArray(const QList<Variant> &keys)
+{
+    if (!IsOpen())
+        d->failNoCurrent();
+    if (d->indexFields.isEmpty())
+        throw Error(QStringLiteral("V databázi %1 nelze hledat bez nastaveného indexu.").arg(d->path));
+    if (keys.isEmpty() || keys.size() > d->indexFields.size())
+        throw Error(QStringLiteral("Index „%1“ databáze %2 má %3 částí, hledá se podle %4.")
+                        .arg(d->indexName, d->path).arg(d->indexFields.size()).arg(keys.size()));
+    d->clearEdits();
+    d->setCurrent(nullptr);
+    const size_t count = size_t(keys.size());
+    if (d->seeks.size() < count + 1)
+        d->seeks.resize(count + 1);
+    std::unique_ptr<detail::SqliteStmt> &seek = d->seeks[count];
+    if (!seek) {
+        seek = std::make_unique<detail::SqliteStmt>();
+        const int rc = seek->prepare(d->db.get(), d->order.seekSql(int(count)));
+        if (rc != SQLITE_OK) {
+            seek.reset();
+            d->failStore(rc);
+        }
+    }
+    sqlite3_stmt *stmt = seek->get();
+    sqlite3_reset(stmt);
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        if (!d->bindKey(stmt, int(i) + 1, d->indexFields[i], keys[i]))
+            return SeekNotFound;
+    }
+    d->current = stmt;
+    return d->stepCurrent() == 0 ? SeekFound : SeekNotFound;
+}
+
+bool TBFTable::HasCurrent() const
+{
+    return d->current != nullptr || d->appending;
+}
+
+int TBFTable::FieldIndex(const QString &field) const
+{
+    const auto found = d->fieldByName.constFind(field);
+    if (found != d->fieldByName.constEnd())
+        return found.value();
+    for (qsizetype i = 0; i < d->fields.size(); ++i) {
+        if (d->fields[i].name.compare(field, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    if (!IsOpen())
+        d->failNoCurrent();
+    throw Error(QStringLiteral("Databáze %1 nemá pole „%2“.").arg(d->path, field));
+}
+
+Variant TBFTable::Value(int field) const
+{
+    d->checkField(field);
+    if (d->hasEdits && d->edits[size_t(field)])
+        return *d->edits[size_t(field)];
+    if (d->appending)
+        return d->emptyValue(field);
+    if (!d->current)
+        d->failNoCurrent();
+    return d->read(field);
+}
+
+Variant TBFTable::Value(const QString &field) const
+{
+    return Value(FieldIndex(field));
+}
+
+void TBFTable::SetValue(int field, const Variant &value)
+{
+    d->checkField(field);
+    if (!d->current && !d->appending)
+        d->failNoCurrent();
+    d->edits[size_t(field)] = value;
+    d->hasEdits = true;
+}
+
+void TBFTable::SetValue(const QString &field, const Variant &value)
+{
+    SetValue(FieldIndex(field), value);
+}
+
+int TBFTable::Append()
+{
+    if (!IsOpen())
+        d->failNoCurrent();
+    d->setCurrent(nullptr);
+    d->clearEdits();
+    d->appending = true;
+    return 0;
+}
+
+} // namespace kasovka

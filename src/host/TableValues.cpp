@@ -1,0 +1,191 @@
+// Conversions between the store's columns and Variant values: reading by the
+// declared type, binding for writes and for seeks.
+
+#include "core/Error.h"
+#include "host/detail/TableImpl.h"
+
+#include <cstring>
+
+namespace kasovka {
+
+namespace {
+
+QString storageClassName(int type)
+{
+    switch (type) {
+    case SQLITE_INTEGER: return QStringLiteral("celé číslo");
+    case SQLITE_FLOAT: return QStringLiteral("desetinné číslo");
+    case SQLITE_TEXT: return QStringLiteral("text");
+    case SQLITE_BLOB: return QStringLiteral("binární data");
+    default: return QStringLiteral("prázdná hodnota");
+    }
+}
+
+// SQLite's NUMERIC affinity turns a text that reads as a number into that
+// number ("0012" into 12, "11.060" into 11.06). A settings text of that shape
+// is therefore stored as a BLOB of its UTF-8 bytes, which no affinity touches,
+// and read back as text.
+bool wouldBecomeNumber(const QString &text)
+{
+    bool digit = false;
+    for (QChar c : text) {
+        if (c.isDigit())
+            digit = true;
+        else if (!QStringLiteral("+-.eExX \t\r\n").contains(c))
+            return false;
+    }
+    return digit;
+}
+
+void bindText(sqlite3_stmt *stmt, int slot, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    sqlite3_bind_text(stmt, slot, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+}
+
+} // namespace
+
+Variant TBFTable::Impl::emptyValue(int field) const
+{
+    switch (fields[field].kind) {
+    case HostFieldKind::Text: return Variant(QString());
+    case HostFieldKind::Integer: return Variant(qint64(0));
+    case HostFieldKind::Boolean: return Variant(false);
+    case HostFieldKind::Date: return Variant::fromDate(0.0);
+    case HostFieldKind::Currency: return Variant(Currency());
+    case HostFieldKind::Float: return Variant(0.0);
+    case HostFieldKind::Variant: return Variant();
+    }
+    return Variant();
+}
+
+Variant TBFTable::Impl::read(int field) const
+{
+    const TableField &def = fields[field];
+    if (!def.knownKind)
+        failField(def.name, QStringLiteral("má neznámý typ %1").arg(def.declared));
+    sqlite3_stmt *stmt = current;
+    const int column = field + 1;
+    const int type = sqlite3_column_type(stmt, column);
+    if (type == SQLITE_NULL)
+        return emptyValue(field);
+    switch (def.kind) {
+    case HostFieldKind::Text:
+    case HostFieldKind::Variant: {
+        if (def.kind == HostFieldKind::Variant) {
+            if (type == SQLITE_INTEGER)
+                return Variant(qint64(sqlite3_column_int64(stmt, column)));
+            if (type == SQLITE_FLOAT)
+                return Variant(sqlite3_column_double(stmt, column));
+        } else if (type == SQLITE_BLOB) {
+            break;
+        }
+        const char *bytes = reinterpret_cast<const char *>(
+            type == SQLITE_BLOB ? sqlite3_column_blob(stmt, column)
+                                : sqlite3_column_text(stmt, column));
+        const size_t size = size_t(sqlite3_column_bytes(stmt, column));
+        TextCache &cache = textCache[size_t(field)];
+        if (cache.bytes.size() != size || (size && std::memcmp(cache.bytes.data(), bytes, size))) {
+            cache.bytes.assign(bytes, size);
+            cache.text = QString::fromUtf8(bytes, qsizetype(size));
+        }
+        return Variant(cache.text);
+    }
+    case HostFieldKind::Integer:
+        if (type == SQLITE_INTEGER)
+            return Variant(qint64(sqlite3_column_int64(stmt, column)));
+        break;
+    case HostFieldKind::Boolean:
+        if (type == SQLITE_INTEGER)
+            return Variant(sqlite3_column_int64(stmt, column) != 0);
+        break;
+    case HostFieldKind::Date:
+        if (type == SQLITE_FLOAT || type == SQLITE_INTEGER)
+            return Variant::fromDate(sqlite3_column_double(stmt, column));
+        break;
+    case HostFieldKind::Currency:
+        if (type == SQLITE_INTEGER)
+            return Variant(Currency::fromRaw(sqlite3_column_int64(stmt, column)));
+        break;
+    case HostFieldKind::Float:
+        if (type == SQLITE_FLOAT || type == SQLITE_INTEGER)
+            return Variant(sqlite3_column_double(stmt, column));
+        break;
+    }
+    failField(def.name, QStringLiteral("obsahuje hodnotu typu %1, očekává se typ %2")
+                            .arg(storageClassName(type), def.declared));
+}
+
+void TBFTable::Impl::bindForWrite(sqlite3_stmt *stmt, int slot, int field,
+                                  const Variant &value) const
+{
+    const TableField &def = fields[field];
+    if (!def.knownKind)
+        failField(def.name, QStringLiteral("má neznámý typ %1").arg(def.declared));
+    if (value.isEmpty()) {
+        sqlite3_bind_null(stmt, slot);
+        return;
+    }
+    try {
+        switch (def.kind) {
+        case HostFieldKind::Text: bindText(stmt, slot, value.toText()); return;
+        case HostFieldKind::Integer: sqlite3_bind_int64(stmt, slot, value.toInt()); return;
+        case HostFieldKind::Boolean: sqlite3_bind_int(stmt, slot, value.toBool() ? 1 : 0); return;
+        case HostFieldKind::Date: sqlite3_bind_double(stmt, slot, value.toDate()); return;
+        case HostFieldKind::Currency:
+            sqlite3_bind_int64(stmt, slot, value.toCurrency().raw());
+            return;
+        case HostFieldKind::Float: sqlite3_bind_double(stmt, slot, value.toDouble()); return;
+        case HostFieldKind::Variant: break;
+        }
+        switch (value.kind()) {
+        case Variant::Kind::Integer: sqlite3_bind_int64(stmt, slot, value.toInt()); return;
+        case Variant::Kind::Boolean: sqlite3_bind_int(stmt, slot, value.toBool() ? 1 : 0); return;
+        case Variant::Kind::Float:
+        case Variant::Kind::Currency:
+        case Variant::Kind::Date: sqlite3_bind_double(stmt, slot, value.toDouble()); return;
+        case Variant::Kind::Text: {
+            const QString text = value.toText();
+            if (wouldBecomeNumber(text)) {
+                const QByteArray bytes = text.toUtf8();
+                sqlite3_bind_blob(stmt, slot, bytes.constData(), int(bytes.size()),
+                                  SQLITE_TRANSIENT);
+            } else {
+                bindText(stmt, slot, text);
+            }
+            return;
+        }
+        case Variant::Kind::Empty: sqlite3_bind_null(stmt, slot); return;
+        }
+    } catch (const Error &error) {
+        failField(def.name, QStringLiteral("nemůže obsahovat hodnotu „%1“ (%2)")
+                                .arg(value.toText(), error.text()));
+    }
+}
+
+bool TBFTable::Impl::bindKey(sqlite3_stmt *stmt, int slot, int field, const Variant &value) const
+{
+    // A text key on a numeric field that reads as no number matches nothing;
+    // so does a key of any kind the field cannot hold.
+    try {
+        switch (fields[field].kind) {
+        case HostFieldKind::Text:
+            bindText(stmt, slot, value.toText());
+            return true;
+        case HostFieldKind::Variant:
+            if (value.kind() == Variant::Kind::Text) {
+                bindText(stmt, slot, value.toText());
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+        bindForWrite(stmt, slot, field, value.isEmpty() ? emptyValue(field) : value);
+        return true;
+    } catch (const Error &) {
+        return false;
+    }
+}
+
+} // namespace kasovka

@@ -1,0 +1,80 @@
+#pragma once
+// The private state of TBFTable, shared by its navigation and value code.
+
+#include "host/HostSchema.h"
+#include "host/TBFTable.h"
+#include "host/detail/Sqlite.h"
+#include "host/detail/TableCursor.h"
+
+#include <QHash>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kasovka {
+
+struct TableField {
+    QString name;
+    QString declared;   // the declared type as the file states it
+    HostFieldKind kind = HostFieldKind::Text;
+    bool knownKind = false;
+};
+
+// The last text read per field: equal bytes give back the same shared
+// QString, so low-variety fields ("PK", "P", "") cost no allocation.
+struct TextCache {
+    std::string bytes;
+    QString text;
+};
+
+struct TBFTable::Impl {
+    detail::SqliteDb db;
+    QString path;
+    QString lastError;
+    QList<TableField> fields;
+    QHash<QString, int> fieldByName;
+    mutable std::vector<TextCache> textCache;
+
+    QString indexName;
+    QList<int> indexFields;
+    detail::TableOrder order;
+    detail::SqliteStmt scan;
+    std::vector<std::unique_ptr<detail::SqliteStmt>> seeks; // by key count
+    detail::SqliteStmt continuation;
+    detail::SqliteStmt pin;   // one record by rowid
+    detail::SqliteStmt count;
+
+    sqlite3_stmt *current = nullptr; // the statement whose row is current
+    bool appending = false;
+    std::vector<std::optional<Variant>> edits;
+    bool hasEdits = false;
+    bool readTransaction = false;
+
+    // --- failures (throw Error) ---
+    [[noreturn]] void failStore(int rc) const;
+    [[noreturn]] void failNoCurrent() const;
+    [[noreturn]] void failField(const QString &field, const QString &problem) const;
+    void refuseWhileReading() const;
+
+    // --- cursor ---
+    void setCurrent(sqlite3_stmt *stmt);
+    int stepCurrent();           // 0 on a row, EndOfTable at the end
+    qint64 currentRowid() const;
+    QList<sqlite3_value *> currentKey() const; // caller frees (freeKey)
+    static void freeKey(QList<sqlite3_value *> &key);
+    int continueAfter(QList<sqlite3_value *> key, qint64 rowid);
+    void pinRowid(qint64 rowid);
+    void clearEdits();
+    void checkField(int field) const;
+
+    // --- values ---
+    Variant read(int field) const;
+    Variant emptyValue(int field) const;
+    void bindForWrite(sqlite3_stmt *stmt, int slot, int field, const Variant &value) const;
+    // False when the key cannot be had in the field's kind (no record can match).
+    bool bindKey(sqlite3_stmt *stmt, int slot, int field, const Variant &value) const;
+};
+
+} // namespace kasovka
