@@ -102,10 +102,11 @@ public:
     /// (letter case ignored) and on an active table.
     int addField(const QString &name, FieldType type, int size = 0, bool required = false);
     void addIndex(const QString &name, const QStringList &fields);
-    /// Removes all field and index definitions (inactive table only).
+    /// Removes all field and index definitions (inactive table only) and
+    /// ends a master link.
     void clearFields();
     void createTable();
-    /// Discards the records; the definitions stay. Also ends links.
+    /// Discards the records; definitions, filter and link settings stay.
     void close();
     bool isActive() const { return m_state != State::Inactive; }
     State state() const { return m_state; }
