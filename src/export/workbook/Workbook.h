@@ -18,6 +18,7 @@
 namespace kasovka {
 
 class TWorkbook;
+class TWorkSheet;
 
 enum class XlsSheetKind { Worksheet, Chart };
 
@@ -126,6 +127,8 @@ public:
     QList<int> pageBreaks() const; // rows that begin a new page
 
 private:
+    TWorkSheet &activeWorkSheet() const;
+
     std::unique_ptr<TWorkbook> m_book;
     int m_active = 1;
 };

@@ -1,0 +1,24 @@
+#include "export/ExcelExporter.h"
+
+#include "export/ExportDialog.h"
+#include "export/ExportWindows.h"
+
+namespace kasovka {
+
+TExcelExporter::TExcelExporter(TBaseApplication &app, TMemTable *masterTable, TMemTable *detailTable,
+                               TMemTable *secondDetailTable)
+    : m_app(app), m_master(masterTable), m_detail(detailTable), m_secondDetail(secondDetailTable)
+{
+}
+
+void TExcelExporter::Execute(IExportWindows &windows)
+{
+    windows.showExcelExporter(*this);
+}
+
+bool TExportDialog::Execute(IExportWindows &windows)
+{
+    return windows.showExportDialog(*this);
+}
+
+} // namespace kasovka

@@ -1,0 +1,49 @@
+#pragma once
+// One export of memory tables into a workbook through a template. The caller
+// sets the template and the remembered target, runs Execute and reads back
+// what the exporter window left in FileName and RunAssociatedProgram.
+
+#include <QString>
+
+namespace kasovka {
+
+class IExportWindows;
+class TBaseApplication;
+class TMemTable;
+
+class TExcelExporter {
+public:
+    // The tables are not owned; any of them may be nullptr.
+    TExcelExporter(TBaseApplication &app, TMemTable *masterTable, TMemTable *detailTable,
+                   TMemTable *secondDetailTable);
+
+    TBaseApplication &Application() const { return m_app; }
+    TMemTable *MasterTable() const { return m_master; }
+    TMemTable *DetailTable() const { return m_detail; }
+    TMemTable *SecondDetailTable() const { return m_secondDetail; }
+
+    // Folder with a trailing delimiter.
+    const QString &TemplateFolder() const { return m_templateFolder; }
+    void SetTemplateFolder(const QString &folder) { m_templateFolder = folder; }
+    const QString &TemplateName() const { return m_templateName; }
+    void SetTemplateName(const QString &name) { m_templateName = name; }
+    const QString &FileName() const { return m_fileName; }
+    void SetFileName(const QString &path) { m_fileName = path; }
+    bool RunAssociatedProgram() const { return m_runAssociatedProgram; }
+    void SetRunAssociatedProgram(bool value) { m_runAssociatedProgram = value; }
+
+    // Shows the exporter window modally.
+    void Execute(IExportWindows &windows);
+
+private:
+    TBaseApplication &m_app;
+    TMemTable *m_master;
+    TMemTable *m_detail;
+    TMemTable *m_secondDetail;
+    QString m_templateFolder;
+    QString m_templateName;
+    QString m_fileName;
+    bool m_runAssociatedProgram = true;
+};
+
+} // namespace kasovka

@@ -1,0 +1,167 @@
+#include "export/ExcelExporterForm.h"
+
+#include "app/TBaseApplication.h"
+#include "core/Error.h"
+#include "export/ExcelExporter.h"
+#include "export/XlsTDataSet.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace kasovka {
+
+namespace {
+// The link the report tables use between groups and their journal rows.
+const QStringList masterFields{QStringLiteral("ID")};
+const QStringList detailFields{QStringLiteral("Parent_ID")};
+
+qsizetype lastDelimiter(const QString &path)
+{
+    qsizetype at = path.lastIndexOf(QLatin1Char('/'));
+    if (QDir::separator() != QLatin1Char('/'))
+        at = std::max({at, path.lastIndexOf(QDir::separator()), path.lastIndexOf(QLatin1Char(':'))});
+    return at;
+}
+} // namespace
+
+QString exportErrorText(const QString &engineText)
+{
+    return QStringLiteral("Při převodu sestavy došlo k následující chybě: \"%1\"").arg(engineText);
+}
+
+TExcelExporterForm::TExcelExporterForm(TExcelExporter &exporter)
+    : m_exporter(exporter), m_templateReport1(this)
+{
+    addOwnedDataSet(QStringLiteral("Table1"), std::make_unique<TXlsTDataSet>(QStringLiteral("Table1"), m_table1));
+    addOwnedDataSet(QStringLiteral("Table2"), std::make_unique<TXlsTDataSet>(QStringLiteral("Table2"), m_table2));
+    addOwnedDataSet(QStringLiteral("Table3"), std::make_unique<TXlsTDataSet>(QStringLiteral("Table3"), m_table3));
+    for (const char *name : {"dsTable1", "dsTable2", "dsTable3", "TemplateReport1", "WorkbookAdapter1"})
+        addOtherComponent(QString::fromLatin1(name));
+    m_templateReport1.setAdapter(&m_workbookAdapter1);
+}
+
+TExcelExporterForm::~TExcelExporterForm()
+{
+    // The detail links point into this object's own tables.
+    m_table3.clearMasterSource();
+    m_table2.clearMasterSource();
+}
+
+QString TExcelExporterForm::initialFileName() const
+{
+    return m_exporter.FileName();
+}
+
+bool TExcelExporterForm::initialRunAssociatedProgram() const
+{
+    return m_exporter.RunAssociatedProgram();
+}
+
+QString TExcelExporterForm::folderPart(const QString &path)
+{
+    return path.left(lastDelimiter(path) + 1);
+}
+
+TSaveFileRequest TExcelExporterForm::browseRequest(const QString &editText)
+{
+    const QString folder = folderPart(editText);
+    return {QStringLiteral("Exportovat do souboru"), QStringLiteral("Sešit MS Excel (*.xls)|*.xls"),
+            QStringLiteral("XLS"), folder, editText.mid(folder.size())};
+}
+
+QString TExcelExporterForm::browseResult(const QString &chosenPath)
+{
+    const QString name = chosenPath.mid(lastDelimiter(chosenPath) + 1);
+    return name.contains(QLatin1Char('.')) ? chosenPath : chosenPath + QStringLiteral(".XLS");
+}
+
+bool TExcelExporterForm::OnOk(const QString &editText, bool runAssociatedProgram, const BusyIndicator &busy)
+{
+    if (!checkTarget(editText))
+        return false;
+    m_exporter.SetRunAssociatedProgram(runAssociatedProgram);
+    copyTables();
+    if (!runEngine(busy))
+        return false;
+    openResult();
+    return true;
+}
+
+// Steps 1 to 4: the name, its folder, and an existing file.
+bool TExcelExporterForm::checkTarget(const QString &editText)
+{
+    TBaseApplication &app = m_exporter.Application();
+    if (editText.trimmed().isEmpty()) {
+        app.ShowMessageDialog(QStringLiteral("Zadejte jméno souboru."), MessageKind::Information);
+        return false;
+    }
+    const QString folder = folderPart(editText);
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        app.ShowMessageDialog(QStringLiteral("Zadaná cesta k souboru není platná."), MessageKind::Warning);
+        return false;
+    }
+    m_exporter.SetFileName(editText);
+    if (QFileInfo::exists(editText) || QFileInfo(editText).isSymLink()) {
+        const QString question = QStringLiteral("Soubor \"%1\" již existuje. Chcete jej přepsat?").arg(editText);
+        if (app.ShowMessageDialog(question, MessageKind::Question) != MessageResult::Yes)
+            return false;
+        if (!app.DeleteExistingFile(editText))
+            return false;
+    }
+    return true;
+}
+
+void TExcelExporterForm::copyTables()
+{
+    m_table3.clearMasterSource();
+    m_table2.clearMasterSource();
+    if (TMemTable *master = m_exporter.MasterTable())
+        m_table1.copyFrom(*master);
+    if (TMemTable *detail = m_exporter.DetailTable())
+        m_table2.copyFrom(*detail);
+    if (TMemTable *second = m_exporter.SecondDetailTable())
+        m_table3.copyFrom(*second);
+    if (m_exporter.DetailTable())
+        m_table2.setMasterSource(&m_table1, masterFields, detailFields);
+    if (m_exporter.SecondDetailTable())
+        m_table3.setMasterSource(&m_table2, masterFields, detailFields);
+}
+
+bool TExcelExporterForm::runEngine(const BusyIndicator &busy)
+{
+    m_templateReport1.setTemplate(m_exporter.TemplateFolder() + m_exporter.TemplateName());
+    m_templateReport1.setFileName(m_exporter.FileName());
+    if (busy)
+        busy(true);
+    bool failed = true;
+    QString failure;
+    try {
+        m_templateReport1.Run();
+        failed = false;
+    } catch (const Error &error) {
+        failure = error.text();
+    } catch (const std::exception &error) {
+        failure = QString::fromUtf8(error.what());
+    }
+    if (busy)
+        busy(false);
+    if (!failed)
+        return true;
+    m_exporter.Application().ShowMessageDialog(exportErrorText(failure), MessageKind::Error);
+    return false;
+}
+
+void TExcelExporterForm::openResult()
+{
+    if (!m_exporter.RunAssociatedProgram())
+        return;
+    TBaseApplication &app = m_exporter.Application();
+    if (app.OpenWithAssociatedProgram(m_exporter.FileName()) == ShellNoAssociation)
+        app.ShowMessageDialog(
+            QStringLiteral("Se souborem \"%1\" není asociován žádný program - pravděpodobně nemáte "
+                           "nainstalovaný MS Excel (či jiný vhodný prohlížeč).")
+                .arg(m_exporter.FileName()),
+            MessageKind::Information);
+}
+
+} // namespace kasovka

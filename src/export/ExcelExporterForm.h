@@ -1,0 +1,72 @@
+#pragma once
+// The exporter window without its widgets: its tables Table1..Table3 (the
+// data sets templates name), the engine TemplateReport1 with its adapter
+// WorkbookAdapter1, and the steps its buttons run. TfrmExcelExporter owns
+// one for as long as it is shown; the tools drive one directly.
+
+#include "core/MemTable.h"
+#include "export/TemplateDataModule.h"
+#include "export/TemplateReport.h"
+#include "export/XlsWorkbookAdapter.h"
+
+#include <QString>
+#include <functional>
+
+namespace kasovka {
+
+class TExcelExporter;
+
+// What the save-file dialog of "Procházet" is opened with.
+struct TSaveFileRequest {
+    QString title;         // "Exportovat do souboru"
+    QString filter;        // "Sešit MS Excel (*.xls)|*.xls"
+    QString defaultSuffix; // "XLS"
+    QString initialFolder; // folder part of the edit box text
+    QString fileName;      // file-name part of it
+};
+
+class TExcelExporterForm : public TTemplateDataModule {
+public:
+    // busy shows (true) or clears (false) the hourglass cursor around a run.
+    using BusyIndicator = std::function<void(bool)>;
+
+    explicit TExcelExporterForm(TExcelExporter &exporter);
+    ~TExcelExporterForm() override;
+
+    // What the window shows on opening: the edit box and the check box.
+    QString initialFileName() const;
+    bool initialRunAssociatedProgram() const;
+
+    // The OK button: true when the export succeeded and the window closes.
+    // On false the window stays open; the reason has been shown.
+    bool OnOk(const QString &editText, bool runAssociatedProgram, const BusyIndicator &busy = {});
+
+    static TSaveFileRequest browseRequest(const QString &editText);
+    // The path the dialog returns: ".XLS" added when the name has no extension.
+    static QString browseResult(const QString &chosenPath);
+    // Everything up to and including the last delimiter; "" for a bare name.
+    static QString folderPart(const QString &path);
+
+    TMemTable &Table1() { return m_table1; }
+    TMemTable &Table2() { return m_table2; }
+    TMemTable &Table3() { return m_table3; }
+    TTemplateReport &TemplateReport1() { return m_templateReport1; }
+
+private:
+    bool checkTarget(const QString &editText);
+    void copyTables();
+    bool runEngine(const BusyIndicator &busy);
+    void openResult();
+
+    TExcelExporter &m_exporter;
+    TMemTable m_table1{QStringLiteral("Table1")};
+    TMemTable m_table2{QStringLiteral("Table2")};
+    TMemTable m_table3{QStringLiteral("Table3")};
+    TXlsWorkbookAdapter m_workbookAdapter1;
+    TTemplateReport m_templateReport1;
+};
+
+// The engine error as the exporter shows it.
+QString exportErrorText(const QString &engineText);
+
+} // namespace kasovka

@@ -1,0 +1,121 @@
+// Replacing a picture: the new picture becomes a BLIP store entry of the
+// drawing group ([MS-ODRAW] 2.2.20 OfficeArtBStoreContainer, 2.2.32
+// OfficeArtFBSE, 2.2.23-2.2.31 the BLIP records) and the shape's BLIP
+// index points at it.
+
+#include "export/workbook/TWorkbook.h"
+
+#include "export/workbook/Errors.h"
+#include "export/workbook/detail/Bytes.h"
+
+#include <QCryptographicHash>
+
+namespace kasovka {
+
+using namespace detail;
+
+namespace {
+
+constexpr uint16_t kDggContainer = 0xF000, kBStoreContainer = 0xF001, kBse = 0xF007;
+
+struct BlipKind {
+    uint8_t winType;    // msoblip* in the FBSE
+    uint16_t recType;   // BLIP record type
+    uint16_t instance;  // recInstance of the BLIP record with one UID
+    bool metafile;
+};
+
+BlipKind blipKind(XlsImageType type)
+{
+    switch (type) {
+    case XlsImageType::Emf: return {2, 0xF01A, 0x3D4, true};
+    case XlsImageType::Wmf: return {3, 0xF01B, 0x216, true};
+    case XlsImageType::Jpeg: return {5, 0xF01D, 0x46A, false};
+    case XlsImageType::Png: return {6, 0xF01E, 0x6E0, false};
+    }
+    return {6, 0xF01E, 0x6E0, false};
+}
+
+void appendHeader(QByteArray &out, uint16_t verInstance, uint16_t type, uint32_t len)
+{
+    append16(out, verInstance);
+    append16(out, type);
+    append32(out, len);
+}
+
+// The BLIP record: a UID, then a bitmap's tag byte or a metafile's header
+// (OfficeArtMetafileHeader, its picture stored deflated), then the bytes.
+QByteArray blipRecord(const BlipKind &kind, const QByteArray &picture, const QByteArray &uid)
+{
+    QByteArray body = uid;
+    if (kind.metafile) {
+        QByteArray packed = qCompress(picture).mid(4); // zlib stream without Qt's size prefix
+        append32(body, uint32_t(picture.size()));
+        for (int i = 0; i < 4; ++i)
+            append32(body, 0); // bounds: unknown, the shape's anchor sizes the picture
+        append32(body, 0);     // size in EMUs
+        append32(body, 0);
+        append32(body, uint32_t(packed.size()));
+        body.append(char(0x00)); // compressed
+        body.append(char(0xFE)); // no filter
+        body.append(packed);
+    } else {
+        body.append(char(0xFF));
+        body.append(picture);
+    }
+    QByteArray out;
+    appendHeader(out, kind.instance << 4, kind.recType, uint32_t(body.size()));
+    out.append(body);
+    return out;
+}
+
+} // namespace
+
+void TWorkbook::replacePicture(int sheetIndex, const SheetDrawing::Shape &shape,
+                               XlsImageType type, const QByteArray &picture)
+{
+    BiffRecord *group = m_globals.drawingGroup();
+    if (!group || shape.pibOffset < 0)
+        throw Error(xlstext::recordsInvalid());
+    QByteArray data = group->joined();
+    if (data.size() < 8 || u16At(data.constData() + 2) != kDggContainer)
+        throw Error(xlstext::recordsInvalid());
+    // Find the BLIP store inside the drawing group container.
+    qsizetype store = -1;
+    for (qsizetype pos = 8; pos + 8 <= data.size();) {
+        if (u16At(data.constData() + pos + 2) == kBStoreContainer) {
+            store = pos;
+            break;
+        }
+        pos += 8 + qsizetype(u32At(data.constData() + pos + 4));
+    }
+    if (store < 0)
+        throw Error(xlstext::recordsInvalid());
+    const BlipKind kind = blipKind(type);
+    const QByteArray uid = QCryptographicHash::hash(picture, QCryptographicHash::Md5);
+    const QByteArray blip = blipRecord(kind, picture, uid);
+
+    QByteArray bse;
+    appendHeader(bse, uint16_t(0x0002 | (kind.winType << 4)), kBse, uint32_t(36 + blip.size()));
+    bse.append(char(kind.winType));
+    bse.append(char(kind.winType));
+    bse.append(uid);
+    append16(bse, 0xFF);
+    append32(bse, uint32_t(blip.size()));
+    append32(bse, 1); // references
+    append32(bse, 0); // foDelay: the BLIP follows in the store itself
+    bse.append(QByteArray(4, '\0'));
+    bse.append(blip);
+
+    const uint16_t storeHeader = u16At(data.constData() + store);
+    const uint32_t count = (storeHeader >> 4) + 1;
+    const qsizetype storeEnd = store + 8 + qsizetype(u32At(data.constData() + store + 4));
+    data.insert(storeEnd, bse);
+    put16(data.data() + store, uint16_t((storeHeader & 0x000F) | (count << 4)));
+    put32(data.data() + store + 4, u32At(data.constData() + store + 4) + uint32_t(bse.size()));
+    put32(data.data() + 4, u32At(data.constData() + 4) + uint32_t(bse.size()));
+    m_globals.setDrawingGroup(data);
+    m_sheets[sheetIndex].drawing().setImageBlip(shape, count);
+}
+
+} // namespace kasovka

@@ -1,0 +1,159 @@
+#include "export/workbook/TWorkbook.h"
+
+#include "export/workbook/Errors.h"
+#include "export/workbook/detail/Bytes.h"
+
+namespace kasovka {
+
+using namespace detail;
+
+namespace {
+
+const QString kStreamName = QStringLiteral("Workbook");
+constexpr uint16_t kBiff8 = 0x0600;
+
+// Splits the record list into sections, each from its BOF to the EOF that
+// closes it (embedded chart substreams stay inside their sheet).
+std::vector<std::vector<BiffRecord>> sections(std::vector<BiffRecord> records)
+{
+    std::vector<std::vector<BiffRecord>> out;
+    int depth = 0;
+    for (auto &rec : records) {
+        if (depth == 0) {
+            if (rec.id != rid::Bof)
+                throw Error(xlstext::recordsInvalid());
+            out.emplace_back();
+        }
+        depth += rec.id == rid::Bof ? 1 : rec.id == rid::Eof ? -1 : 0;
+        out.back().push_back(std::move(rec));
+    }
+    if (depth != 0)
+        throw Error(xlstext::recordsInvalid());
+    return out;
+}
+
+// BOF ([MS-XLS] 2.4.21): version, then the substream type.
+uint16_t sectionType(const BiffRecord &bof)
+{
+    if (bof.data.size() < 4)
+        throw Error(xlstext::recordsInvalid());
+    if (u16At(bof.data.constData()) != kBiff8)
+        throw Error(xlstext::invalidVersion());
+    return u16At(bof.data.constData() + 2);
+}
+
+} // namespace
+
+void TWorkbook::load(const QByteArray &file, const QString &path)
+{
+    if (!TOle2Storage::hasSignature(file))
+        throw Error(xlstext::fileInvalid(path));
+    m_root = TOle2Storage::read(file, xlstext::cantReadFile(path));
+    const TXlsStorage *stream = m_root.child(kStreamName);
+    if (!stream || stream->isStorage) {
+        // A file of Excel 5.0/95 holds its records in "Book" instead.
+        const TXlsStorage *book = m_root.child(QStringLiteral("Book"));
+        if (book && !book->isStorage && book->data.size() >= 6
+            && u16At(book->data.constData()) == rid::Bof
+            && u16At(book->data.constData() + 4) != kBiff8)
+            throw Error(xlstext::invalidVersion());
+        throw Error(xlstext::cantOpenStream(kStreamName));
+    }
+    m_streamName = stream->name;
+    loadStream(stream->data);
+}
+
+void TWorkbook::loadStream(const QByteArray &stream)
+{
+    const QString err = xlstext::recordsInvalid();
+    auto parts = sections(readRecords(stream, err));
+    if (parts.empty() || sectionType(parts[0].front()) != 0x0005)
+        throw Error(err);
+    for (const auto &rec : parts[0])
+        if (rec.id == rid::FilePass)
+            throw Error(xlstext::passwordProtected());
+    for (size_t i = 1; i < parts.size(); ++i) {
+        const uint16_t type = sectionType(parts[i].front());
+        if (type != 0x0010 && type != 0x0020)
+            throw Error(err);
+    }
+    m_globals.load(std::move(parts[0]), m_strings);
+    if (m_globals.sheets().size() != parts.size() - 1)
+        throw Error(err);
+    m_sheets.resize(parts.size() - 1);
+    for (size_t i = 1; i < parts.size(); ++i)
+        m_sheets[i - 1].load(std::move(parts[i]), m_strings);
+}
+
+QByteArray TWorkbook::workbookStream() const
+{
+    // The table is rebuilt from the cells: strings in order of first use.
+    std::vector<uint32_t> map(m_strings.size(), UINT32_MAX);
+    std::vector<const SstString *> used;
+    uint32_t refs = 0;
+    for (const auto &sheet : m_sheets)
+        for (const auto &row : sheet.rows())
+            for (const auto &c : row.cells)
+                if (c.type == CellType::Text) {
+                    ++refs;
+                    if (map[c.str] == UINT32_MAX) {
+                        map[c.str] = uint32_t(used.size());
+                        used.push_back(&m_strings.at(c.str));
+                    }
+                }
+    QByteArray out;
+    out.reserve(1 << 20);
+    std::vector<qsizetype> boundSheets;
+    m_globals.write(out, used, refs, boundSheets);
+    if (boundSheets.size() != m_sheets.size())
+        throw Error(xlstext::recordsInvalid());
+    for (size_t i = 0; i < m_sheets.size(); ++i) {
+        put32(out.data() + boundSheets[i], uint32_t(out.size()));
+        m_sheets[i].write(out, map);
+    }
+    return out;
+}
+
+QByteArray TWorkbook::save() const
+{
+    TXlsStorage root = m_root;
+    TXlsStorage *stream = root.child(m_streamName);
+    stream->data = workbookStream();
+    return TOle2Storage::write(root);
+}
+
+void TWorkbook::shiftEverywhere(const RowShift &shift)
+{
+    const ReferenceShifter shifter(shift, [this](int ixti, int sheet) {
+        return m_globals.ixtiCovers(ixti, sheet);
+    });
+    for (int i = 0; i < sheetCount(); ++i)
+        m_sheets[i].shiftFormulas(shifter, i == shift.sheet);
+    m_globals.shiftNames(shifter);
+}
+
+void TWorkbook::insertAndCopyRows(int sheetIndex, int first, int last, int dest, int count,
+                                  bool formulasOnly)
+{
+    const int height = last - first + 1;
+    TWorkSheet &sh = m_sheets[sheetIndex];
+    if (count <= 0)
+        return;
+    if (sh.drawing().hasOleObjectIn(first, last))
+        throw Error(xlstext::cantCopyOle());
+    const int inserted = count * height;
+    sh.insertEmptyRows(dest, inserted);
+    shiftEverywhere(RowShift::insertRows(sheetIndex, dest, inserted));
+    const int source = first >= dest ? first + inserted : first;
+    sh.copyRows(source, source + height - 1, dest, count, formulasOnly);
+}
+
+void TWorkbook::deleteRows(int sheetIndex, int first, int count)
+{
+    if (count <= 0)
+        return;
+    m_sheets[sheetIndex].removeRows(first, count);
+    shiftEverywhere(RowShift::deleteRows(sheetIndex, first, count));
+}
+
+} // namespace kasovka

@@ -1,0 +1,44 @@
+#pragma once
+// Globals plus sheets, loaded from and saved to a compound file.
+
+#include "export/workbook/CompoundFile.h"
+#include "export/workbook/WorkSheet.h"
+#include "export/workbook/WorkbookGlobals.h"
+#include "export/workbook/Workbook.h"
+
+namespace kasovka {
+
+class TWorkbook {
+public:
+    // Loads the file's bytes; `path` names the file in error texts.
+    void load(const QByteArray &file, const QString &path);
+    QByteArray save() const;
+
+    TWorkbookGlobals &globals() { return m_globals; }
+    const TWorkbookGlobals &globals() const { return m_globals; }
+    int sheetCount() const { return int(m_sheets.size()); }
+    TWorkSheet &sheet(int index) { return m_sheets[index]; }
+    const TWorkSheet &sheet(int index) const { return m_sheets[index]; }
+    detail::StringPool &strings() { return m_strings; }
+    const detail::StringPool &strings() const { return m_strings; }
+
+    // Row operations on a 0-based sheet, references moved everywhere.
+    void insertAndCopyRows(int sheet, int first, int last, int dest, int count,
+                           bool formulasOnly);
+    void deleteRows(int sheet, int first, int count);
+    void replacePicture(int sheet, const SheetDrawing::Shape &shape, XlsImageType type,
+                        const QByteArray &picture);
+
+private:
+    void loadStream(const QByteArray &stream);
+    void shiftEverywhere(const RowShift &shift);
+    QByteArray workbookStream() const;
+
+    TXlsStorage m_root;
+    QString m_streamName;
+    TWorkbookGlobals m_globals;
+    std::vector<TWorkSheet> m_sheets;
+    detail::StringPool m_strings;
+};
+
+} // namespace kasovka

@@ -1,0 +1,361 @@
+// Worksheet substream ([MS-XLS] 2.1.7.20.5): the cell table is parsed into
+// rows and cells and written back in row blocks with fresh INDEX and DBCELL
+// records; merged areas and horizontal page breaks become lists.
+
+#include "export/workbook/WorkSheet.h"
+
+#include "export/workbook/Errors.h"
+#include "export/workbook/detail/Bytes.h"
+#include "export/workbook/detail/Rk.h"
+
+#include <algorithm>
+
+namespace kasovka {
+
+using namespace detail;
+
+Cell &Cell::operator=(const Cell &o)
+{
+    if (this == &o)
+        return *this;
+    col = o.col;
+    xf = o.xf;
+    type = o.type;
+    boolErr = o.boolErr;
+    str = o.str;
+    num = o.num;
+    formula = o.formula ? std::make_unique<FormulaData>(*o.formula) : nullptr;
+    return *this;
+}
+
+const Cell *RowData::find(int col) const
+{
+    auto it = std::lower_bound(cells.begin(), cells.end(), col,
+                               [](const Cell &c, int v) { return c.col < v; });
+    return it != cells.end() && it->col == col ? &*it : nullptr;
+}
+
+Cell *RowData::find(int col)
+{
+    return const_cast<Cell *>(std::as_const(*this).find(col));
+}
+
+namespace {
+
+bool isCellRecord(uint16_t id)
+{
+    switch (id) {
+    case rid::Row: case rid::Blank: case rid::MulBlank: case rid::Number: case rid::Rk:
+    case rid::MulRk: case rid::LabelSst: case rid::Label: case rid::RString:
+    case rid::BoolErr: case rid::Formula: case rid::DbCell: case rid::String:
+    case rid::SharedFormula: case rid::Array: case rid::Table:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Records that precede the page-break records in a worksheet's page setup.
+bool followsBreaks(uint16_t id)
+{
+    switch (id) {
+    case rid::VerticalBreaks: case 0x0014: case 0x0015: case 0x0083: case 0x0084:
+    case 0x0026: case 0x0027: case 0x0028: case 0x0029: case 0x004D: case 0x00A1:
+    case rid::Dimensions:
+        return true;
+    default:
+        return false;
+    }
+}
+
+constexpr uint16_t kDefaultXf = 15;
+
+} // namespace
+
+void TWorkSheet::load(std::vector<BiffRecord> records, StringPool &strings)
+{
+    m_chart = records.front().data.size() >= 4 && u16At(records.front().data.constData() + 2) == 0x20;
+    m_colFormat.assign(256, -1);
+    const QString err = xlstext::recordsInvalid();
+    int depth = 0;
+    bool cellTable = false, mergedSpot = false, breaksSpot = false;
+    for (auto &rec : records) {
+        depth += rec.id == rid::Bof ? 1 : rec.id == rid::Eof ? -1 : 0;
+        const bool top = depth == 1 && rec.id != rid::Bof;
+        if (top && !m_chart && isCellRecord(rec.id)) {
+            if (!cellTable)
+                m_records.push_back({CellTable, {}, {}});
+            cellTable = true;
+            parseCellRecord(rec, strings);
+            continue;
+        }
+        if (top && rec.id == rid::Index) {
+            m_records.push_back({IndexSpot, {}, {}});
+            continue;
+        }
+        if (top && rec.id == rid::MergedCells) {
+            ByteReader r(rec.data, err);
+            const int n = r.u16();
+            for (int i = 0; i < n; ++i) {
+                MergedArea a{r.u16(), r.u16(), r.u16(), r.u16()};
+                if (a.firstRow <= a.lastRow && a.firstCol <= a.lastCol)
+                    m_merged.push_back(a);
+            }
+            if (!mergedSpot)
+                m_records.push_back({MergedSpot, {}, {}});
+            mergedSpot = true;
+            continue;
+        }
+        if (top && rec.id == rid::HorizontalBreaks && !m_chart) {
+            ByteReader r(rec.data, err);
+            const int n = r.u16();
+            for (int i = 0; i < n; ++i) {
+                m_breaks.push_back(r.u16());
+                r.skip(4);
+            }
+            if (!breaksSpot)
+                m_records.push_back({BreaksSpot, {}, {}});
+            breaksSpot = true;
+            continue;
+        }
+        if (top && rec.id == rid::ColInfo && rec.data.size() >= 8) {
+            const int first = u16At(rec.data.constData()), last = u16At(rec.data.constData() + 2);
+            const int xf = u16At(rec.data.constData() + 6);
+            for (int c = first; c <= std::min(last, 255); ++c)
+                m_colFormat[c] = xf;
+        }
+        m_records.push_back(std::move(rec));
+    }
+    std::sort(m_breaks.begin(), m_breaks.end());
+    m_breaks.erase(std::unique(m_breaks.begin(), m_breaks.end()), m_breaks.end());
+    resolveSharedFormulas();
+    placeMissingMarkers();
+    m_drawing.index(&m_records);
+}
+
+void TWorkSheet::placeMissingMarkers()
+{
+    auto find = [this](auto pred) {
+        return std::find_if(m_records.begin() + 1, m_records.end(), pred);
+    };
+    if (m_chart)
+        return;
+    if (find([](const BiffRecord &r) { return r.id == CellTable; }) == m_records.end()) {
+        auto it = find([](const BiffRecord &r) { return r.id == rid::Dimensions; });
+        if (it != m_records.end())
+            ++it;
+        else
+            it = find([](const BiffRecord &r) { return r.id == rid::Window2 || r.id == rid::Eof; });
+        m_records.insert(it, {CellTable, {}, {}});
+    }
+    if (find([](const BiffRecord &r) { return r.id == BreaksSpot; }) == m_records.end()) {
+        auto it = find([](const BiffRecord &r) { return followsBreaks(r.id) || r.id == CellTable; });
+        m_records.insert(it, {BreaksSpot, {}, {}});
+    }
+}
+
+RowData &TWorkSheet::rowForWrite(int r)
+{
+    if (r >= int(m_rows.size()))
+        m_rows.resize(r + 1);
+    return m_rows[r];
+}
+
+Cell &TWorkSheet::putCell(int row, Cell cell)
+{
+    RowData &rd = rowForWrite(row);
+    auto it = std::lower_bound(rd.cells.begin(), rd.cells.end(), cell.col,
+                               [](const Cell &c, int v) { return c.col < v; });
+    if (it != rd.cells.end() && it->col == cell.col) {
+        *it = std::move(cell);
+        return *it;
+    }
+    return *rd.cells.insert(it, std::move(cell));
+}
+
+void TWorkSheet::parseCellRecord(const BiffRecord &rec, StringPool &strings)
+{
+    const QString err = xlstext::recordsInvalid();
+    const QByteArray data = rec.continues.empty() ? rec.data : rec.joined();
+    ByteReader r(data, err);
+    auto checkCol = [&](int col) {
+        if (col > 255)
+            throw Error(err);
+        return uint16_t(col);
+    };
+    switch (rec.id) {
+    case rid::Row: {
+        const int row = r.u16();
+        r.need(16);
+        rowForWrite(row).record = data.left(16);
+        return;
+    }
+    case rid::Formula:
+        parseFormula(rec);
+        return;
+    case rid::SharedFormula: {
+        SharedFormula sf{r.u16(), r.u16(), r.u8(), r.u8(), {}, {}};
+        r.skip(2);
+        const int cce = r.u16();
+        sf.rgce = r.bytes(cce);
+        sf.extra = data.mid(r.pos());
+        m_shared.push_back(std::move(sf));
+        return;
+    }
+    case rid::Array: case rid::Table:
+        if (m_lastFormulaRow >= 0) {
+            if (Cell *c = rowForWrite(m_lastFormulaRow).find(m_lastFormulaCol); c && c->formula)
+                c->formula->attached.push_back(rec);
+        }
+        return;
+    case rid::DbCell: case rid::String:
+        return; // rebuilt on save; formula results are cleared
+    case rid::MulRk: case rid::MulBlank: {
+        const int row = r.u16();
+        const int first = r.u16();
+        const int width = rec.id == rid::MulRk ? 6 : 2;
+        const int n = int((data.size() - 6) / width);
+        for (int i = 0; i < n; ++i) {
+            Cell c;
+            c.col = checkCol(first + i);
+            c.xf = r.u16();
+            if (rec.id == rid::MulRk) {
+                c.type = CellType::Number;
+                c.num = rkToDouble(r.u32());
+            }
+            putCell(row, std::move(c));
+        }
+        return;
+    }
+    default:
+        break;
+    }
+    const int row = r.u16();
+    Cell c;
+    c.col = checkCol(r.u16());
+    c.xf = r.u16();
+    switch (rec.id) {
+    case rid::Blank:
+        break;
+    case rid::Number:
+        c.type = CellType::Number;
+        c.num = r.f64();
+        break;
+    case rid::Rk:
+        c.type = CellType::Number;
+        c.num = rkToDouble(r.u32());
+        break;
+    case rid::LabelSst:
+        c.type = CellType::Text;
+        c.str = r.u32();
+        if (c.str >= strings.size())
+            throw Error(err);
+        break;
+    case rid::Label: case rid::RString: {
+        const int cch = r.u16();
+        const bool high = r.u8() & 0x01;
+        c.type = CellType::Text;
+        c.str = strings.addPlain(r.chars(cch, high));
+        break;
+    }
+    case rid::BoolErr:
+        c.boolErr = r.u8();
+        c.type = r.u8() ? CellType::Error : CellType::Bool;
+        break;
+    }
+    putCell(row, std::move(c));
+}
+
+void TWorkSheet::parseFormula(const BiffRecord &rec)
+{
+    const QByteArray data = rec.joined();
+    ByteReader r(data, xlstext::recordsInvalid());
+    const int row = r.u16();
+    Cell c;
+    c.col = r.u16();
+    if (c.col > 255)
+        throw Error(xlstext::recordsInvalid());
+    c.xf = r.u16();
+    r.skip(8);
+    c.type = CellType::Formula;
+    c.formula = std::make_unique<FormulaData>();
+    c.formula->flags = r.u16();
+    r.skip(4);
+    const int cce = r.u16();
+    c.formula->rgce = r.bytes(cce);
+    c.formula->extra = data.mid(r.pos());
+    if (cce == 5 && c.formula->rgce[0] == 0x01)
+        m_pendingShared.emplace_back(row, c.col);
+    m_lastFormulaRow = row;
+    m_lastFormulaCol = c.col;
+    putCell(row, std::move(c));
+}
+
+void TWorkSheet::resolveSharedFormulas()
+{
+    for (auto [row, col] : m_pendingShared) {
+        FormulaData &f = *m_rows[row].find(col)->formula;
+        const int r0 = u16At(f.rgce.constData() + 1), c0 = u16At(f.rgce.constData() + 3);
+        auto sf = std::find_if(m_shared.begin(), m_shared.end(), [&](const SharedFormula &s) {
+            return s.firstRow == r0 && s.firstCol == c0 && row >= s.firstRow && row <= s.lastRow
+                && col >= s.firstCol && col <= s.lastCol;
+        });
+        if (sf != m_shared.end()) {
+            try {
+                f.rgce = expandSharedFormula(sf->rgce, row, col);
+            } catch (const UnsupportedToken &t) {
+                throw Error(xlstext::unsupportedToken(row + 1, col + 1, t.id));
+            }
+            f.extra = sf->extra;
+            continue;
+        }
+        const RowData *anchorRow = this->row(r0);
+        const Cell *anchor = anchorRow ? anchorRow->find(c0) : nullptr;
+        if (!anchor || !anchor->formula || anchor->formula->attached.empty())
+            throw Error(xlstext::missingSharedFormula());
+    }
+    m_pendingShared.clear();
+    m_shared.clear();
+}
+
+int TWorkSheet::lastRow() const
+{
+    for (int r = int(m_rows.size()) - 1; r >= 0; --r)
+        if (!m_rows[r].empty())
+            return r;
+    return -1;
+}
+
+int TWorkSheet::defaultFormat(int row, int col) const
+{
+    if (const RowData *rd = this->row(row); rd && rd->record.size() >= 16
+        && (uint8_t(rd->record[12]) & 0x80))
+        return u16At(rd->record.constData() + 14) & 0x0FFF;
+    if (col >= 0 && col < int(m_colFormat.size()) && m_colFormat[col] >= 0)
+        return m_colFormat[col];
+    return kDefaultXf;
+}
+
+void TWorkSheet::setSelected(bool selected)
+{
+    for (auto &rec : m_records) {
+        if (rec.id != rid::Window2 || rec.data.size() < 2)
+            continue;
+        uint16_t flags = u16At(rec.data.constData());
+        flags = selected ? (flags | 0x0600) : (flags & ~0x0600);
+        put16(rec.data.data(), flags);
+        return;
+    }
+}
+
+void TWorkSheet::addPageBreak(int row)
+{
+    auto it = std::lower_bound(m_breaks.begin(), m_breaks.end(), row);
+    if (it != m_breaks.end() && *it == row)
+        return;
+    if (m_breaks.size() >= 1026)
+        throw Error(xlstext::tooManyPageBreaks());
+    m_breaks.insert(it, row);
+}
+
+} // namespace kasovka

@@ -1,0 +1,115 @@
+#pragma once
+// One sheet of a workbook: its cell table parsed into rows and cells, its
+// merged areas and manual page breaks parsed into lists, its drawing
+// indexed, and every other record kept as read in its place.
+
+#include "export/workbook/Formula.h"
+#include "export/workbook/SheetDrawing.h"
+#include "export/workbook/detail/Records.h"
+#include "export/workbook/detail/SharedStrings.h"
+
+#include <memory>
+
+namespace kasovka {
+
+enum class CellType : uint8_t { Blank, Number, Text, Bool, Error, Formula };
+
+struct FormulaData {
+    QByteArray rgce;
+    QByteArray extra; // rgcb: array constants and the like
+    uint16_t flags = 0;
+    std::vector<detail::BiffRecord> attached; // ARRAY or TABLE at its anchor
+};
+
+struct Cell {
+    uint16_t col = 0;
+    uint16_t xf = 0;
+    CellType type = CellType::Blank;
+    uint8_t boolErr = 0;
+    uint32_t str = 0; // Text: index into the workbook's string pool
+    double num = 0;
+    std::unique_ptr<FormulaData> formula;
+
+    Cell() = default;
+    Cell(const Cell &o) { *this = o; }
+    Cell(Cell &&) = default;
+    Cell &operator=(const Cell &o);
+    Cell &operator=(Cell &&) = default;
+};
+
+struct RowData {
+    QByteArray record; // ROW record data, empty when the row has none
+    std::vector<Cell> cells; // ordered by column
+
+    bool empty() const { return record.isEmpty() && cells.empty(); }
+    const Cell *find(int col) const;
+    Cell *find(int col);
+};
+
+struct MergedArea {
+    int firstRow, lastRow, firstCol, lastCol;
+};
+
+class TWorkSheet {
+public:
+    static constexpr int kRows = 65536;
+
+    void load(std::vector<detail::BiffRecord> records, detail::StringPool &strings);
+    // Appends the sheet's records to the stream being written (so that
+    // stream positions are offsets in `out`).
+    void write(QByteArray &out, const std::vector<uint32_t> &stringMap) const;
+
+    bool isChart() const { return m_chart; }
+    int lastRow() const; // 0-based last row in use, -1 when none
+    const std::vector<RowData> &rows() const { return m_rows; }
+    const RowData *row(int r) const { return r < int(m_rows.size()) ? &m_rows[r] : nullptr; }
+    RowData &rowForWrite(int r);
+    int defaultFormat(int row, int col) const;
+    void setSelected(bool selected);
+
+    // Moves references of every formula in the sheet; `onThisSheet` tells
+    // whether the rows change on this sheet.
+    void shiftFormulas(const ReferenceShifter &shifter, bool onThisSheet);
+    // Structural changes of this sheet (formulas are shifted separately).
+    void insertEmptyRows(int at, int count);
+    void removeRows(int at, int count);
+    void copyRows(int first, int last, int dest, int copies, bool formulasOnly);
+
+    const std::vector<int> &pageBreaks() const { return m_breaks; }
+    void addPageBreak(int row);
+    const std::vector<MergedArea> &merged() const { return m_merged; }
+    SheetDrawing &drawing() { return m_drawing; }
+    const SheetDrawing &drawing() const { return m_drawing; }
+
+private:
+    enum Marker : uint16_t { CellTable = 0xF001, IndexSpot, MergedSpot, BreaksSpot };
+
+    void parseCellRecord(const detail::BiffRecord &rec, detail::StringPool &strings);
+    void parseFormula(const detail::BiffRecord &rec);
+    void resolveSharedFormulas();
+    void placeMissingMarkers();
+    Cell &putCell(int row, Cell cell);
+    void writeCellTable(QByteArray &out, const std::vector<uint32_t> &map,
+                        std::vector<uint32_t> &dbCells) const;
+    void writeCell(QByteArray &out, int row, const Cell &cell,
+                   const std::vector<uint32_t> &map) const;
+    QByteArray dimensions() const;
+
+    struct SharedFormula {
+        int firstRow, lastRow, firstCol, lastCol;
+        QByteArray rgce, extra;
+    };
+
+    bool m_chart = false;
+    std::vector<detail::BiffRecord> m_records;
+    std::vector<RowData> m_rows;
+    std::vector<int> m_colFormat; // per column, from COLINFO; -1 none
+    std::vector<MergedArea> m_merged;
+    std::vector<int> m_breaks; // rows beginning a new page, ascending
+    std::vector<SharedFormula> m_shared;
+    std::vector<std::pair<int, int>> m_pendingShared; // cells holding PtgExp
+    SheetDrawing m_drawing;
+    int m_lastFormulaRow = -1, m_lastFormulaCol = -1;
+};
+
+} // namespace kasovka

@@ -1,0 +1,287 @@
+// The workbook object the template engine talks to: argument checks,
+// counting from 1, and the rules for storing cell values.
+
+#include "export/workbook/Workbook.h"
+
+#include "export/workbook/Errors.h"
+#include "export/workbook/TWorkbook.h"
+#include "export/workbook/detail/Bytes.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace kasovka {
+
+using namespace detail;
+
+namespace {
+
+constexpr int kMaxRow = 65536, kMaxColumn = 256, kMaxText = 32767;
+
+void checkRow(int row)
+{
+    if (row < 1 || row > kMaxRow)
+        throw Error(xlstext::invalidRow(row));
+}
+
+void checkColumn(int column)
+{
+    if (column < 1 || column > kMaxColumn)
+        throw Error(xlstext::invalidColumn(column));
+}
+
+bool isNumber(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong:
+    case QMetaType::ULongLong: case QMetaType::Double: case QMetaType::Float:
+    case QMetaType::Short: case QMetaType::UShort: case QMetaType::Long: case QMetaType::ULong:
+        return true;
+    default:
+        return false;
+    }
+}
+
+XlsCell describe(const Cell &c, const StringPool &strings)
+{
+    XlsCell out;
+    out.format = c.xf;
+    switch (c.type) {
+    case CellType::Blank: out.kind = XlsCellKind::Blank; break;
+    case CellType::Number: out.kind = XlsCellKind::Number; out.value = c.num; break;
+    case CellType::Text: out.kind = XlsCellKind::Text; out.value = strings.at(c.str).text; break;
+    case CellType::Bool: out.kind = XlsCellKind::Bool; out.value = c.boolErr != 0; break;
+    case CellType::Error: out.kind = XlsCellKind::Error; out.value = int(c.boolErr); break;
+    case CellType::Formula: out.kind = XlsCellKind::Formula; break;
+    }
+    return out;
+}
+
+} // namespace
+
+TXLSFile::TXLSFile() = default;
+TXLSFile::~TXLSFile() = default;
+
+void TXLSFile::open(const QString &path)
+{
+    QString resolved = path;
+    if (!QFileInfo(resolved).isFile() && QFileInfo(path).suffix().isEmpty())
+        resolved = path + QStringLiteral(".xls");
+    if (!QFileInfo(resolved).isFile())
+        throw Error(xlstext::cantFindFile(path));
+    QFile file(resolved);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Error(xlstext::cantReadFile(resolved));
+    const QByteArray bytes = file.readAll();
+    auto book = std::make_unique<TWorkbook>();
+    book->load(bytes, resolved);
+    m_book = std::move(book);
+    m_active = m_book->globals().activeSheet() + 1;
+}
+
+void TXLSFile::save(const QString &path)
+{
+    if (QFileInfo::exists(path))
+        throw Error(xlstext::cantWrite(path));
+    const QByteArray bytes = m_book->save();
+    // The file appears under its name only once it is complete.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw Error(xlstext::writeFailed());
+}
+
+int TXLSFile::sheetCount() const
+{
+    return m_book ? m_book->sheetCount() : 0;
+}
+
+static void checkSheet(int sheet, int count)
+{
+    if (sheet < 1 || sheet > count)
+        throw Error(xlstext::invalidSheet(sheet, 1, count));
+}
+
+QString TXLSFile::sheetName(int sheet) const
+{
+    checkSheet(sheet, sheetCount());
+    return m_book->globals().sheets()[sheet - 1].name;
+}
+
+XlsSheetKind TXLSFile::sheetKind(int sheet) const
+{
+    checkSheet(sheet, sheetCount());
+    return m_book->sheet(sheet - 1).isChart() ? XlsSheetKind::Chart : XlsSheetKind::Worksheet;
+}
+
+int TXLSFile::activeSheet() const
+{
+    return m_active;
+}
+
+void TXLSFile::setActiveSheet(int sheet)
+{
+    checkSheet(sheet, sheetCount());
+    m_active = sheet;
+}
+
+void TXLSFile::selectFirstSheet()
+{
+    if (sheetCount() == 0)
+        return;
+    m_book->globals().selectFirstSheet();
+    for (int i = 0; i < sheetCount(); ++i)
+        m_book->sheet(i).setSelected(i == 0);
+    m_active = 1;
+}
+
+int TXLSFile::namedRangeCount() const
+{
+    return m_book ? int(m_book->globals().names().size()) : 0;
+}
+
+XlsDefinedName TXLSFile::namedRange(int index) const
+{
+    const auto &names = m_book->globals().names();
+    if (index < 0 || index >= int(names.size()))
+        throw Error(xlstext::tooManyEntries(index, int(names.size()) - 1));
+    const NameEntry &n = names[index];
+    XlsDefinedName out;
+    out.name = n.name;
+    out.scopeSheet = n.scope;
+    out.raw = m_book->globals().nameTokens(n);
+    const QByteArray &t = out.raw;
+    const uint8_t base = t.isEmpty() ? 0 : uint8_t((t[0] & 0x1F) | 0x20);
+    int sheet = -1;
+    const char *p = nullptr;
+    bool area = false;
+    if ((base == 0x3A && t.size() == 7) || (base == 0x3B && t.size() == 11)) {
+        sheet = m_book->globals().ixtiFirstSheet(u16At(t.constData() + 1));
+        p = t.constData() + 3;
+        area = base == 0x3B;
+    } else if ((base == 0x24 && t.size() == 5) || (base == 0x25 && t.size() == 9)) {
+        sheet = n.scope - 1;
+        p = t.constData() + 1;
+        area = base == 0x25;
+    }
+    if (!p || sheet < 0 || sheet >= sheetCount())
+        return out;
+    out.isArea = true;
+    out.sheet = sheet + 1;
+    out.firstRow = u16At(p) + 1;
+    out.lastRow = u16At(p + (area ? 2 : 0)) + 1;
+    out.firstColumn = (u16At(p + (area ? 4 : 2)) & 0x00FF) + 1;
+    out.lastColumn = (u16At(p + (area ? 6 : 2)) & 0x00FF) + 1;
+    return out;
+}
+
+TWorkSheet &TXLSFile::activeWorkSheet() const
+{
+    checkSheet(m_active, sheetCount());
+    return m_book->sheet(m_active - 1);
+}
+
+int TXLSFile::lastRow() const
+{
+    return activeWorkSheet().lastRow() + 1;
+}
+
+XlsCell TXLSFile::cell(int row, int column) const
+{
+    checkRow(row);
+    checkColumn(column);
+    const RowData *rd = activeWorkSheet().row(row - 1);
+    const Cell *c = rd ? rd->find(column - 1) : nullptr;
+    return c ? describe(*c, m_book->strings()) : XlsCell{};
+}
+
+void TXLSFile::setCell(int row, int column, const QVariant &value, int format)
+{
+    checkRow(row);
+    checkColumn(column);
+    TWorkSheet &sheet = activeWorkSheet();
+    const int r = row - 1, c = column - 1;
+    const RowData *present = sheet.row(r);
+    const Cell *existing = present ? present->find(c) : nullptr;
+    const int fallback = sheet.defaultFormat(r, c);
+    Cell cell;
+    cell.col = uint16_t(c);
+    cell.xf = uint16_t(format >= 0 ? format : existing ? existing->xf : fallback);
+    if (value.isNull() || !value.isValid()
+        || (value.typeId() == QMetaType::QString && value.toString().isEmpty())) {
+        if (cell.xf == fallback) {
+            if (existing) {
+                RowData &rd = sheet.rowForWrite(r);
+                rd.cells.erase(rd.cells.begin() + (existing - rd.cells.data()));
+            }
+            return;
+        }
+        cell.type = CellType::Blank;
+    } else if (value.typeId() == QMetaType::Bool) {
+        cell.type = CellType::Bool;
+        cell.boolErr = value.toBool() ? 1 : 0;
+    } else if (isNumber(value)) {
+        cell.type = CellType::Number;
+        cell.num = value.toDouble();
+    } else {
+        const QString text = value.toString();
+        if (text.size() > kMaxText)
+            throw Error(xlstext::stringTooLarge());
+        cell.type = CellType::Text;
+        cell.str = m_book->strings().addPlain(text);
+    }
+    RowData &rd = sheet.rowForWrite(r);
+    auto it = std::lower_bound(rd.cells.begin(), rd.cells.end(), c,
+                               [](const Cell &x, int v) { return x.col < v; });
+    if (it != rd.cells.end() && it->col == c)
+        *it = std::move(cell);
+    else
+        rd.cells.insert(it, std::move(cell));
+}
+
+void TXLSFile::insertAndCopyRows(int first, int last, int destination, int count,
+                                 bool formulasOnly)
+{
+    const int f = first - 1, l = last - 1, d = destination - 1;
+    const long long end = d + (long long)count * (l - f + 1);
+    if (f > l || f < 0 || l > kMaxRow - 1 || (d > f && d <= l) || d < 0 || count < 0
+        || end > kMaxRow - 1)
+        throw Error(xlstext::invalidInsertArguments());
+    activeWorkSheet();
+    m_book->insertAndCopyRows(m_active - 1, f, l, d, count, formulasOnly);
+}
+
+void TXLSFile::deleteRows(int first, int count)
+{
+    checkRow(first);
+    if (count < 0 || (long long)first + count - 1 > kMaxRow)
+        throw Error(xlstext::invalidRow(first + count - 1));
+    activeWorkSheet();
+    m_book->deleteRows(m_active - 1, first - 1, count);
+}
+
+void TXLSFile::addPageBreak(int row)
+{
+    checkRow(row);
+    activeWorkSheet().addPageBreak(row - 1);
+}
+
+QList<int> TXLSFile::pageBreaks() const
+{
+    QList<int> out;
+    for (int b : activeWorkSheet().pageBreaks())
+        out.append(b + 1);
+    return out;
+}
+
+QList<XlsCellEntry> TXLSFile::cells() const
+{
+    QList<XlsCellEntry> out;
+    const auto &rows = activeWorkSheet().rows();
+    for (int r = 0; r < int(rows.size()); ++r)
+        for (const auto &c : rows[r].cells)
+            out.append({r + 1, c.col + 1, describe(c, m_book->strings())});
+    return out;
+}
+
+} // namespace kasovka
