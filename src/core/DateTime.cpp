@@ -55,18 +55,21 @@ QString fieldOrder(const QString &format)
 {
     QString order;
     bool quoted = false;
-    for (QChar c : format) {
+    int run = 0;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format[i];
         if (c == u'\'') {
             quoted = !quoted;
             continue;
         }
         if (quoted)
             continue;
+        run = (i > 0 && format[i - 1] == c) ? run + 1 : 1;
+        if ((c == u'd' || c == u'M') && run > 2)
+            return QString(); // day or month names
         const QChar lower = c.toLower();
-        if (lower == u'd' || lower == u'm' || lower == u'y') {
-            if (!order.endsWith(lower))
-                order += lower;
-        }
+        if ((c == u'd' || c == u'M' || c == u'y') && !order.endsWith(lower))
+            order += lower;
     }
     return order;
 }

@@ -532,12 +532,16 @@ void TMemTable::post()
     const int row = d->cur;
     d->notify([this, row](TMemTableListener &l) { l.recordChanged(*this, row); });
     if (!d->viewAll) {
+        // The posted values may take the record out of the filter or link.
+        d->notify([this](TMemTableListener &l) { l.tableAboutToReset(*this); });
         d->rebuildView();
-        // Stay on the posted record while it is still visible.
         const auto &view = d->view();
         const auto it = std::find(view.begin(), view.end(), rowId);
-        if (it != view.end())
-            d->setCursor(int(it - view.begin()));
+        const int count = int(view.size());
+        d->cur = it != view.end() ? int(it - view.begin()) : std::min(row, count - 1);
+        m_eof = m_eof || count == 0;
+        d->notify([this](TMemTableListener &l) { l.tableReset(*this); });
+        d->setCursor(d->cur, true);
     } else {
         d->mastersChanged();
     }
