@@ -1,0 +1,87 @@
+#include "report/TPenDenReport.h"
+
+#include "app/TBaseApplication.h"
+#include "core/Error.h"
+#include "report/ReportWork.h"
+
+#include <new>
+
+namespace kasovka {
+
+TPenDenReport::TPenDenReport(TBaseApplication &app, std::unique_ptr<TReportFilter> filter)
+    : m_app(app), m_filter(std::move(filter))
+{
+    Q_ASSERT(m_filter);
+    m_reportName = m_filter->NazevFiltru;
+    m_warnings.append(QString());
+}
+
+TPenDenReport::~TPenDenReport() = default;
+
+void TPenDenReport::AddWarning(const QString &text)
+{
+    m_warnings.append(text);
+    m_hasWarnings = true;
+}
+
+QString TPenDenReport::WarningsText() const
+{
+    QString text;
+    for (const QString &line : m_warnings)
+        text += line + QStringLiteral("\r\n");
+    return text;
+}
+
+void TPenDenReport::CreateReportTables()
+{
+    createReportTable(m_denik, ReportLayout::JournalRows, m_app);
+    createReportTable(m_skupiny, ReportLayout::Groups, m_app);
+    createReportTable(m_prevedeno, ReportLayout::AmountsOnly, m_app);
+    createReportTable(m_pocatecniStav, ReportLayout::AmountsOnly, m_app);
+}
+
+bool TPenDenReport::Generate()
+{
+    m_app.SetCancelRequested(false);
+    m_app.ShowProgress(QStringLiteral("Generuji sestavu, prosím čekejte"), true, true);
+
+    m_work = std::make_unique<Work>();
+    const TReportFilter &f = *m_filter;
+    m_work->centre = FilterListMatcher(f.FiltrStrediska, f.FiltrStrediskaText, f.FiltrStrediskaNegace);
+    m_work->activity = FilterListMatcher(f.FiltrCinnosti, f.FiltrCinnostiText, f.FiltrCinnostiNegace);
+    m_work->contract = FilterListMatcher(f.FiltrZakazky, f.FiltrZakazkyText, f.FiltrZakazkyNegace);
+    m_work->currency = FilterListMatcher(f.FiltrMena, f.FiltrMenaText, f.FiltrMenaNegace);
+
+    bool built = false;
+    QString failure;
+    try {
+        // A kind the program does not know would silently give a report
+        // without groups and without its opening balances.
+        if (f.VertikalniDeleni > LastSummationGroupKind)
+            throw Error(QStringLiteral("Neznámý druh sumačních skupin (VertikalniDeleni = %1).")
+                            .arg(f.VertikalniDeleni));
+        if (OpenHostTables())
+            built = LoadJournal();
+    } catch (const Error &error) {
+        failure = error.text();
+    } catch (const std::bad_alloc &) {
+        failure = QStringLiteral("Pro sestavu není dostatek paměti.");
+    }
+    CloseHostTables();
+    m_work.reset();
+    if (!failure.isEmpty())
+        m_app.ShowMessageDialog(failure, MessageKind::Error);
+    m_app.HideProgress();
+
+    if (!built) {
+        // A failed or cancelled report must not leave partial figures behind.
+        m_denik.close();
+        m_skupiny.close();
+        m_prevedeno.close();
+        m_pocatecniStav.close();
+        m_rowCountAll = 0;
+    }
+    return built;
+}
+
+} // namespace kasovka

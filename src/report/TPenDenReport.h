@@ -1,0 +1,132 @@
+#pragma once
+// One cash-journal report: reads the host's journal once for a filter and
+// keeps the result in four memory tables — Denik (journal rows), Skupiny
+// (summation groups with their column sums and totals), Prevedeno (carried
+// amounts, one record per group) and PocatecniStav (opening balances).
+// Views, panels and the export only read those tables.
+//
+// The reading loop keeps each group's sums and its open journal row in
+// plain accumulators and writes them into the tables when the row or the
+// journal ends, so that the cost per journal record stays a few array
+// additions and one hash lookup.
+
+#include "core/MemTable.h"
+#include "filter/TReportFilter.h"
+#include "host/TBFTable.h"
+#include "report/ReportTables.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace kasovka {
+
+class TBaseApplication;
+
+class TPenDenReport {
+public:
+    // Takes over the filter. ReportName starts as its NazevFiltru.
+    TPenDenReport(TBaseApplication &app, std::unique_ptr<TReportFilter> filter);
+    ~TPenDenReport();
+    TPenDenReport(const TPenDenReport &) = delete;
+    TPenDenReport &operator=(const TPenDenReport &) = delete;
+
+    // Builds the report. False when a host table could not be opened or
+    // indexed, when the host data could not be read (the user has seen a
+    // message) or when the user cancelled (no message); the tables are
+    // then closed and hold nothing.
+    bool Generate();
+
+    const TReportFilter &Filter() const { return *m_filter; }
+    TBaseApplication &Application() const { return m_app; }
+
+    const QString &ReportName() const { return m_reportName; }
+    void SetReportName(const QString &name) { m_reportName = name; }
+
+    // Warnings: text lines collected while generating, the first one empty.
+    void AddWarning(const QString &text);
+    bool HasWarnings() const { return m_hasWarnings; }
+    const QStringList &Warnings() const { return m_warnings; }
+    // Every line followed by CR LF, beginning with the empty first line.
+    QString WarningsText() const;
+
+    // Number of Denik records of all groups, carried and adjustment rows
+    // included; set at the end of Generate.
+    int RowCountAll() const { return m_rowCountAll; }
+
+    // The report tables; they exist (open) once Generate has started.
+    TMemTable &Denik() { return m_denik; }
+    TMemTable &Skupiny() { return m_skupiny; }
+    TMemTable &Prevedeno() { return m_prevedeno; }
+    TMemTable &PocatecniStav() { return m_pocatecniStav; }
+    const TMemTable &Denik() const { return m_denik; }
+    const TMemTable &Skupiny() const { return m_skupiny; }
+    const TMemTable &Prevedeno() const { return m_prevedeno; }
+    const TMemTable &PocatecniStav() const { return m_pocatecniStav; }
+
+    // Creates the four tables, open and empty.
+    void CreateReportTables();
+
+private:
+    struct Work;
+    struct RowWork;
+    struct GroupWork;
+    struct AmountTarget;
+
+    // Host tables and reading (JournalLoading.cpp).
+    bool OpenHostTables();
+    void CloseHostTables();
+    bool openHostTable(TBFTable &table, const QString &path, const QString &index);
+    bool LoadJournal();
+    bool readJournal();
+    bool passesObjectFilters();
+    void readCurrentRecord();
+    void postCurrentRecord();
+    void AddJournalRecord(bool inPeriod);
+    void StartRowIfNeeded(bool createRow);
+    void FindOrCreateGroup(const QString &key);
+    QString DocumentDescription();
+    QString GroupKey();
+    // Posting into accumulators and writing them out (Posting.cpp).
+    void PostAmount(AmountTarget &target, bool fromAdjustment);
+    void flushRow(RowWork &row);
+    void flushGroups();
+    // Completion (ReportFinish.cpp).
+    void FinishReport();
+    void AddClosingAdjustments();
+    void BuildOpeningBalances();
+    void addRegisterBalances(TBFTable &registers);
+    void addColumnBalances(TBFTable &settings);
+    void AddOpeningBalances(TMemTable &target, int col5Position);
+    void RecalcGroupTotals();
+    void fillCarriedRow(const GroupWork &group);
+    // Summation groups (SummationGroups.cpp).
+    bool OpenGroupCodeList(TBFTable &codeList);
+    void NameGroup(TBFTable &codeList, bool codeListOpen);
+    void orderGroups();
+
+    TBaseApplication &m_app;
+    std::unique_ptr<TReportFilter> m_filter;
+
+    TBFTable m_journal;     // UCPENDEN
+    TBFTable m_movements;   // UCPOHYBY
+    TBFTable m_adjustments; // UZZAVUP
+    TBFTable m_cashBook;    // POKLKNIH
+    TBFTable m_bankBook;    // BANKKNIH
+
+    TMemTable m_denik{QStringLiteral("Denik")};
+    TMemTable m_skupiny{QStringLiteral("Skupiny")};
+    TMemTable m_prevedeno{QStringLiteral("Prevedeno")};
+    TMemTable m_pocatecniStav{QStringLiteral("PocatecniStav")};
+
+    QString m_reportName;
+    QStringList m_warnings;
+    bool m_hasWarnings = false;
+    int m_rowCountAll = 0;
+
+    // Working state of one Generate (ReportWork.h).
+    std::unique_ptr<Work> m_work;
+};
+
+} // namespace kasovka
