@@ -1,0 +1,249 @@
+#include "core/Error.h"
+#include "core/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace kasovka;
+
+namespace {
+
+const QLocale Czech(QLocale::Czech, QLocale::CzechRepublic);
+
+ino_t inode(const QString &path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+class IniFileTest : public testing::Test {
+protected:
+    QString path(const QString &name = QStringLiteral("settings.ini")) const { return dir.filePath(name); }
+    void writeBytes(const QByteArray &bytes, const QString &name = QStringLiteral("settings.ini")) const
+    {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QByteArray readBytes(const QString &name = QStringLiteral("settings.ini")) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(IniFileTest, ProfileRulesForReading)
+{
+    writeBytes("; comment\r\n"
+               "orphan=before any section\r\n"
+               "[ReportFilter]\r\n"
+               "  Obdobi =  2026  \r\n"
+               "Nazev=\"  quoted  \"\r\n"
+               "OBDOBI=second copy\r\n"
+               "no equals sign\r\n"
+               "=no key\r\n"
+               "Empty=\r\n"
+               "[reportfilter]\r\n"
+               "Later=hidden by the first section\r\n"
+               "[Other]\r\n"
+               "Obdobi=other\r\n");
+    TIniFile ini(path(), Czech);
+    EXPECT_EQ(ini.ReadString(QStringLiteral("reportFILTER"), QStringLiteral("obdobi"), QStringLiteral("-")),
+              QStringLiteral("2026"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("ReportFilter"), QStringLiteral("Nazev"), QString()),
+              QStringLiteral("  quoted  "));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("ReportFilter"), QStringLiteral("Empty"), QStringLiteral("-")), QString());
+    EXPECT_EQ(ini.ReadString(QStringLiteral("ReportFilter"), QStringLiteral("Later"), QStringLiteral("-")),
+              QStringLiteral("-"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("ReportFilter"), QStringLiteral("no equals sign"), QStringLiteral("-")),
+              QStringLiteral("-"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Other"), QStringLiteral("Obdobi"), QString()), QStringLiteral("other"));
+    EXPECT_EQ(ini.ReadString(QString(), QStringLiteral("orphan"), QStringLiteral("-")), QStringLiteral("-"));
+    QStringList keys;
+    ini.ReadSection(QStringLiteral("REPORTFILTER"), keys);
+    EXPECT_EQ(keys, (QStringList{"Obdobi", "Nazev", "Empty"}));
+    QStringList sections;
+    ini.ReadSections(sections);
+    EXPECT_EQ(sections, (QStringList{"ReportFilter", "Other"}));
+    QStringList values;
+    ini.ReadSectionValues(QStringLiteral("Other"), values);
+    EXPECT_EQ(values, (QStringList{"Obdobi=other"}));
+    EXPECT_TRUE(ini.SectionExists(QStringLiteral("other")));
+    EXPECT_TRUE(ini.ValueExists(QStringLiteral("Other"), QStringLiteral("OBDOBI")));
+    EXPECT_FALSE(ini.ValueExists(QStringLiteral("Other"), QStringLiteral("Nazev")));
+}
+
+TEST_F(IniFileTest, MissingFileGivesDefaultsAndWritesCreateIt)
+{
+    TIniFile ini(path(QStringLiteral("new.ini")), Czech);
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("S"), QStringLiteral("K"), 42), 42);
+    EXPECT_FALSE(ini.SectionExists(QStringLiteral("S")));
+    QStringList keys{"stale"};
+    ini.ReadSection(QStringLiteral("S"), keys);
+    EXPECT_TRUE(keys.isEmpty());
+    ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
+    EXPECT_EQ(readBytes(QStringLiteral("new.ini")), QByteArray("[S]\nK=v\n"));
+
+    TIniFile nowhere(dir.filePath(QStringLiteral("no/such/folder/x.ini")), Czech);
+    EXPECT_EQ(nowhere.ReadString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("d")), QStringLiteral("d"));
+    EXPECT_THROW(nowhere.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v")), Error);
+}
+
+TEST_F(IniFileTest, WritingKeepsOtherLinesAndReplacesTheFirstOccurrence)
+{
+    writeBytes("; keep me\r\n[A]\r\nx=1\r\nX=2\r\n\r\n[B]\r\ny=1\r\n");
+    TIniFile ini(path(), Czech);
+    ini.WriteString(QStringLiteral("a"), QStringLiteral("X"), QStringLiteral("new"));
+    ini.WriteString(QStringLiteral("A"), QStringLiteral("z"), QStringLiteral("added"));
+    ini.WriteString(QStringLiteral("C"), QStringLiteral("k"), QStringLiteral("v"));
+    EXPECT_EQ(readBytes(), QByteArray("; keep me\r\n[A]\r\nX=new\r\nX=2\r\nz=added\r\n\r\n[B]\r\ny=1\r\n"
+                                      "\r\n[C]\r\nk=v\r\n"));
+    ini.DeleteKey(QStringLiteral("A"), QStringLiteral("x"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("A"), QStringLiteral("x"), QStringLiteral("gone")), QStringLiteral("gone"))
+        << "a duplicate must not surface after a delete";
+    ini.EraseSection(QStringLiteral("b"));
+    EXPECT_EQ(readBytes(), QByteArray("; keep me\r\n[A]\r\nz=added\r\n\r\n[C]\r\nk=v\r\n"));
+}
+
+TEST_F(IniFileTest, HostileNamesAndValuesCannotChangeTheStructure)
+{
+    TIniFile ini(path(), Czech);
+    ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("line\n[Injected]\nx=1"));
+    EXPECT_FALSE(ini.SectionExists(QStringLiteral("Injected")));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()), QStringLiteral("line [Injected] x=1"));
+    for (const char *key : {"a=b", "", "[x", ";c", "two\nlines"})
+        EXPECT_THROW(ini.WriteString(QStringLiteral("S"), QString::fromLatin1(key), QStringLiteral("v")), Error) << key;
+    EXPECT_THROW(ini.WriteString(QStringLiteral("S]x"), QStringLiteral("k"), QStringLiteral("v")), Error);
+}
+
+TEST_F(IniFileTest, EncodingsOnRead)
+{
+    // "Účetní řádek" in Windows-1250.
+    writeBytes("[S]\r\nK=\xDA\xE8\x65tn\xED \xF8\xE1\x64\x65k\r\n", QStringLiteral("cp1250.ini"));
+    writeBytes("\xEF\xBB\xBF[S]\nK=\xC3\x9A\xC4\x8D\x65tn\xC3\xAD \xC5\x99\xC3\xA1\x64\x65k\n", QStringLiteral("bom.ini"));
+    writeBytes("[S]\nK=\xC3\x9A\xC4\x8D\x65tn\xC3\xAD \xC5\x99\xC3\xA1\x64\x65k\n", QStringLiteral("utf8.ini"));
+    const QString expected = QStringLiteral("Účetní řádek");
+    for (const char *name : {"cp1250.ini", "bom.ini", "utf8.ini"}) {
+        TIniFile ini(path(QString::fromLatin1(name)), Czech);
+        EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()), expected) << name;
+    }
+    // A value written to a Windows-1250 file turns the whole file into UTF-8.
+    TIniFile legacy(path(QStringLiteral("cp1250.ini")), Czech);
+    legacy.WriteString(QStringLiteral("S"), QStringLiteral("New"), QStringLiteral("č"));
+    EXPECT_EQ(readBytes(QStringLiteral("cp1250.ini")),
+              QByteArray("[S]\r\nK=\xC3\x9A\xC4\x8D\x65tn\xC3\xAD \xC5\x99\xC3\xA1\x64\x65k\r\nNew=\xC4\x8D\r\n"));
+    // The BOM stays where it was.
+    TIniFile bom(path(QStringLiteral("bom.ini")), Czech);
+    bom.WriteInteger(QStringLiteral("S"), QStringLiteral("N"), 1);
+    EXPECT_TRUE(readBytes(QStringLiteral("bom.ini")).startsWith("\xEF\xBB\xBF[S]\n"));
+}
+
+TEST(Windows1250, OwnTableCoversTheCzechLettersAndPunctuation)
+{
+    QByteArray all;
+    for (int b = 0x20; b < 0x100; ++b)
+        all.append(char(b));
+    const QString text = decodeWindows1250(all);
+    ASSERT_EQ(text.size(), all.size());
+    EXPECT_EQ(decodeWindows1250("\x8A\x8D\x8E\x9A\x9D\x9E\xC8\xCC\xD8\xD9\xE8\xEC\xF8\xF9\xCF\xEF\xD2\xF2"),
+              QStringLiteral("ŠŤŽšťžČĚŘŮčěřůĎďŇň"));
+    EXPECT_EQ(decodeWindows1250("\x80\x84\x93\x94\x96\xA0\xA7"), QStringLiteral("€„“”–\u00a0§"));
+    EXPECT_EQ(decodeWindows1250("\x81\x83\x88\x90\x98"), QString(5, QChar(0xFFFD)));
+    EXPECT_EQ(decodeWindows1250("plain ASCII"), QStringLiteral("plain ASCII"));
+}
+
+TEST_F(IniFileTest, DamagedFilesNeverCrash)
+{
+    QByteArray garbage;
+    for (int i = 0; i < 64 * 1024; ++i)
+        garbage.append(char((i * 7919 + 13) & 0xff));
+    writeBytes(garbage);
+    TIniFile ini(path(), Czech);
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("S"), QStringLiteral("K"), 7), 7);
+    QStringList sections;
+    EXPECT_NO_THROW(ini.ReadSections(sections));
+
+    QByteArray longLine = "[S]\nK=" + QByteArray(1024 * 1024, 'x') + "\nAfter=1\n";
+    writeBytes(longLine, QStringLiteral("long.ini"));
+    TIniFile big(path(QStringLiteral("long.ini")), Czech);
+    EXPECT_EQ(big.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()).size(), 1024 * 1024);
+    EXPECT_EQ(big.ReadInteger(QStringLiteral("S"), QStringLiteral("After"), 0), 1);
+
+    writeBytes(QByteArray("[S]\nK=a\0b\n", 10), QStringLiteral("nul.ini"));
+    TIniFile nul(path(QStringLiteral("nul.ini")), Czech);
+    EXPECT_EQ(nul.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()).size(), 3);
+
+    QDir(dir.path()).mkdir(QStringLiteral("folder.ini"));
+    TIniFile folder(path(QStringLiteral("folder.ini")), Czech);
+    EXPECT_EQ(folder.ReadString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("d")), QStringLiteral("d"));
+}
+
+TEST_F(IniFileTest, TypedValuesRoundTripAndReadLocalForms)
+{
+    TIniFile ini(path(), Czech);
+    ini.WriteInteger(QStringLiteral("T"), QStringLiteral("Int"), -17);
+    ini.WriteBool(QStringLiteral("T"), QStringLiteral("Bool"), true);
+    ini.WriteFloat(QStringLiteral("T"), QStringLiteral("Float"), 0.1);
+    ini.WriteDate(QStringLiteral("T"), QStringLiteral("Date"), encodeDate(2026, 3, 7) + 0.5);
+    ini.WriteDateTime(QStringLiteral("T"), QStringLiteral("DateTime"), encodeDate(2026, 3, 7) + 0.75);
+    ini.WriteTime(QStringLiteral("T"), QStringLiteral("Time"), 0.25);
+    ini.WriteBinaryStream(QStringLiteral("T"), QStringLiteral("Bin"), QByteArray("\x00\xff\x10", 3));
+    EXPECT_EQ(readBytes(), QByteArray("[T]\nInt=-17\nBool=1\nFloat=0.1\nDate=2026-03-07\n"
+                                      "DateTime=2026-03-07T18:00:00\nTime=06:00:00\nBin=00FF10\n"));
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("T"), QStringLiteral("Int"), 0), -17);
+    EXPECT_EQ(ini.ReadBool(QStringLiteral("T"), QStringLiteral("Bool"), false), true);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat(QStringLiteral("T"), QStringLiteral("Float"), 0), 0.1);
+    EXPECT_EQ(ini.ReadDate(QStringLiteral("T"), QStringLiteral("Date"), 0), encodeDate(2026, 3, 7));
+    EXPECT_DOUBLE_EQ(ini.ReadDateTime(QStringLiteral("T"), QStringLiteral("DateTime"), 0), encodeDate(2026, 3, 7) + 0.75);
+    EXPECT_DOUBLE_EQ(ini.ReadTime(QStringLiteral("T"), QStringLiteral("Time"), 0), 0.25);
+    EXPECT_DOUBLE_EQ(ini.ReadTime(QStringLiteral("T"), QStringLiteral("DateTime"), 0), 0.75);
+    QByteArray bin;
+    EXPECT_EQ(ini.ReadBinaryStream(QStringLiteral("T"), QStringLiteral("Bin"), bin), 3);
+    EXPECT_EQ(bin, QByteArray("\x00\xff\x10", 3));
+
+    writeBytes("[L]\nComma=0,25\nDate=7.3.2026\nDateTime=07.03.2026 18:00\n"
+               "Hex=0x1F\nDollar=$10\nBig=99999999999\nWord=ano\nNo=NE\nJunk=12abc\nBin=0G\n");
+    EXPECT_DOUBLE_EQ(ini.ReadFloat(QStringLiteral("L"), QStringLiteral("Comma"), 0), 0.25);
+    EXPECT_DOUBLE_EQ(ini.ReadFloat(QStringLiteral("L"), QStringLiteral("Junk"), -1), -1);
+    EXPECT_EQ(ini.ReadDate(QStringLiteral("L"), QStringLiteral("Date"), 0), encodeDate(2026, 3, 7));
+    EXPECT_DOUBLE_EQ(ini.ReadDateTime(QStringLiteral("L"), QStringLiteral("DateTime"), 0), encodeDate(2026, 3, 7) + 0.75);
+    EXPECT_EQ(ini.ReadDate(QStringLiteral("L"), QStringLiteral("Junk"), -5), -5);
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("L"), QStringLiteral("Hex"), 0), 31);
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("L"), QStringLiteral("Dollar"), 0), 16);
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("L"), QStringLiteral("Big"), 3), 3) << "outside 32 bits";
+    EXPECT_EQ(ini.ReadInteger(QStringLiteral("L"), QStringLiteral("Junk"), 3), 3);
+    EXPECT_EQ(ini.ReadBool(QStringLiteral("L"), QStringLiteral("Word"), false), true);
+    EXPECT_EQ(ini.ReadBool(QStringLiteral("L"), QStringLiteral("No"), true), false);
+    EXPECT_EQ(ini.ReadBool(QStringLiteral("L"), QStringLiteral("Junk"), true), true);
+    EXPECT_EQ(ini.ReadBinaryStream(QStringLiteral("L"), QStringLiteral("Bin"), bin), 0);
+    EXPECT_TRUE(bin.isEmpty());
+}
+
+TEST_F(IniFileTest, ChangesByOthersAreSeenAndWritesAreAtomic)
+{
+    writeBytes("[S]\nK=old\n");
+    TIniFile ini(path(), Czech);
+    EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()), QStringLiteral("old"));
+    writeBytes("[S]\nK=changed elsewhere\nOther=1\n");
+    EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()), QStringLiteral("changed elsewhere"));
+    ini.WriteString(QStringLiteral("S"), QStringLiteral("New"), QStringLiteral("x"));
+    EXPECT_EQ(readBytes(), QByteArray("[S]\nK=changed elsewhere\nOther=1\nNew=x\n")) << "another writer's lines survive";
+    // The file is replaced, not rewritten in place: a reader holding the old
+    // file keeps its complete content.
+    QFile before(path());
+    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    const ino_t inodeBefore = inode(path());
+    ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("y"));
+    EXPECT_NE(inode(path()), inodeBefore);
+    EXPECT_EQ(before.readAll(), QByteArray("[S]\nK=changed elsewhere\nOther=1\nNew=x\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"settings.ini"}) << "no temporary left behind";
+}
+
+} // namespace
