@@ -1,0 +1,32 @@
+// The program kasovka: started by the host with its launch parameters
+// (groups ?NAME=value?NAME), it shows the start-up wizard and then the
+// report workspace.
+
+#include "app/ui/ApplicationFilters.h"
+#include "app/ui/Artwork.h"
+#include "app/ui/QtUiServices.h"
+#include "app/ui/TfrmMain.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    using namespace kasovka;
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kasovka"));
+    QApplication::setApplicationVersion(QStringLiteral("3.10"));
+    QApplication::setDesktopFileName(QStringLiteral("kasovka"));
+    QApplication::setWindowIcon(ApplicationIcon());
+
+    // Every window of the program, including those of the workspace, gets
+    // both behaviours from the application object.
+    application.installEventFilter(new MinimizeConvention(&application));
+    application.installEventFilter(new WheelToArrowKeys(&application));
+
+    QtUiServices ui;
+    TfrmMain frmMain(ui, QApplication::arguments().mid(1));
+    if (frmMain.StartUp() != 0)
+        return 1;
+    frmMain.show();
+    return QApplication::exec();
+}
