@@ -186,7 +186,7 @@ void TWorkSheet::parseCellRecord(const BiffRecord &rec, StringPool &strings)
     switch (rec.id) {
     case rid::Row: {
         const int row = r.u16();
-        r.need(16);
+        r.need(14);
         rowForWrite(row).record = data.left(16);
         return;
     }

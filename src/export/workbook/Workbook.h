@@ -9,6 +9,8 @@
 // Row and cell operations act on the active sheet. Every failure throws
 // kasovka::Error carrying the layer's user-facing text.
 
+#include "core/Error.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
