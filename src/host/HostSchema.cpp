@@ -116,7 +116,20 @@ QString withDat(const QString &path)
         ? path : path + QLatin1String(".DAT");
 }
 
-QByteArray createSql(const HostTableDef &def)
+QByteArray indexSql(const HostTableDef &def)
+{
+    QByteArray sql;
+    for (const HostIndexDef &index : def.indexes) {
+        sql += " CREATE INDEX IF NOT EXISTS " + detail::quoteIdentifier(index.name) + " ON data (";
+        const QStringList columns = index.columns();
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            sql += (i > 0 ? ", " : "") + detail::quoteIdentifier(columns[i]);
+        sql += ");";
+    }
+    return sql;
+}
+
+QByteArray createSql(const HostTableDef &def, bool withIndexes)
 {
     QByteArray sql = "BEGIN; CREATE TABLE data (";
     for (qsizetype i = 0; i < def.fields.size(); ++i) {
@@ -126,13 +139,8 @@ QByteArray createSql(const HostTableDef &def)
             + HostSchema::declaredType(def.fields[i].kind).toLatin1();
     }
     sql += ");";
-    for (const HostIndexDef &index : def.indexes) {
-        sql += " CREATE INDEX " + detail::quoteIdentifier(index.name) + " ON data (";
-        const QStringList columns = index.columns();
-        for (qsizetype i = 0; i < columns.size(); ++i)
-            sql += (i > 0 ? ", " : "") + detail::quoteIdentifier(columns[i]);
-        sql += ");";
-    }
+    if (withIndexes)
+        sql += indexSql(def);
     return sql + " COMMIT;";
 }
 
@@ -197,7 +205,7 @@ HostTableDef settingsTable(const QString &name)
                         {HostIndexDef{QStringLiteral("Section1+Variable")}}};
 }
 
-void createTableFile(const QString &path, const HostTableDef &def)
+void createTableFile(const QString &path, const HostTableDef &def, bool withIndexes)
 {
     const QString file = withDat(path);
     if (QFileInfo::exists(file))
@@ -205,12 +213,27 @@ void createTableFile(const QString &path, const HostTableDef &def)
     detail::SqliteDb db;
     int rc = db.open(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (rc == SQLITE_OK)
-        rc = db.exec(createSql(def).constData());
+        rc = db.exec(createSql(def, withIndexes).constData());
     if (rc != SQLITE_OK) {
         const QString reason = db.isOpen() ? db.errorMessage() : QString::fromUtf8(sqlite3_errstr(rc));
         db.close();
         QFile::remove(file);
         throw Error(QStringLiteral("Databázi %1 nelze vytvořit (%2).").arg(file, reason));
+    }
+}
+
+void createIndexes(const QString &path, const HostTableDef &def)
+{
+    const QString file = withDat(path);
+    detail::SqliteDb db;
+    int rc = db.open(file, SQLITE_OPEN_READWRITE);
+    if (rc == SQLITE_OK)
+        rc = db.exec("PRAGMA cache_size = -65536");
+    if (rc == SQLITE_OK)
+        rc = db.exec(("BEGIN; " + indexSql(def) + " COMMIT;").constData());
+    if (rc != SQLITE_OK) {
+        const QString reason = db.isOpen() ? db.errorMessage() : QString::fromUtf8(sqlite3_errstr(rc));
+        throw Error(QStringLiteral("Indexy databáze %1 nelze vytvořit (%2).").arg(file, reason));
     }
 }
 

@@ -69,7 +69,11 @@ HostTableDef settingsTable(const QString &name);
 // Creates the table file `path` (".DAT" added when missing) with the table
 // `data`, its columns and indexes, empty. An existing file is an error, as is
 // a file that cannot be written; throws kasovka::Error with a Czech text.
-void createTableFile(const QString &path, const HostTableDef &def);
+// Without indexes they can be added after a bulk load with createIndexes,
+// which builds them much faster than inserting into them record by record.
+void createTableFile(const QString &path, const HostTableDef &def, bool withIndexes = true);
+// Creates the indexes of `def` that the table file lacks. Throws Error.
+void createIndexes(const QString &path, const HostTableDef &def);
 
 } // namespace HostSchema
 

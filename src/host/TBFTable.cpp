@@ -49,6 +49,25 @@ QString openFailureText(const QString &file, int rc, const QString &detail)
 
 } // namespace
 
+int detail::readTableFields(sqlite3 *db, QList<TableField> &fields)
+{
+    fields.clear();
+    SqliteStmt info;
+    int rc = info.prepare(db, "SELECT p.name, p.type FROM sqlite_master m, pragma_table_info(m.name) p"
+                              " WHERE m.type = 'table' AND m.name = 'data' ORDER BY p.cid");
+    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
+        rc = info.step();
+        if (rc != SQLITE_ROW)
+            break;
+        TableField field;
+        field.name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 0)));
+        field.declared = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 1)));
+        field.knownKind = HostSchema::kindFromDeclaredType(field.declared, &field.kind);
+        fields.append(field);
+    }
+    return rc;
+}
+
 // --- failures ---------------------------------------------------------------
 
 void TBFTable::Impl::failStore(int rc) const
@@ -178,21 +197,9 @@ int TBFTable::Open(const QString &path)
     }
     d->path = file;
     sqlite3_busy_timeout(d->db.get(), kBusyTimeoutMs);
-    detail::SqliteStmt info;
-    rc = info.prepare(d->db.get(),
-                      "SELECT p.name, p.type FROM sqlite_master m, pragma_table_info(m.name) p"
-                      " WHERE m.type = 'table' AND m.name = 'data' ORDER BY p.cid");
-    while (rc == SQLITE_OK || rc == SQLITE_ROW) {
-        rc = info.step();
-        if (rc != SQLITE_ROW)
-            break;
-        TableField field;
-        field.name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 0)));
-        field.declared = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 1)));
-        field.knownKind = HostSchema::kindFromDeclaredType(field.declared, &field.kind);
-        d->fieldByName.insert(field.name, int(d->fields.size()));
-        d->fields.append(field);
-    }
+    rc = detail::readTableFields(d->db.get(), d->fields);
+    for (qsizetype i = 0; i < d->fields.size(); ++i)
+        d->fieldByName.insert(d->fields[i].name, int(i));
     if (rc != SQLITE_DONE || d->fields.isEmpty()) {
         d->lastError = rc != SQLITE_DONE
             ? openFailureText(file, rc, d->db.errorMessage())
@@ -307,6 +314,13 @@ QStringList TBFTable::FieldNames() const
     for (const TableField &field : d->fields)
         names.append(field.name);
     return names;
+}
+
+std::optional<HostFieldKind> TBFTable::FieldKind(int field) const
+{
+    d->checkField(field);
+    const TableField &def = d->fields[field];
+    return def.knownKind ? std::optional<HostFieldKind>(def.kind) : std::nullopt;
 }
 
 int TBFTable::RecordCount()

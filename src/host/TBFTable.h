@@ -21,11 +21,13 @@
 //     }
 
 #include "core/Variant.h"
+#include "host/HostSchema.h"
 
 #include <QList>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace kasovka {
 
@@ -62,6 +64,9 @@ public:
     QString LastError() const;
     QString CurrentIndex() const;
     QStringList FieldNames() const;
+    // The kind the file declares for the field; nullopt for a declared type
+    // that is none of the seven (reading such a field throws).
+    std::optional<HostFieldKind> FieldKind(int field) const;
 
     int RecordCount();
 

@@ -119,7 +119,15 @@ Variant TBFTable::Impl::read(int field) const
 void TBFTable::Impl::bindForWrite(sqlite3_stmt *stmt, int slot, int field,
                                   const Variant &value) const
 {
-    const TableField &def = fields[field];
+    detail::bindFieldValue(stmt, slot, fields[field], path, value);
+}
+
+void detail::bindFieldValue(sqlite3_stmt *stmt, int slot, const TableField &def,
+                            const QString &path, const Variant &value)
+{
+    auto failField = [&](const QString &field, const QString &problem) {
+        throw Error(QStringLiteral("Pole „%1“ databáze %2 %3.").arg(field, path, problem));
+    };
     if (!def.knownKind)
         failField(def.name, QStringLiteral("má neznámý typ %1").arg(def.declared));
     if (value.isEmpty()) {

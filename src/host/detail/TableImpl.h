@@ -22,6 +22,16 @@ struct TableField {
     bool knownKind = false;
 };
 
+namespace detail {
+// Binds a value for a write, converted to the field's kind; throws Error
+// naming the field and the file when the value does not fit.
+void bindFieldValue(sqlite3_stmt *stmt, int slot, const TableField &field, const QString &path,
+                    const Variant &value);
+// Reads the columns of the table `data`; SQLite result code (SQLITE_DONE
+// when read), no columns when the file has no such table.
+int readTableFields(sqlite3 *db, QList<TableField> &fields);
+} // namespace detail
+
 // The last text read per field: equal bytes give back the same shared
 // QString, so low-variety fields ("PK", "P", "") cost no allocation.
 struct TextCache {
