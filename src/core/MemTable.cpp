@@ -1,5 +1,6 @@
-// Structure, records, cursor and editing of TMemTable. Search, filter, link,
-// sort and copy are in MemTableViews.cpp.
+// Structure, cursor and editing of TMemTable. The record layout is in
+// MemTableRecords.cpp, field access in MemTableFields.cpp, search, filter,
+// link, sort and copy in MemTableViews.cpp.
 
 #include "core/MemTable.h"
 
@@ -11,164 +12,6 @@
 #include <limits>
 
 namespace kasovka {
-
-namespace {
-
-bool isTextType(FieldType type)
-{
-    return type == FieldType::Text || type == FieldType::Memo;
-}
-
-quint64 doubleSlot(double value)
-{
-    if (value == 0.0)
-        value = 0.0; // one key for +0 and -0
-    return std::bit_cast<quint64>(value);
-}
-
-} // namespace
-
-// ---------------------------------------------------------------- records
-
-FieldValue TMemTable::Impl::recordValue(const quint64 *rec, int f) const
-{
-    FieldValue value;
-    if (!rec || !bit(rec, f))
-        return value;
-    value.null = false;
-    value.slot = rec[slotIndex(rec, f)];
-    if (isTextType(fields[size_t(f)].type)) {
-        const auto *area = reinterpret_cast<const char16_t *>(rec + bitmapWords + slotCount(rec));
-        value.text = QStringView(area + (value.slot >> 32), qsizetype(value.slot & 0xffffffffu));
-    }
-    return value;
-}
-
-FieldValue TMemTable::Impl::bufferValue(int f) const
-{
-    FieldValue value;
-    if (!bit(bufSet.data(), f))
-        return value;
-    value.null = false;
-    value.slot = buf[size_t(f)];
-    if (isTextType(fields[size_t(f)].type))
-        value.text = bufText[size_t(f)];
-    return value;
-}
-
-FieldValue TMemTable::Impl::valueOf(int row, int f) const
-{
-    if (editing() && row == cur)
-        return bufferValue(f);
-    return recordValue(rows[view()[size_t(row)]].get(), f);
-}
-
-size_t TMemTable::Impl::recordWords(const quint64 *rec) const
-{
-    const int slots = slotCount(rec);
-    size_t units = 0;
-    for (int f : textFields) {
-        if (bit(rec, f)) {
-            const quint64 slot = rec[slotIndex(rec, f)];
-            units = std::max<size_t>(units, size_t(slot >> 32) + size_t(slot & 0xffffffffu));
-        }
-    }
-    return size_t(bitmapWords + slots) + (units + 3) / 4;
-}
-
-RecordData TMemTable::Impl::packBuffer(RecordData reuse, size_t reuseWords)
-{
-    int slots = 0;
-    for (int w = 0; w < bitmapWords; ++w)
-        slots += std::popcount(bufSet[size_t(w)]);
-    size_t units = 0;
-    for (int f : textFields) {
-        if (bit(bufSet.data(), f))
-            units += size_t(bufText[size_t(f)].size());
-    }
-    const size_t words = size_t(bitmapWords + slots) + (units + 3) / 4;
-    RecordData rec = (reuse && reuseWords == words) ? std::move(reuse) : RecordData(new quint64[words]);
-    if (words > size_t(bitmapWords + slots))
-        rec[words - 1] = 0; // the padding of the text area
-    std::copy(bufSet.begin(), bufSet.end(), rec.get());
-    auto *area = reinterpret_cast<char16_t *>(rec.get() + bitmapWords + slots);
-    quint64 *slot = rec.get() + bitmapWords;
-    size_t offset = 0;
-    for (int f = 0; f < int(fields.size()); ++f) {
-        if (!bit(bufSet.data(), f))
-            continue;
-        if (isTextType(fields[size_t(f)].type)) {
-            const QString &text = bufText[size_t(f)];
-            std::memcpy(area + offset, text.utf16(), size_t(text.size()) * sizeof(char16_t));
-            *slot++ = (quint64(offset) << 32) | quint64(text.size());
-            offset += size_t(text.size());
-        } else {
-            *slot++ = buf[size_t(f)];
-        }
-    }
-    return rec;
-}
-
-void TMemTable::Impl::loadBuffer(const quint64 *rec)
-{
-    std::copy(rec, rec + bitmapWords, bufSet.begin());
-    std::fill(bufModified.begin(), bufModified.end(), 0);
-    const quint64 *slot = rec + bitmapWords;
-    for (int f = 0; f < int(fields.size()); ++f) {
-        if (!bit(rec, f))
-            continue;
-        if (isTextType(fields[size_t(f)].type))
-            bufText[size_t(f)] = recordValue(rec, f).text.toString();
-        buf[size_t(f)] = *slot++;
-    }
-}
-
-void TMemTable::Impl::clearBuffer()
-{
-    std::fill(bufSet.begin(), bufSet.end(), 0);
-    std::fill(bufModified.begin(), bufModified.end(), 0);
-    for (int f : textFields) {
-        if (!bufText[size_t(f)].isNull())
-            bufText[size_t(f)] = QString();
-    }
-}
-
-Variant TMemTable::Impl::toVariant(int f, const FieldValue &value) const
-{
-    if (value.null)
-        return Variant();
-    switch (fields[size_t(f)].type) {
-    case FieldType::AutoInc:
-    case FieldType::Integer: return Variant(qint64(value.slot));
-    case FieldType::Text:
-    case FieldType::Memo: return Variant(value.text.toString());
-    case FieldType::DateTime: return Variant::fromDate(std::bit_cast<double>(value.slot));
-    case FieldType::Currency: return Variant(Currency::fromRaw(qint64(value.slot)));
-    case FieldType::Boolean: return Variant(value.slot != 0);
-    }
-    return Variant();
-}
-
-void TMemTable::Impl::toSlot(int f, const Variant &value, quint64 &slot, QString &text) const
-{
-    const TFieldDef &def = fields[size_t(f)];
-    switch (def.type) {
-    case FieldType::AutoInc:
-    case FieldType::Integer: {
-        const qint64 v = value.toInt();
-        if (v < std::numeric_limits<qint32>::min() || v > std::numeric_limits<qint32>::max())
-            throw Error(QStringLiteral("%1: Hodnota %2 je mimo rozsah pole '%3'.")
-                            .arg(q.m_tableName).arg(v).arg(def.name));
-        slot = quint64(v);
-        return;
-    }
-    case FieldType::Text:
-    case FieldType::Memo: text = value.toText(); return;
-    case FieldType::DateTime: slot = doubleSlot(value.toDate()); return;
-    case FieldType::Currency: slot = quint64(value.toCurrency().raw()); return;
-    case FieldType::Boolean: slot = value.toBool() ? 1 : 0; return;
-    }
-}
 
 // ---------------------------------------------------------------- structure
 
@@ -212,6 +55,8 @@ int TMemTable::addField(const QString &name, FieldType type, int size, bool requ
         d->textFields.push_back(index);
     if (type == FieldType::AutoInc)
         d->autoIncField = index;
+    if (required)
+        d->requiredFields.push_back(index);
     return index;
 }
 
@@ -227,6 +72,7 @@ void TMemTable::clearFields()
     if (isActive())
         throw Error(QStringLiteral("%1: Pole nelze odebrat z otevřené tabulky.").arg(m_tableName));
     clearMasterSource();
+    d->locateNames.clear();
     d->clearIndexes();
     d->indexes.clear();
     d->fields.clear();
@@ -235,6 +81,7 @@ void TMemTable::clearFields()
     d->defaultText.clear();
     d->defaultFields.clear();
     d->textFields.clear();
+    d->requiredFields.clear();
     d->autoIncField = -1;
     m_indexDefs.clear();
 }
@@ -511,8 +358,8 @@ void TMemTable::post()
 {
     if (!d->editing())
         return;
-    for (int f = 0; f < fieldCount(); ++f) {
-        if (d->fields[size_t(f)].required && !Impl::bit(d->bufSet.data(), f))
+    for (int f : d->requiredFields) {
+        if (!Impl::bit(d->bufSet.data(), f))
             throw Error(QStringLiteral("%1: Pole '%2' musí mít hodnotu.").arg(m_tableName, d->fields[size_t(f)].name));
     }
     const quint32 rowId = d->currentRowId();
@@ -598,173 +445,6 @@ void TMemTable::deleteRecord()
     m_eof = count == 0;
     m_bof = count == 0;
     d->setCursor(std::min(row, count - 1), true);
-}
-
-// ---------------------------------------------------------------- field access
-
-bool TMemTable::isNull(int field) const
-{
-    checkField(field);
-    return d->cur < 0 || d->valueOf(d->cur, field).null;
-}
-
-Variant TMemTable::asVariant(int field) const
-{
-    checkField(field);
-    if (d->cur < 0)
-        return Variant();
-    return d->toVariant(field, d->valueOf(d->cur, field));
-}
-
-QString TMemTable::asText(int field) const
-{
-    checkField(field);
-    if (d->cur < 0)
-        return QString();
-    const FieldValue value = d->valueOf(d->cur, field);
-    if (isTextType(d->fields[size_t(field)].type))
-        return value.text.toString();
-    return d->toVariant(field, value).toText();
-}
-
-qint64 TMemTable::asInteger(int field) const
-{
-    checkField(field);
-    if (d->cur < 0)
-        return 0;
-    const FieldValue value = d->valueOf(d->cur, field);
-    const FieldType type = d->fields[size_t(field)].type;
-    if (type == FieldType::Integer || type == FieldType::AutoInc)
-        return value.null ? 0 : qint64(value.slot);
-    return d->toVariant(field, value).toInt();
-}
-
-Currency TMemTable::asCurrency(int field) const
-{
-    checkField(field);
-    if (d->cur < 0)
-        return Currency();
-    const FieldValue value = d->valueOf(d->cur, field);
-    if (d->fields[size_t(field)].type == FieldType::Currency)
-        return Currency::fromRaw(value.null ? 0 : qint64(value.slot));
-    return d->toVariant(field, value).toCurrency();
-}
-
-TDateTime TMemTable::asDate(int field) const
-{
-    return asVariant(field).toDate();
-}
-
-bool TMemTable::asBool(int field) const
-{
-    return asVariant(field).toBool();
-}
-
-double TMemTable::asFloat(int field) const
-{
-    return asVariant(field).toDouble();
-}
-
-void TMemTable::setValue(int field, const Variant &value)
-{
-    checkField(field);
-    if (!d->editing())
-        throw Error(QStringLiteral("%1: Tabulka není v režimu úprav, pole '%2' nelze zapsat.")
-                        .arg(m_tableName, d->fields[size_t(field)].name));
-    const TFieldDef &def = d->fields[size_t(field)];
-    if (value.isEmpty()) {
-        Impl::setBit(d->bufSet.data(), field, false);
-        if (isTextType(def.type))
-            d->bufText[size_t(field)] = QString();
-    } else {
-        quint64 slot = 0;
-        QString text;
-        d->toSlot(field, value, slot, text);
-        if (isTextType(def.type)) {
-            if (def.size > 0 && text.size() > def.size)
-                text.truncate(def.size);
-            d->bufText[size_t(field)] = std::move(text);
-        }
-        d->buf[size_t(field)] = slot;
-        Impl::setBit(d->bufSet.data(), field, true);
-    }
-    Impl::setBit(d->bufModified.data(), field, true);
-    const int row = d->cur;
-    d->notify([this, row](TMemTableListener &l) { l.recordChanged(*this, row); });
-}
-
-void TMemTable::setInteger(int field, qint64 value)
-{
-    setValue(field, Variant(value));
-}
-
-void TMemTable::setCurrency(int field, Currency value)
-{
-    setValue(field, Variant(value));
-}
-
-void TMemTable::setText(int field, const QString &value)
-{
-    setValue(field, Variant(value));
-}
-
-void TMemTable::setDate(int field, TDateTime value)
-{
-    setValue(field, Variant::fromDate(value));
-}
-
-void TMemTable::setBool(int field, bool value)
-{
-    setValue(field, Variant(value));
-}
-
-void TMemTable::setNull(int field)
-{
-    setValue(field, Variant());
-}
-
-// ---------------------------------------------------------------- rows
-
-Variant TMemTable::valueAt(int row, int field) const
-{
-    checkField(field);
-    if (row < 0 || row >= recordCount())
-        throw Error(QStringLiteral("%1: Záznam číslo %2 neexistuje.").arg(m_tableName).arg(row));
-    return d->toVariant(field, d->valueOf(row, field));
-}
-
-bool TMemTable::isNullAt(int row, int field) const
-{
-    checkField(field);
-    if (row < 0 || row >= recordCount())
-        return true;
-    return d->valueOf(row, field).null;
-}
-
-QString TMemTable::displayTextAt(int row, int field, const QLocale &locale) const
-{
-    const Variant value = valueAt(row, field);
-    if (value.isEmpty())
-        return QString();
-    const TFieldDef &def = d->fields[size_t(field)];
-    switch (def.type) {
-    case FieldType::Currency:
-        if (!def.displayFormat.isEmpty())
-            return formatAmount(value.toCurrency(), def.displayFormat, locale);
-        if (def.currencySymbol)
-            return formatAmount(value.toCurrency(), QStringLiteral("# ##0.00"), locale) + u' '
-                + locale.currencySymbol();
-        return formatAmount(value.toCurrency(), QString(), locale);
-    case FieldType::DateTime: {
-        const TDateTime serial = value.toDate();
-        QString text = formatShortDate(serial, locale);
-        if (timePart(serial) != 0.0)
-            text = (text + u' ' + formatIsoTime(serial)).trimmed();
-        return text;
-    }
-    case FieldType::Boolean: return value.toBool() ? QStringLiteral("Ano") : QStringLiteral("Ne");
-    default: return value.toText();
-    }
 }
 
 } // namespace kasovka

@@ -14,11 +14,6 @@ namespace kasovka {
 
 namespace {
 
-bool isTextType(FieldType type)
-{
-    return type == FieldType::Text || type == FieldType::Memo;
-}
-
 template <typename T> int compareValues(T a, T b)
 {
     return a < b ? -1 : (b < a ? 1 : 0);
@@ -194,7 +189,7 @@ void TMemTable::Impl::rebuildView()
     }
     viewAll = false;
     viewRows.clear();
-    const int idField = q.findField(QStringLiteral("ID"));
+    const int idField = filterActive() ? q.findField(QStringLiteral("ID")) : -1;
     const std::vector<quint32> *candidates = nullptr;
     if (q.m_master) {
         TMemTable &master = *q.m_master;
@@ -203,7 +198,7 @@ void TMemTable::Impl::rebuildView()
         QByteArray key;
         for (size_t i = 0; i < detailFieldIdx.size(); ++i) {
             const int f = detailFieldIdx[i];
-            const int mf = master.findField(masterFieldNames[qsizetype(i)]);
+            const int mf = masterField(i);
             if (mf < 0)
                 return;
             FieldValue value;
@@ -251,6 +246,16 @@ void TMemTable::Impl::rebuildView()
     }
 }
 
+int TMemTable::Impl::masterField(size_t i) const
+{
+    const TMemTable &master = *q.m_master;
+    const QString &name = masterFieldNames[qsizetype(i)];
+    int &f = masterFieldIdx[i];
+    if (f < 0 || f >= master.fieldCount() || master.d->fields[size_t(f)].name.compare(name, Qt::CaseInsensitive) != 0)
+        f = master.findField(name);
+    return f;
+}
+
 void TMemTable::Impl::resetAndRefresh()
 {
     rebuildView();
@@ -284,10 +289,14 @@ bool TMemTable::locate(const QStringList &fieldNames, const QList<Variant> &valu
 {
     if (fieldNames.size() != values.size() || fieldNames.isEmpty())
         throw Error(QStringLiteral("%1: Počet polí a hodnot pro vyhledání nesouhlasí.").arg(m_tableName));
-    std::vector<int> fieldList;
-    fieldList.reserve(size_t(fieldNames.size()));
-    for (const QString &name : fieldNames)
-        fieldList.push_back(fieldIndex(name));
+    if (fieldNames != d->locateNames) {
+        std::vector<int> resolved;
+        for (const QString &name : fieldNames)
+            resolved.push_back(fieldIndex(name));
+        d->locateNames = fieldNames;
+        d->locateFields = std::move(resolved);
+    }
+    const std::vector<int> &fieldList = d->locateFields;
     if (!isActive())
         return false;
     if (d->editing())
@@ -416,6 +425,7 @@ void TMemTable::setMasterSource(TMemTable *master, const QStringList &masterFiel
     master->d->details.push_back(this);
     d->detailFieldIdx = detailIdx;
     d->masterFieldNames = masterFields;
+    d->masterFieldIdx.assign(size_t(masterFields.size()), -1);
     d->linkIndex = &d->index(detailIdx, false);
     if (isActive()) {
         d->notify([this](TMemTableListener &l) { l.tableAboutToReset(*this); });
@@ -434,6 +444,7 @@ void TMemTable::clearMasterSource()
     d->linkIndex = nullptr;
     d->detailFieldIdx.clear();
     d->masterFieldNames.clear();
+    d->masterFieldIdx.clear();
     if (isActive()) {
         d->notify([this](TMemTableListener &l) { l.tableAboutToReset(*this); });
         d->resetAndRefresh();
@@ -498,12 +509,14 @@ void TMemTable::copyFrom(const TMemTable &source)
     m_filterText.clear();
     d->filterParsed = false;
     d->indexes.clear();
+    d->locateNames.clear();
     d->fields = source.d->fields;
     d->fieldByName = source.d->fieldByName;
     d->defaultSlot = source.d->defaultSlot;
     d->defaultText = source.d->defaultText;
     d->defaultFields = source.d->defaultFields;
     d->textFields = source.d->textFields;
+    d->requiredFields = source.d->requiredFields;
     d->autoIncField = source.d->autoIncField;
     m_indexDefs = source.m_indexDefs;
     if (!source.isActive())

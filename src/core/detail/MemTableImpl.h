@@ -30,6 +30,17 @@ namespace kasovka {
 
 using RecordData = std::unique_ptr<quint64[]>;
 
+inline bool isTextType(FieldType type)
+{
+    return type == FieldType::Text || type == FieldType::Memo;
+}
+
+/// A date's slot; +0 and -0 share one key.
+inline quint64 doubleSlot(double value)
+{
+    return std::bit_cast<quint64>(value == 0.0 ? 0.0 : value);
+}
+
 struct HashIndex {
     std::vector<int> fields;
     bool ignoreCase = false;
@@ -53,6 +64,7 @@ struct TMemTable::Impl {
     std::vector<QString> defaultText;
     std::vector<int> defaultFields;
     std::vector<int> textFields;
+    std::vector<int> requiredFields;
     int autoIncField = -1;
     int bitmapWords = 1;
 
@@ -79,6 +91,12 @@ struct TMemTable::Impl {
 
     std::vector<int> detailFieldIdx;
     QStringList masterFieldNames;
+    mutable std::vector<int> masterFieldIdx; // re-resolved when the master's fields change
+
+    // The field positions of the last locate, so that repeated locates over
+    // the same names skip the name lookups.
+    QStringList locateNames;
+    std::vector<int> locateFields;
     HashIndex *linkIndex = nullptr;
     std::vector<TMemTable *> details;
 
@@ -122,6 +140,8 @@ struct TMemTable::Impl {
     RecordData packBuffer(RecordData reuse, size_t reuseWords);
     void loadBuffer(const quint64 *rec);
     void clearBuffer();
+    bool canStore(int field, FieldType type) const;
+    void storeSlot(int field, quint64 slot);
     Variant toVariant(int f, const FieldValue &value) const;
     /// Converts a value to a field's slot (and text); throws when it does
     /// not convert. Text is not cut here.
@@ -146,6 +166,8 @@ struct TMemTable::Impl {
     bool filterActive() const { return q.m_filtered && filterParsed; }
     bool passesFilter(const quint64 *rec, int idField) const;
     void rebuildView();
+    /// Position of the i-th master field in the master, or -1.
+    int masterField(size_t i) const;
     void resetAndRefresh();
     void setCursor(int row, bool force = false);
     void mastersChanged();
