@@ -392,6 +392,69 @@ TEST_F(MemTableLink, CyclesAndMismatchedFieldListsAreRejected)
     EXPECT_THROW(detail->setMasterSource(master.get(), {QStringLiteral("Nic")}, {QStringLiteral("Parent_ID")}), Error);
 }
 
+TEST_F(MemTableLink, EditsThatChangeTheKeyMoveRecordsBetweenMasters)
+{
+    master->first();
+    ASSERT_EQ(detail->recordCount(), 2);
+    detail->edit();
+    detail->setInteger(1, 3); // a1 now belongs to C
+    detail->post();
+    EXPECT_EQ(column(*detail, 2), (QStringList{"a2"}));
+    EXPECT_EQ(detail->recNo(), 0);
+    master->last();
+    EXPECT_EQ(column(*detail, 2), (QStringList{"a1", "c1"})) << "table order, not posting order";
+
+    // Renumbering the master's current record re-selects the details.
+    master->edit();
+    master->setInteger(0, 1);
+    master->post();
+    EXPECT_EQ(column(*detail, 2), (QStringList{"a2"}));
+}
+
+TEST_F(MemTableLink, FilterAndLinkTogether)
+{
+    master->first();
+    detail->setFilterText(QStringLiteral("ID = 3"));
+    detail->setFiltered(true);
+    EXPECT_EQ(column(*detail, 2), (QStringList{"a2"}));
+    master->last();
+    EXPECT_EQ(detail->recordCount(), 0);
+    TMemTable copy;
+    copy.copyFrom(*detail);
+    EXPECT_EQ(column(copy, 2), (QStringList{"a2"}));
+}
+
+TEST(MemTableCopy, PendingAppendOfTheSourceIsNotCopied)
+{
+    auto source = journal();
+    addRow(*source, 1, QStringLiteral("posted"));
+    source->append();
+    source->setText(2, QStringLiteral("pending"));
+    TMemTable copy;
+    copy.copyFrom(*source);
+    EXPECT_EQ(column(copy, 2), (QStringList{"posted"}));
+    EXPECT_EQ(source->state(), TMemTable::State::Insert) << "the source is left as it was";
+}
+
+TEST(MemTableFields, RedefinedTableUsesTheNewPositions)
+{
+    auto t = journal();
+    addRow(*t, 7, QStringLiteral("x"));
+    ASSERT_TRUE(t->locate(QStringLiteral("Popis"), Variant(u"x")));
+    t->close();
+    t->clearFields();
+    t->addField(QStringLiteral("Popis"), FieldType::Text, 5);
+    t->addField(QStringLiteral("Parent_ID"), FieldType::Integer);
+    t->createTable();
+    t->append();
+    t->setText(0, QStringLiteral("y"));
+    t->setInteger(1, 8);
+    t->post();
+    EXPECT_TRUE(t->locate(QStringLiteral("Popis"), Variant(u"y")));
+    EXPECT_FALSE(t->locate(QStringLiteral("Popis"), Variant(u"x")));
+    EXPECT_THROW(t->asText(QStringLiteral("Col5")), Error);
+}
+
 TEST(MemTableSort, StableAscendingWithEmptyFirst)
 {
     auto t = journal();
