@@ -1,6 +1,7 @@
 #include "app/TBaseApplication.h"
 
 #include "core/DisplayFormat.h"
+#include "core/Error.h"
 #include "host/THostIniFile.h"
 
 #include <QCoreApplication>
@@ -109,14 +110,26 @@ bool TBaseApplication::LoadLaunchContext()
     const qsizetype dot = agendaName.lastIndexOf(u'.');
     f.agendaCode = dot < 0 ? QString() : agendaName.mid(dot + 1).toUpper();
 
-    THostIniFile settings(yearSettingsFile(f.yearFolder));
-    const QString global = QStringLiteral("Global");
-    f.fiscalYearTo =
-        TDateTime(settings.ReadInteger(global, QStringLiteral("Hospodářský rok do"), 0)) + 1;
-    f.doubleEntryBookkeeping =
-        settings.ReadString(global, QStringLiteral("Podvojné účetnictví"), QStringLiteral("Y"))
-            .toUpper() == QLatin1String("Y");
+    readYearSettings();
     return true;
+}
+
+void TBaseApplication::readYearSettings()
+{
+    Fields &f = *m_fields;
+    const QString global = QStringLiteral("Global");
+    int lastDay = 0;
+    QString doubleEntry = QStringLiteral("Y");
+    try {
+        THostIniFile settings(yearSettingsFile(f.yearFolder));
+        lastDay = settings.ReadInteger(global, QStringLiteral("Hospodářský rok do"), lastDay);
+        doubleEntry = settings.ReadString(global, QStringLiteral("Podvojné účetnictví"), doubleEntry);
+    } catch (const Error &) {
+        // An unreadable settings file counts as a missing one: the defaults
+        // make the start-up refuse the agenda as double-entry.
+    }
+    f.fiscalYearTo = TDateTime(lastDay) + 1;
+    f.doubleEntryBookkeeping = doubleEntry.toUpper() == QLatin1String("Y");
 }
 
 const QList<TLaunchParameter> &TBaseApplication::LaunchParameters() const

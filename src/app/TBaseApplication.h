@@ -129,6 +129,7 @@ public:
 private:
     struct Fields;
     bool fail(const QString &message);
+    void readYearSettings();
 
     IUiServices &m_ui;
     QStringList m_arguments;

@@ -92,14 +92,6 @@ TEST(ConsoleUiServices, ProgressOnATerminalIsOneRewrittenLine)
                           "Varování: Chybí kurz\n");
 }
 
-TEST(ConsoleUiServices, HelpTopicNamesThePage)
-{
-    Captured err;
-    ConsoleUiServices console(MessageResult::No, err.file());
-    console.showHelpTopic("/opt/kasovka/help/", "pgMain.htm");
-    EXPECT_EQ(err.text(), "Nápověda: /opt/kasovka/help/pgMain.htm\n");
-}
-
 using SignalHandler = void (*)(int);
 
 SignalHandler currentInterruptHandler()
@@ -125,46 +117,16 @@ TEST(ConsoleUiServices, CtrlCDuringACancellableJobRequestsCancelling)
     std::raise(SIGINT);
     EXPECT_TRUE(app.CancelRequested());
 
-    app.HideProgress();
-    EXPECT_FALSE(console.catchesInterrupt());
-    EXPECT_EQ(currentInterruptHandler(), SIG_DFL);
-}
-
-TEST(ConsoleUiServices, AMessageDuringTheJobGivesCtrlCBack)
-{
-    Captured err;
-    ConsoleUiServices console(MessageResult::No, err.file());
-    TBaseApplication app(console, {});
-    app.ShowProgress("Generování sestavy", true, false);
+    // A message hides the progress and gives Ctrl+C back until the job
+    // shows its progress again.
     app.ShowMessageDialog("Pozor", MessageKind::Warning);
     EXPECT_FALSE(console.catchesInterrupt());
     app.ShowProgress("Generování sestavy", true, false);
     EXPECT_TRUE(console.catchesInterrupt());
-}
 
-TEST(ConsoleUiServices, OnlyOneConsoleHoldsCtrlC)
-{
-    Captured err;
-    ConsoleUiServices first(MessageResult::No, err.file());
-    ConsoleUiServices second(MessageResult::No, err.file());
-    TBaseApplication firstApp(first, {});
-    TBaseApplication secondApp(second, {});
-    first.showProgress("a", true, false);
-    second.showProgress("b", true, false);
-    EXPECT_TRUE(first.catchesInterrupt());
-    EXPECT_FALSE(second.catchesInterrupt());
-    std::raise(SIGINT);
-    EXPECT_TRUE(firstApp.CancelRequested());
-    EXPECT_FALSE(secondApp.CancelRequested());
-    first.hideProgress();
-}
-
-TEST(ConsoleUiServices, WithoutALaunchContextCtrlCIsNotTaken)
-{
-    Captured err;
-    ConsoleUiServices console(MessageResult::No, err.file());
-    console.showProgress("Generování", true, false);
+    app.HideProgress();
     EXPECT_FALSE(console.catchesInterrupt());
+    EXPECT_EQ(currentInterruptHandler(), SIG_DFL);
 }
 
 using ConsoleUiServicesDeathTest = ::testing::Test;

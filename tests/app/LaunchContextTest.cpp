@@ -96,26 +96,6 @@ TEST_F(LaunchContext, EachMissingParameterStopsTheLoadWithTheMessage)
     }
 }
 
-TEST_F(LaunchContext, AMissingParameterLeavesTheLaterFieldsEmpty)
-{
-    QStringList arguments = LaunchArguments(m_year, "11.060", "pw", "cfg");
-    arguments.removeIf([](const QString &a) { return a.startsWith("?AKTHESLO"); });
-    TBaseApplication &app = load(arguments, false);
-    EXPECT_EQ(app.YearFolder(), m_year);
-    EXPECT_EQ(app.HostVersion(), Currency::fromRaw(110600));
-    EXPECT_EQ(app.UserPassword(), QString());
-    EXPECT_EQ(app.ConfigName(), QString());
-    EXPECT_EQ(app.AgendaCode(), QString());
-}
-
-TEST_F(LaunchContext, AnUnclosedGroupMakesTheLaterParametersMissing)
-{
-    const QStringList arguments = {"?MAIN=x?MAIN", "?AKTROK=" + m_year, "?MVERZE=11?MVERZE"};
-    load(arguments, false);
-    EXPECT_EQ(m_ui.single(), (RecordedMessage{MessageKind::Error, MissingParameter}));
-    EXPECT_EQ(m_app->LaunchParameters().size(), 1);
-}
-
 TEST_F(LaunchContext, TheFirstOfTwoEqualNamesWins)
 {
     QStringList arguments = LaunchArguments(m_year, "11.060", "first", "cfg");
@@ -130,12 +110,10 @@ TEST_F(LaunchContext, TheFirstOfTwoEqualNamesWins)
 TEST_F(LaunchContext, ConfigNameIsSafeForAFileName)
 {
     const std::pair<QStringList, QString> cases[] = {
-        {{"?AKTCFGNAME=a/b:c?AKTCFGNAME"}, "a_b_c"},
         {{"?AKTCFGNAME=?AKTCFGNAME"}, "Default"},
         // Blanks alone, as the host's command line delivers them.
         {{"?AKTCFGNAME=", "", "", "?AKTCFGNAME"}, "Default"},
         {{"?AKTCFGNAME=", "x", "?AKTCFGNAME"}, " x "},
-        {{"?AKTCFGNAME=../..?AKTCFGNAME"}, ".._.."},
     };
     for (const auto &[config, expected] : cases) {
         SCOPED_TRACE(config.join('|').toStdString());
@@ -258,6 +236,16 @@ TEST_F(LaunchContext, YearSettingsFromRokDatWinOverRokIni)
     EXPECT_FALSE(app.DoubleEntryBookkeeping());
 }
 
+TEST_F(LaunchContext, ADamagedRokDatGivesTheDefaults)
+{
+    writeFile(m_year + "ROK.INI", "[Global]\nPodvojné účetnictví=N\n");
+    writeFile(m_year + "ROK.DAT", QByteArray(4096, '\x5a'));
+    TBaseApplication &app = load(LaunchArguments(m_year));
+    EXPECT_EQ(app.FiscalYearTo(), 1.0);
+    EXPECT_TRUE(app.DoubleEntryBookkeeping());
+    EXPECT_TRUE(m_ui.messages.isEmpty());
+}
+
 TEST_F(LaunchContext, EnsureFolder)
 {
     TBaseApplication &app = load(LaunchArguments(m_year));
@@ -322,24 +310,6 @@ TEST(LaunchContextServices, CancelRequestedFollowsTheCancelLink)
     EXPECT_TRUE(app.CancelRequested());
     EXPECT_EQ(ui.progressCalls,
               QStringList({"show:Načítání [cancel] [animate]", "refresh", "refresh", "refresh"}));
-}
-
-TEST(LaunchContextServices, HelpTopicsComeFromTheProgramsHelpFolder)
-{
-    RecordingUiServices ui;
-    TBaseApplication app(ui, {});
-    app.SetProgramFolder("/opt/kasovka/bin");
-    app.ShowHelpTopic("pgMain.htm");
-    EXPECT_EQ(ui.helpTopics, QStringList({"/opt/kasovka/bin/help/pgMain.htm"}));
-}
-
-TEST(LaunchContextServices, TestLaunchContextIsLoadedAndSingleEntry)
-{
-    test::TestLaunchContext context;
-    EXPECT_FALSE(context.app().DoubleEntryBookkeeping());
-    EXPECT_EQ(context.app().FiscalYearTo(), 46387.0);
-    EXPECT_EQ(context.app().AgendaCode(), QStringLiteral("TST"));
-    EXPECT_EQ(context.app().ProgramFolder(), context.root() + "program/");
 }
 
 } // namespace

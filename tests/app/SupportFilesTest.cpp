@@ -88,15 +88,6 @@ TEST_F(SupportFiles, NoSignsAnywhereWritesNothing)
     EXPECT_FALSE(QFileInfo::exists(m_data + "X"));
 }
 
-TEST_F(SupportFiles, SignsDifferingInCaseAreDifferent)
-{
-    installedSign("Build7");
-    copiedSign("BUILD7");
-    copyList("");
-    EXPECT_TRUE(install());
-    EXPECT_EQ(copied(), QStringLiteral("Build7"));
-}
-
 TEST_F(SupportFiles, ANewSignCopiesEveryPairAndIsWritten)
 {
     installedSign("new");
@@ -164,15 +155,6 @@ TEST_F(SupportFiles, TheDataMarkerInAnyCaseAndWindowsDelimiters)
     EXPECT_EQ(read(m_data + "Doplnky/Kasovka/PrintFrm/a.xl"), "a");
 }
 
-TEST_F(SupportFiles, AMissingSourceFolderIsNoError)
-{
-    installedSign("new");
-    copyList("Source1=Nothing\nDest1=%HOSTDATA%Dest\n");
-    EXPECT_TRUE(install());
-    EXPECT_TRUE(QFileInfo(m_data + "Dest").isDir());
-    EXPECT_EQ(copied(), QStringLiteral("new"));
-}
-
 TEST_F(SupportFiles, AReadOnlyFileInTheDestinationIsReplaced)
 {
     installedSign("new");
@@ -222,23 +204,6 @@ TEST_F(SupportFiles, AFailedCopyKeepsTheOldSignAndTheNextStartCopiesAgain)
     EXPECT_EQ(read(m_data + "One/a.xl"), "a");
     EXPECT_EQ(read(m_data + "Two/b3.xl"), "b3");
     EXPECT_EQ(copied(), QStringLiteral("new"));
-}
-
-TEST(CopyFolderFiles, SkipsWhatIsNoFile)
-{
-    QTemporaryDir dir;
-    const QString source = dir.path() + "/src/";
-    QDir().mkpath(source);
-    ASSERT_TRUE(QFile::link(dir.path() + "/nowhere", source + "dangling"));
-    QFile file(source + "real.xl");
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("x");
-    file.close();
-    QString error;
-    EXPECT_TRUE(CopyFolderFiles(source, dir.path() + "/dst", error));
-    EXPECT_EQ(error, QString());
-    EXPECT_TRUE(QFileInfo::exists(dir.path() + "/dst/real.xl"));
-    EXPECT_FALSE(QFileInfo(dir.path() + "/dst/dangling").isSymLink());
 }
 
 } // namespace
