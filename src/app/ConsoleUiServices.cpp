@@ -20,18 +20,24 @@ namespace kasovka {
 
 namespace {
 
-// The flag the SIGINT handler sets. Only one console can take over SIGINT
-// at a time; it is set before the handler is installed and cleared after it
-// is removed, so the handler never sees a dangling pointer.
-std::atomic<std::atomic<bool> *> g_interruptFlag{nullptr};
+// The console whose launch context SIGINT cancels. Only one console takes
+// over SIGINT at a time; it is set before the handler is installed and
+// cleared after it is removed.
+std::atomic<ConsoleUiServices *> g_interruptConsole{nullptr};
 using SignalHandler = void (*)(int);
 SignalHandler g_previousHandler = SIG_DFL;
 
-extern "C" void onInterrupt(int)
+const char SpinnerFrames[] = {'|', '/', '-', '\\'};
+
+} // namespace
+
+void ConsoleUiServices::onInterrupt(int)
 {
-    std::atomic<bool> *flag = g_interruptFlag.load();
+    ConsoleUiServices *console = g_interruptConsole.load();
+    std::atomic<bool> *flag = console != nullptr ? console->cancelFlag() : nullptr;
     if (flag == nullptr || flag->load()) {
-        // The job has not reacted to the first Ctrl+C: end as usual.
+        // Nobody listens, or the job has not reacted to the first Ctrl+C:
+        // end as usual.
         std::signal(SIGINT, SIG_DFL);
         std::raise(SIGINT);
         return;
@@ -43,14 +49,10 @@ extern "C" void onInterrupt(int)
 #endif
 }
 
-const char SpinnerFrames[] = {'|', '/', '-', '\\'};
-
-} // namespace
-
 ConsoleUiServices::ConsoleUiServices(MessageResult questionAnswer, std::FILE *err)
-    : m_questionAnswer(questionAnswer), m_err(err)
+    : m_questionAnswer(questionAnswer), m_err(err != nullptr ? err : stderr)
 {
-    m_showsProgress = m_err != nullptr && KASOVKA_ISATTY(KASOVKA_FILENO(m_err)) != 0;
+    m_showsProgress = KASOVKA_ISATTY(KASOVKA_FILENO(m_err)) != 0;
 }
 
 ConsoleUiServices::~ConsoleUiServices()
@@ -136,13 +138,13 @@ void ConsoleUiServices::installInterrupt()
 {
     if (m_interruptInstalled || cancelFlag() == nullptr)
         return;
-    std::atomic<bool> *expected = nullptr;
-    if (!g_interruptFlag.compare_exchange_strong(expected, cancelFlag()))
+    ConsoleUiServices *expected = nullptr;
+    if (!g_interruptConsole.compare_exchange_strong(expected, this))
         return; // another console holds SIGINT
     g_previousHandler = std::signal(SIGINT, onInterrupt);
     if (g_previousHandler == SIG_ERR) {
         g_previousHandler = SIG_DFL;
-        g_interruptFlag.store(nullptr);
+        g_interruptConsole.store(nullptr);
         return;
     }
     m_interruptInstalled = true;
@@ -154,7 +156,7 @@ void ConsoleUiServices::restoreInterrupt()
         return;
     std::signal(SIGINT, g_previousHandler);
     g_previousHandler = SIG_DFL;
-    g_interruptFlag.store(nullptr);
+    g_interruptConsole.store(nullptr);
     m_interruptInstalled = false;
 }
 

@@ -40,6 +40,10 @@ private:
     void clearProgressLine();
     void installInterrupt();
     void restoreInterrupt();
+    // The SIGINT handler; it reaches the cancel flag through the console, so
+    // a launch context that has gone (and detached its flag) is never
+    // written to.
+    static void onInterrupt(int signal);
 
     MessageResult m_questionAnswer;
     std::FILE *m_err;

@@ -148,5 +148,21 @@ TEST(ConsoleUiServicesDeathTest, ASecondCtrlCEndsAJobThatDoesNotStop)
         ::testing::KilledBySignal(SIGINT), "");
 }
 
+TEST(ConsoleUiServicesDeathTest, CtrlCAfterTheLaunchContextHasGoneEndsTheProgram)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ConsoleUiServices console(MessageResult::No, stderr);
+            {
+                TBaseApplication app(console, {});
+                app.ShowProgress("Generování sestavy", true, false);
+            }
+            std::raise(SIGINT);
+            std::_Exit(4);
+        },
+        ::testing::KilledBySignal(SIGINT), "");
+}
+
 } // namespace
 } // namespace kasovka
