@@ -129,9 +129,11 @@ QByteArray indexSql(const HostTableDef &def)
     return sql;
 }
 
+// Write-ahead logging lets a report read one state of a table while the host
+// commits to it, instead of blocking the host until the report is done.
 QByteArray createSql(const HostTableDef &def, bool withIndexes)
 {
-    QByteArray sql = "BEGIN; CREATE TABLE data (";
+    QByteArray sql = "PRAGMA journal_mode = WAL; BEGIN; CREATE TABLE data (";
     for (qsizetype i = 0; i < def.fields.size(); ++i) {
         if (i > 0)
             sql += ", ";

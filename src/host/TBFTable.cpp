@@ -72,7 +72,13 @@ int detail::readTableFields(sqlite3 *db, QList<TableField> &fields)
 
 void TBFTable::Impl::failStore(int rc) const
 {
-    const QString detail = db.isOpen() ? db.errorMessage() : QString::fromUtf8(sqlite3_errstr(rc));
+    failStore(rc, db.isOpen() ? db.errorMessage() : QString::fromUtf8(sqlite3_errstr(rc)));
+}
+
+void TBFTable::Impl::failStore(int rc, const QString &detail) const
+{
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        throw Error(QStringLiteral("Databáze %1 je právě zamčená jiným programem (%2).").arg(path, detail));
     if (rc == SQLITE_CORRUPT || rc == SQLITE_NOTADB)
         throw Error(QStringLiteral("Databáze %1 je poškozená (%2).").arg(path, detail));
     throw Error(QStringLiteral("Chyba při práci s databází %1 (%2).").arg(path, detail));

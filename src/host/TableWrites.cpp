@@ -51,9 +51,10 @@ int TBFTable::Post()
     d->setCurrent(nullptr);
     rc = stmt.step();
     if (rc != SQLITE_DONE) {
+        const QString detail = d->db.errorMessage();
         if (!d->appending)
             d->pinRowid(rowid);
-        d->failStore(rc);
+        d->failStore(rc, detail);
     }
     if (d->appending)
         rowid = sqlite3_last_insert_rowid(d->db.get());

@@ -64,6 +64,7 @@ struct TBFTable::Impl {
 
     // --- failures (throw Error) ---
     [[noreturn]] void failStore(int rc) const;
+    [[noreturn]] void failStore(int rc, const QString &detail) const;
     [[noreturn]] void failNoCurrent() const;
     [[noreturn]] void failField(const QString &field, const QString &problem) const;
     void refuseWhileReading() const;
