@@ -165,6 +165,11 @@ QString TBaseApplication::ProgramFolder() const
         return m_fields->programFolder;
     if (QCoreApplication::instance() != nullptr)
         return withTrailingDelimiter(QCoreApplication::applicationDirPath());
+    // Without an application object (a tool that needs no event loop) the
+    // running executable is still found where the system names it.
+    const QFileInfo executable(QStringLiteral("/proc/self/exe"));
+    if (executable.exists())
+        return withTrailingDelimiter(QFileInfo(executable.canonicalFilePath()).path());
     return withTrailingDelimiter(QDir::currentPath());
 }
 

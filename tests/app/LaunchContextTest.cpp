@@ -292,6 +292,17 @@ TEST_F(LaunchContext, DeleteExistingFile)
     EXPECT_TRUE(QFileInfo(folder + "/inner").isDir());
 }
 
+TEST(LaunchContextServices, ProgramFolderIsTheExecutablesFolder)
+{
+    RecordingUiServices ui;
+    TBaseApplication app(ui, {});
+    EXPECT_EQ(app.ProgramFolder(),
+              QFileInfo(KASOVKA_BINARY_DIR "/tests").canonicalFilePath() + "/");
+    app.SetProgramFolder("/opt/kasovka");
+    EXPECT_EQ(app.ProgramFolder(), QStringLiteral("/opt/kasovka/"));
+    EXPECT_EQ(app.HelpFolder(), QStringLiteral("/opt/kasovka/help/"));
+}
+
 TEST(LaunchContextServices, CancelRequestedFollowsTheCancelLink)
 {
     RecordingUiServices ui;
