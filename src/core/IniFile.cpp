@@ -72,9 +72,14 @@ std::optional<int> parseInteger(const QString &text)
 
 } // namespace
 
+// Settings files are small; anything this large is not one and is not
+// loaded whole into memory.
+constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+
 struct TIniFile::Impl {
     std::vector<IniLine> lines;
     bool loaded = false;
+    bool unreadable = false; // present but not read: writing would destroy it
     bool exists = false;
     qint64 size = -1;
     QDateTime modified;
@@ -111,8 +116,13 @@ void TIniFile::Impl::load(const QString &fileName)
     exists = info.isFile();
     size = info.size();
     modified = info.lastModified();
-    if (!exists || !file.open(QIODevice::ReadOnly))
+    unreadable = false;
+    if (!exists)
         return;
+    if (size > MaxFileSize || !file.open(QIODevice::ReadOnly)) {
+        unreadable = true;
+        return;
+    }
     const QByteArray bytes = file.readAll();
     bom = bytes.startsWith("\xEF\xBB\xBF");
     const QString text = decodeIniBytes(bytes);
@@ -132,6 +142,8 @@ void TIniFile::Impl::load(const QString &fileName)
 
 void TIniFile::Impl::save(const QString &fileName)
 {
+    if (unreadable)
+        throw Error(QStringLiteral("Soubor nastavení %1 nelze přečíst, a proto do něj nelze zapisovat.").arg(fileName));
     QString text;
     for (const IniLine &line : lines)
         text += line.text + eol;

@@ -180,6 +180,29 @@ TEST_F(IniFileTest, DamagedFilesNeverCrash)
     TIniFile nul(path(QStringLiteral("nul.ini")), Czech);
     EXPECT_EQ(nul.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()).size(), 3);
 
+    writeBytes("[S]\nK=secret\n", QStringLiteral("locked.ini"));
+    QFile::setPermissions(path(QStringLiteral("locked.ini")), QFileDevice::WriteOwner);
+    if (!QFile(path(QStringLiteral("locked.ini"))).open(QIODevice::ReadOnly)) { // not when run as root
+        TIniFile locked(path(QStringLiteral("locked.ini")), Czech);
+        EXPECT_EQ(locked.ReadString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("d")), QStringLiteral("d"));
+        EXPECT_THROW(locked.WriteString(QStringLiteral("S"), QStringLiteral("N"), QStringLiteral("v")), Error)
+            << "a file that could not be read must not be replaced by one value";
+        QFile::setPermissions(path(QStringLiteral("locked.ini")), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        EXPECT_EQ(readBytes(QStringLiteral("locked.ini")), QByteArray("[S]\nK=secret\n"));
+    }
+
+    {
+        // A sparse file far beyond any settings file: not loaded, not replaced.
+        QFile huge(path(QStringLiteral("huge.ini")));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+        huge.write("[S]\nK=1\n");
+        ASSERT_TRUE(huge.resize(qint64(65) * 1024 * 1024));
+    }
+    TIniFile huge(path(QStringLiteral("huge.ini")), Czech);
+    EXPECT_EQ(huge.ReadInteger(QStringLiteral("S"), QStringLiteral("K"), 5), 5);
+    EXPECT_THROW(huge.WriteInteger(QStringLiteral("S"), QStringLiteral("K"), 2), Error);
+    EXPECT_EQ(QFileInfo(path(QStringLiteral("huge.ini"))).size(), qint64(65) * 1024 * 1024);
+
     QDir(dir.path()).mkdir(QStringLiteral("folder.ini"));
     TIniFile folder(path(QStringLiteral("folder.ini")), Czech);
     EXPECT_EQ(folder.ReadString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("d")), QStringLiteral("d"));
