@@ -86,6 +86,7 @@ bool TPenDenReport::OpenHostTables()
     w.adjCastka = m_adjustments.FieldIndex(QStringLiteral("Castka"));
     w.cashPopis = m_cashBook.FieldIndex(QStringLiteral("Popis"));
     w.bankPopis = m_bankBook.FieldIndex(QStringLiteral("Popis"));
+    phaseEnded(ReportPhase::HostTablesOpened);
     return true;
 }
 
@@ -104,7 +105,9 @@ bool TPenDenReport::LoadJournal()
     CreateReportTables();
     if (m_journal.RecordCount() > 0 && !readJournal())
         return false;
+    phaseEnded(ReportPhase::JournalRead);
     FinishReport();
+    phaseEnded(ReportPhase::Finished);
     return true;
 }
 

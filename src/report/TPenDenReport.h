@@ -18,11 +18,20 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace kasovka {
 
 class TBaseApplication;
+
+// The steps of Generate, reported to an observer as each one ends (used to
+// time them).
+enum class ReportPhase {
+    HostTablesOpened,
+    JournalRead,
+    Finished,
+};
 
 class TPenDenReport {
 public:
@@ -68,6 +77,12 @@ public:
     // Creates the four tables, open and empty.
     void CreateReportTables();
 
+    // Called as each phase of Generate ends; none by default.
+    void SetPhaseObserver(std::function<void(ReportPhase)> observer)
+    {
+        m_phaseObserver = std::move(observer);
+    }
+
 private:
     struct Work;
     struct RowWork;
@@ -105,6 +120,11 @@ private:
     bool OpenGroupCodeList(TBFTable &codeList);
     void NameGroup(TBFTable &codeList, bool codeListOpen);
     void orderGroups();
+    void phaseEnded(ReportPhase phase)
+    {
+        if (m_phaseObserver)
+            m_phaseObserver(phase);
+    }
 
     TBaseApplication &m_app;
     std::unique_ptr<TReportFilter> m_filter;
@@ -124,6 +144,7 @@ private:
     QStringList m_warnings;
     bool m_hasWarnings = false;
     int m_rowCountAll = 0;
+    std::function<void(ReportPhase)> m_phaseObserver;
 
     // Working state of one Generate (ReportWork.h).
     std::unique_ptr<Work> m_work;

@@ -1,0 +1,153 @@
+// --xls FILE, --group-table FILE: the report or its group table as a
+// workbook, through the same export steps, messages and templates as the
+// program's windows. --group ZKRATKA exports one summation group,
+// --without-final-summary picks the template without the final overview,
+// --templates DIR replaces the print forms folder, and --overwrite answers
+// the overwrite question with yes (without it an existing file is refused).
+
+#include "ReportTool.h"
+
+#include "app/ConsoleUiServices.h"
+#include "app/TBaseApplication.h"
+#include "core/MemTable.h"
+#include "export/ExcelExporter.h"
+#include "export/ExcelExporterForm.h"
+#include "export/ExportDialog.h"
+#include "export/ExportWindows.h"
+#include "export/ReportExport.h"
+#include "report/TPenDenReport.h"
+
+#include <QDir>
+
+namespace kasovka::tool {
+
+namespace {
+
+struct ExportSettings {
+    QString group;
+    bool withoutFinalSummary = false;
+    bool overwrite = false;
+    QString templates;
+};
+
+ExportSettings &exportSettings()
+{
+    static ExportSettings settings;
+    return settings;
+}
+
+// The export windows answered from the command line.
+class CommandLineWindows : public IExportWindows {
+public:
+    CommandLineWindows(QString target, bool oneGroup) : m_target(std::move(target)), m_oneGroup(oneGroup) {}
+
+    bool showExportDialog(TExportDialog &dialog) override
+    {
+        dialog.SetExportAllGroups(!m_oneGroup);
+        return true;
+    }
+    void showExcelExporter(TExcelExporter &exporter) override
+    {
+        if (!exportSettings().templates.isEmpty())
+            exporter.SetTemplateFolder(QDir(exportSettings().templates).absolutePath() + QLatin1Char('/'));
+        TExcelExporterForm form(exporter);
+        m_exported = form.OnOk(m_target, false);
+    }
+    bool exported() const { return m_exported; }
+
+private:
+    QString m_target;
+    bool m_oneGroup;
+    bool m_exported = false;
+};
+
+void answerOverwrite(TBaseApplication &app)
+{
+    if (auto *console = dynamic_cast<ConsoleUiServices *>(&app.UiServices()))
+        console->setQuestionAnswer(exportSettings().overwrite ? MessageResult::Yes : MessageResult::No);
+}
+
+bool exportReport(TBaseApplication &app, TPenDenReport &report, const QString &target)
+{
+    answerOverwrite(app);
+    TMemTable &skupiny = report.Skupiny();
+    TMemTable &denik = report.Denik();
+    // As the report view binds a report: the rows follow the current group.
+    skupiny.first();
+    denik.setMasterSource(&skupiny, {QStringLiteral("ID")}, {QStringLiteral("Parent_ID")});
+    const QString group = exportSettings().group;
+    if (!group.isNull() && !skupiny.locate(QStringLiteral("Zkratka"), Variant(group), true)) {
+        denik.clearMasterSource();
+        app.ShowMessageDialog(QStringLiteral("Sumační skupina \"%1\" v sestavě není.").arg(group), MessageKind::Error);
+        return false;
+    }
+    CommandLineWindows windows(target, !group.isNull());
+    ExportReport(report, !exportSettings().withoutFinalSummary, windows);
+    denik.clearMasterSource();
+    return windows.exported();
+}
+
+bool exportGroupTable(TBaseApplication &app, TPenDenReport &report, const QString &target)
+{
+    answerOverwrite(app);
+    CommandLineWindows windows(target, false);
+    report.Skupiny().first();
+    ExportGroupTable(app, report.Skupiny(), windows);
+    return windows.exported();
+}
+
+ToolOption flag(const char *name, const char *help, bool ExportSettings::*member)
+{
+    return ToolOption{QString::fromLatin1(name), QString(), QString::fromUtf8(help),
+                      [member](const QString &) {
+                          exportSettings().*member = true;
+                          return QString();
+                      }};
+}
+
+ToolOption valueOption(const char *name, const char *valueName, const char *help, QString ExportSettings::*member)
+{
+    return ToolOption{QString::fromLatin1(name), QString::fromLatin1(valueName), QString::fromUtf8(help),
+                      [member, name](const QString &value) {
+                          if (value.trimmed().isEmpty() && member != &ExportSettings::group)
+                              return QStringLiteral("--%1: chybí hodnota").arg(QLatin1String(name));
+                          exportSettings().*member = value;
+                          return QString();
+                      }};
+}
+
+ToolOption outputOption(ToolRegistry &registry, const char *name, const char *help,
+                        bool (*write)(TBaseApplication &, TPenDenReport &, const QString &))
+{
+    return ToolOption{QString::fromLatin1(name), QStringLiteral("FILE"), QString::fromUtf8(help),
+                      [&registry, name, write](const QString &value) -> QString {
+                          if (value.trimmed().isEmpty())
+                              return QStringLiteral("--%1: chybí název souboru").arg(QLatin1String(name));
+                          registry.addOutput(ToolOutput{
+                              QStringLiteral("output (%1)").arg(QLatin1String(name)),
+                              [value, write](TBaseApplication &app, TPenDenReport &report) {
+                                  return write(app, report, value);
+                              }});
+                          return QString();
+                      }};
+}
+
+void registerExport(ToolRegistry &registry)
+{
+    registry.addOption(outputOption(registry, "xls", "export the report to the workbook FILE", exportReport));
+    registry.addOption(outputOption(registry, "group-table", "export the group table to the workbook FILE",
+                                    exportGroupTable));
+    registry.addOption(valueOption("group", "ZKRATKA", "with --xls: export only this summation group",
+                                   &ExportSettings::group));
+    registry.addOption(flag("without-final-summary", "with --xls: the template without the final overview",
+                            &ExportSettings::withoutFinalSummary));
+    registry.addOption(flag("overwrite", "replace an existing workbook", &ExportSettings::overwrite));
+    registry.addOption(valueOption("templates", "DIR", "take the templates from DIR instead of PrintFormsFolder",
+                                   &ExportSettings::templates));
+}
+
+const ToolModule exportModule(registerExport);
+
+} // namespace
+
+} // namespace kasovka::tool

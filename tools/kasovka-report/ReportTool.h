@@ -1,0 +1,68 @@
+#pragma once
+// The pieces of kasovka-report that option modules share: the option table
+// that main parses against, and the outputs that run once a report has been
+// generated. A module (the JSON output here; others in their own files)
+// registers its options and outputs through registerToolModule.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+namespace kasovka {
+
+class TBaseApplication;
+class TPenDenReport;
+
+namespace tool {
+
+// A command-line option "--name" or "--name VALUE".
+struct ToolOption {
+    QString name;      // without the leading "--"
+    QString valueName; // empty: the option takes no value
+    QString help;
+    // Receives the value (empty for an option without one). Returns an
+    // error text for a usage error, or an empty text.
+    std::function<QString(const QString &value)> apply;
+};
+
+// Writes one product of a generated report. Returns false when it failed;
+// the reason has been shown through the launch context.
+struct ToolOutput {
+    QString phaseName; // the name under which --timings reports it
+    std::function<bool(TBaseApplication &app, TPenDenReport &report)> write;
+};
+
+class ToolRegistry {
+public:
+    void addOption(ToolOption option) { m_options.append(std::move(option)); }
+    // Outputs run in the order they were added; an option's apply adds its
+    // output when the option is given.
+    void addOutput(ToolOutput output) { m_outputs.append(std::move(output)); }
+
+    const QList<ToolOption> &options() const { return m_options; }
+    const QList<ToolOutput> &outputs() const { return m_outputs; }
+    const ToolOption *find(const QString &name) const;
+
+private:
+    QList<ToolOption> m_options;
+    QList<ToolOutput> m_outputs;
+};
+
+// A module adds its options at start-up. Modules are linked into the tool
+// and register themselves with a static ToolModule object.
+using ToolModuleInit = void (*)(ToolRegistry &registry);
+QList<ToolModuleInit> &toolModules();
+struct ToolModule {
+    explicit ToolModule(ToolModuleInit init) { toolModules().append(init); }
+};
+
+// Exit codes.
+inline constexpr int ExitWritten = 0;
+inline constexpr int ExitNoReport = 1;
+inline constexpr int ExitUsage = 2;
+
+} // namespace tool
+} // namespace kasovka
