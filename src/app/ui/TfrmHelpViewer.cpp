@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -44,6 +45,7 @@ TfrmHelpViewer::TfrmHelpViewer(QWidget *parent) : QWidget(parent, Qt::Window)
     m_browser->setObjectName(QStringLiteral("brwHelp"));
     m_browser->setOpenExternalLinks(true);
     m_browser->setFrameShape(QFrame::NoFrame);
+    m_browser->document()->setDocumentMargin(14);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

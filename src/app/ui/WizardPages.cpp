@@ -33,17 +33,21 @@ QLabel *paragraph(const QString &text, QWidget *parent, const char *name = nullp
 // One row of the information block: a caption and a value on a grey band.
 void addInfoRow(QGridLayout *grid, int row, const QString &caption, QLabel *value)
 {
-    auto *band = new QFrame;
+    QWidget *owner = value->parentWidget();
+    auto *band = new QFrame(owner);
     band->setAutoFillBackground(true);
     QPalette pal = band->palette();
     pal.setColor(QPalette::Window, row % 2 ? QColor(0xe9, 0xec, 0xef) : QColor(0xf4, 0xf5, 0xf7));
     band->setPalette(pal);
     grid->addWidget(band, row, 0, 1, 2);
-    auto *label = new QLabel(caption);
+    auto *label = new QLabel(caption, owner);
     label->setContentsMargins(10, 0, 10, 0);
     value->setContentsMargins(10, 0, 10, 0);
     grid->addWidget(label, row, 0);
     grid->addWidget(value, row, 1);
+    // The value is older than its band; bring the texts in front of it.
+    label->raise();
+    value->raise();
 }
 
 } // namespace

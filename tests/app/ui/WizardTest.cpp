@@ -117,6 +117,20 @@ TEST_F(WizardTest, PagesCarryTheirTexts)
     EXPECT_EQ(frm->minimumSize(), frm->maximumSize());
 }
 
+// The grey bands of the information block must lie under its texts.
+TEST_F(WizardTest, InformationBlockValuesAreNotCovered)
+{
+    start();
+    frm->show();
+    QApplication::processEvents();
+    auto *page = frm->findChild<QWidget *>(QStringLiteral("tsWelcome"));
+    for (const char *name : {"lblVersion", "lblSupport"}) {
+        auto *value = frm->findChild<QLabel *>(QString::fromLatin1(name));
+        EXPECT_EQ(page->childAt(value->geometry().center()), value) << name;
+    }
+    frm->hide();
+}
+
 TEST_F(WizardTest, SupportLinkStartsAMailWithTheSubject)
 {
     start();
