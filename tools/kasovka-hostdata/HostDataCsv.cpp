@@ -32,6 +32,8 @@ QList<CsvRow> parseCsv(const QString &text)
     CsvField field;
     int line = 1;
     row.line = 1;
+    // fieldStarted: the current field has a character or an opening quote;
+    // a row with a separator has a (maybe empty) field after it.
     bool inQuotes = false, fieldStarted = false;
     auto endField = [&] { row.fields.append(field); field = CsvField(); fieldStarted = false; };
     auto endRow = [&] {
@@ -59,7 +61,6 @@ QList<CsvRow> parseCsv(const QString &text)
             inQuotes = field.quoted = fieldStarted = true;
         } else if (c == u',') {
             endField();
-            fieldStarted = true;
         } else if (c == u'\n') {
             ++line;
             endRow();
