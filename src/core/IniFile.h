@@ -9,7 +9,8 @@
 // as Windows-1250 (a UTF-16 LE BOM is honoured too). Writing: every Write*,
 // DeleteKey and EraseSection replaces the file at once and atomically (a
 // temporary file renamed over it), always as UTF-8; a file that cannot be
-// written throws kasovka::Error. Reads pick up changes made by others: the
+// written throws kasovka::Error, and so does a write to a file that exists
+// but could not be read (or exceeds 64 MB), which would otherwise be lost. Reads pick up changes made by others: the
 // file is reread when its size or time stamp changed.
 //
 // Culture-invariant forms written: integers in decimal, Booleans "1"/"0",

@@ -168,6 +168,9 @@ public:
     void emptyTable();
 
     // ---- current record (reads see the edit buffer while editing) ----
+    // Without a current record every read gives the empty value. Reads of
+    // another type convert by the Variant rules (asText of an amount gives
+    // "1500.5", of a date the ISO form) and throw when that fails.
     bool isNull(int field) const;
     QString asText(int field) const;
     qint64 asInteger(int field) const;

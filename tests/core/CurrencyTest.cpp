@@ -143,11 +143,11 @@ TEST_P(CurrencyParse, ReadsOrRejects)
     const ParseRow &row = GetParam();
     const std::optional<Currency> value = Currency::parse(QString::fromUtf16(row.text), QChar(row.separator));
     if (!row.expectedRaw) {
-        EXPECT_FALSE(value.has_value()) << QString::fromUtf16(row.text).toStdString() << " -> "
+        EXPECT_EQ(value.has_value(), false) << QString::fromUtf16(row.text).toStdString() << " -> "
                                         << (value ? value->raw() : 0);
         return;
     }
-    ASSERT_TRUE(value.has_value()) << QString::fromUtf16(row.text).toStdString();
+    ASSERT_EQ(value.has_value(), true) << QString::fromUtf16(row.text).toStdString();
     EXPECT_EQ(value->raw(), *row.expectedRaw);
 }
 

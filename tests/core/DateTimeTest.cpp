@@ -63,7 +63,7 @@ TEST(DateSerial, InvalidSerialsGiveInvalidDatesNotCrashes)
     const double bad[] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
                           1e300, -1e300, 2958466.0, -693594.0};
     for (double serial : bad) {
-        EXPECT_FALSE(toQDate(serial).isValid()) << serial;
+        EXPECT_EQ(toQDate(serial).isValid(), false) << serial;
         EXPECT_EQ(formatShortDate(serial, Czech), QString()) << serial;
         EXPECT_EQ(formatIsoDate(serial), QString()) << serial;
         int y = 1, m = 1, d = 1;
@@ -75,10 +75,10 @@ TEST(DateSerial, InvalidSerialsGiveInvalidDatesNotCrashes)
 
 TEST(DateSerial, ZeroDate)
 {
-    EXPECT_TRUE(isZeroDate(0.0));
-    EXPECT_TRUE(isZeroDate(0.5)) << "a pure time names no day";
-    EXPECT_FALSE(isZeroDate(1.0));
-    EXPECT_FALSE(isZeroDate(-1.0));
+    EXPECT_EQ(isZeroDate(0.0), true);
+    EXPECT_EQ(isZeroDate(0.5), true) << "a pure time names no day";
+    EXPECT_EQ(isZeroDate(1.0), false);
+    EXPECT_EQ(isZeroDate(-1.0), false);
     EXPECT_EQ(formatShortDate(0.0, Czech), QString());
 }
 
@@ -86,11 +86,10 @@ TEST(ShortDate, YearIsAlwaysFourDigits)
 {
     for (const QLocale &locale : {Czech, English, German, QLocale::c()}) {
         const QString format = shortDateFormat(locale);
-        EXPECT_TRUE(format.contains(QStringLiteral("yyyy"))) << format.toStdString();
-        EXPECT_FALSE(format.contains(QStringLiteral("yyyyy"))) << format.toStdString();
+        EXPECT_EQ(format.count(u'y'), 4) << format.toStdString();
         const double serial = encodeDate(2026, 3, 7);
         const QString text = formatShortDate(serial, locale);
-        EXPECT_TRUE(text.contains(QStringLiteral("2026"))) << text.toStdString();
+        EXPECT_EQ(text.contains(QStringLiteral("2026")), true) << text.toStdString();
         EXPECT_EQ(parseShortDate(text, locale), serial) << text.toStdString();
     }
 }

@@ -28,7 +28,7 @@ protected:
     void writeBytes(const QByteArray &bytes, const QString &name = QStringLiteral("settings.ini")) const
     {
         QFile file(path(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.open(QIODevice::WriteOnly), true);
         file.write(bytes);
     }
     QByteArray readBytes(const QString &name = QStringLiteral("settings.ini")) const
@@ -75,19 +75,19 @@ TEST_F(IniFileTest, ProfileRulesForReading)
     QStringList values;
     ini.ReadSectionValues(QStringLiteral("Other"), values);
     EXPECT_EQ(values, (QStringList{"Obdobi=other"}));
-    EXPECT_TRUE(ini.SectionExists(QStringLiteral("other")));
-    EXPECT_TRUE(ini.ValueExists(QStringLiteral("Other"), QStringLiteral("OBDOBI")));
-    EXPECT_FALSE(ini.ValueExists(QStringLiteral("Other"), QStringLiteral("Nazev")));
+    EXPECT_EQ(ini.SectionExists(QStringLiteral("other")), true);
+    EXPECT_EQ(ini.ValueExists(QStringLiteral("Other"), QStringLiteral("OBDOBI")), true);
+    EXPECT_EQ(ini.ValueExists(QStringLiteral("Other"), QStringLiteral("Nazev")), false);
 }
 
 TEST_F(IniFileTest, MissingFileGivesDefaultsAndWritesCreateIt)
 {
     TIniFile ini(path(QStringLiteral("new.ini")), Czech);
     EXPECT_EQ(ini.ReadInteger(QStringLiteral("S"), QStringLiteral("K"), 42), 42);
-    EXPECT_FALSE(ini.SectionExists(QStringLiteral("S")));
+    EXPECT_EQ(ini.SectionExists(QStringLiteral("S")), false);
     QStringList keys{"stale"};
     ini.ReadSection(QStringLiteral("S"), keys);
-    EXPECT_TRUE(keys.isEmpty());
+    EXPECT_EQ(keys, QStringList());
     ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
     EXPECT_EQ(readBytes(QStringLiteral("new.ini")), QByteArray("[S]\nK=v\n"));
 
@@ -116,7 +116,7 @@ TEST_F(IniFileTest, HostileNamesAndValuesCannotChangeTheStructure)
 {
     TIniFile ini(path(), Czech);
     ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("line\n[Injected]\nx=1"));
-    EXPECT_FALSE(ini.SectionExists(QStringLiteral("Injected")));
+    EXPECT_EQ(ini.SectionExists(QStringLiteral("Injected")), false);
     EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()), QStringLiteral("line [Injected] x=1"));
     for (const char *key : {"a=b", "", "[x", ";c", "two\nlines"})
         EXPECT_THROW(ini.WriteString(QStringLiteral("S"), QString::fromLatin1(key), QStringLiteral("v")), Error) << key;
@@ -142,7 +142,7 @@ TEST_F(IniFileTest, EncodingsOnRead)
     // The BOM stays where it was.
     TIniFile bom(path(QStringLiteral("bom.ini")), Czech);
     bom.WriteInteger(QStringLiteral("S"), QStringLiteral("N"), 1);
-    EXPECT_TRUE(readBytes(QStringLiteral("bom.ini")).startsWith("\xEF\xBB\xBF[S]\n"));
+    EXPECT_EQ(readBytes(QStringLiteral("bom.ini")).startsWith("\xEF\xBB\xBF[S]\n"), true);
 }
 
 TEST(Windows1250, OwnTableCoversTheCzechLettersAndPunctuation)
@@ -194,9 +194,9 @@ TEST_F(IniFileTest, DamagedFilesNeverCrash)
     {
         // A sparse file far beyond any settings file: not loaded, not replaced.
         QFile huge(path(QStringLiteral("huge.ini")));
-        ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+        ASSERT_EQ(huge.open(QIODevice::WriteOnly), true);
         huge.write("[S]\nK=1\n");
-        ASSERT_TRUE(huge.resize(qint64(65) * 1024 * 1024));
+        ASSERT_EQ(huge.resize(qint64(65) * 1024 * 1024), true);
     }
     TIniFile huge(path(QStringLiteral("huge.ini")), Czech);
     EXPECT_EQ(huge.ReadInteger(QStringLiteral("S"), QStringLiteral("K"), 5), 5);
@@ -246,7 +246,7 @@ TEST_F(IniFileTest, TypedValuesRoundTripAndReadLocalForms)
     EXPECT_EQ(ini.ReadBool(QStringLiteral("L"), QStringLiteral("No"), true), false);
     EXPECT_EQ(ini.ReadBool(QStringLiteral("L"), QStringLiteral("Junk"), true), true);
     EXPECT_EQ(ini.ReadBinaryStream(QStringLiteral("L"), QStringLiteral("Bin"), bin), 0);
-    EXPECT_TRUE(bin.isEmpty());
+    EXPECT_EQ(bin, QByteArray());
 }
 
 TEST_F(IniFileTest, ChangesByOthersAreSeenAndWritesAreAtomic)
@@ -261,7 +261,7 @@ TEST_F(IniFileTest, ChangesByOthersAreSeenAndWritesAreAtomic)
     // The file is replaced, not rewritten in place: a reader holding the old
     // file keeps its complete content.
     QFile before(path());
-    ASSERT_TRUE(before.open(QIODevice::ReadOnly));
+    ASSERT_EQ(before.open(QIODevice::ReadOnly), true);
     const ino_t inodeBefore = inode(path());
     ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("y"));
     EXPECT_NE(inode(path()), inodeBefore);

@@ -50,23 +50,23 @@ TEST(MemTableDefaults, CurrencyDefaultExpressionDecidesEmptyOrZero)
     auto zero = journal(QStringLiteral("0"));
     zero->append();
     zero->post();
-    EXPECT_FALSE(zero->isNull(4));
+    EXPECT_EQ(zero->isNull(4), false);
     EXPECT_EQ(zero->asCurrency(4), Currency());
     EXPECT_EQ(zero->asVariant(5), Variant(Currency()));
 
     auto empty = journal();
     empty->append();
     empty->post();
-    EXPECT_TRUE(empty->isNull(4));
+    EXPECT_EQ(empty->isNull(4), true);
     EXPECT_EQ(empty->asCurrency(4), Currency()) << "an empty amount reads as 0";
     EXPECT_EQ(empty->asVariant(4), Variant());
-    EXPECT_TRUE(empty->isNull(QStringLiteral("Popis")));
+    EXPECT_EQ(empty->isNull(QStringLiteral("Popis")), true);
     EXPECT_EQ(empty->asText(QStringLiteral("Popis")), QString());
     EXPECT_EQ(empty->asInteger(QStringLiteral("Parent_ID")), 0);
 
     EXPECT_THROW(empty->setDefaultExpression(4, QStringLiteral("Col5 + 1")), Error);
     EXPECT_EQ(empty->fieldDef(4).displayFormat, QStringLiteral("# ### ### ##0.00"));
-    EXPECT_FALSE(empty->fieldDef(4).currencySymbol);
+    EXPECT_EQ(empty->fieldDef(4).currencySymbol, false);
 }
 
 TEST(MemTableDefaults, AutoIncrementIsUniqueAndIncreasing)
@@ -113,7 +113,7 @@ TEST(MemTableEditing, WritesNeedEditStateAndAnOpenTable)
     addRow(*t, 1, QStringLiteral("a"));
     EXPECT_THROW(t->setText(2, QStringLiteral("b")), Error);
     t->close();
-    EXPECT_FALSE(t->isActive());
+    EXPECT_EQ(t->isActive(), false);
     EXPECT_THROW(t->append(), Error);
     EXPECT_EQ(t->recordCount(), 0);
     t->createTable();
@@ -150,7 +150,7 @@ TEST(MemTableEditing, CancelRestoresAndDeleteMovesOn)
     t->edit();
     t->setText(2, QStringLiteral("changed"));
     t->setNull(4);
-    EXPECT_TRUE(t->isNull(4));
+    EXPECT_EQ(t->isNull(4), true);
     t->cancel();
     EXPECT_EQ(t->asText(2), QStringLiteral("b"));
     EXPECT_EQ(t->asCurrency(4).raw(), 20000);
@@ -163,7 +163,7 @@ TEST(MemTableEditing, CancelRestoresAndDeleteMovesOn)
     EXPECT_EQ(t->asText(2), QStringLiteral("a")) << "deleting the last record steps back";
     t->deleteRecord();
     EXPECT_EQ(t->recordCount(), 0);
-    EXPECT_TRUE(t->eof());
+    EXPECT_EQ(t->eof(), true);
     EXPECT_THROW(t->deleteRecord(), Error);
 }
 
@@ -184,8 +184,8 @@ TEST(MemTableCursor, NavigationAndEndMarks)
 {
     auto t = journal();
     t->first();
-    EXPECT_TRUE(t->eof());
-    EXPECT_TRUE(t->bof());
+    EXPECT_EQ(t->eof(), true);
+    EXPECT_EQ(t->bof(), true);
     EXPECT_EQ(t->recNo(), -1);
     for (const char *text : {"a", "b", "c"})
         addRow(*t, 1, QString::fromLatin1(text));
@@ -195,7 +195,7 @@ TEST(MemTableCursor, NavigationAndEndMarks)
     EXPECT_EQ(seen, (QStringList{"a", "b", "c"}));
     EXPECT_EQ(t->recNo(), 2) << "next past the end does not move";
     t->last();
-    EXPECT_FALSE(t->eof());
+    EXPECT_EQ(t->eof(), false);
     seen.clear();
     for (; !t->bof(); t->prior())
         seen.append(t->asText(2));
@@ -229,21 +229,21 @@ TEST(MemTableLocate, CaseOptionsAndCursor)
     addRow(*t, 2, QStringLiteral("abc"));
     addRow(*t, 3, QStringLiteral("xyz"));
     t->last();
-    EXPECT_TRUE(t->locate(QStringLiteral("Popis"), Variant(u"abc"), true));
+    EXPECT_EQ(t->locate(QStringLiteral("Popis"), Variant(u"abc"), true), true);
     EXPECT_EQ(t->recNo(), 0) << "the first visible match";
-    EXPECT_TRUE(t->locate(QStringLiteral("Popis"), Variant(u"abc"), false));
+    EXPECT_EQ(t->locate(QStringLiteral("Popis"), Variant(u"abc"), false), true);
     EXPECT_EQ(t->recNo(), 1);
     t->first();
-    EXPECT_FALSE(t->locate(QStringLiteral("Popis"), Variant(u"ABC "), false));
-    EXPECT_FALSE(t->locate(QStringLiteral("Popis"), Variant(u"Abc"), false));
+    EXPECT_EQ(t->locate(QStringLiteral("Popis"), Variant(u"ABC "), false), false);
+    EXPECT_EQ(t->locate(QStringLiteral("Popis"), Variant(u"Abc"), false), false);
     EXPECT_EQ(t->recNo(), 0) << "not found: the cursor stays";
-    EXPECT_TRUE(t->locate({QStringLiteral("Parent_ID"), QStringLiteral("Popis")}, {Variant(3), Variant(u"XYZ")}, true));
+    EXPECT_EQ(t->locate({QStringLiteral("Parent_ID"), QStringLiteral("Popis")}, {Variant(3), Variant(u"XYZ")}, true), true);
     EXPECT_EQ(t->recNo(), 2);
-    EXPECT_TRUE(t->locate(QStringLiteral("Parent_ID"), Variant(u"2")));
+    EXPECT_EQ(t->locate(QStringLiteral("Parent_ID"), Variant(u"2")), true);
     EXPECT_EQ(t->recNo(), 1);
-    EXPECT_FALSE(t->locate(QStringLiteral("Parent_ID"), Variant(u"abc")));
-    EXPECT_FALSE(t->locate(QStringLiteral("Col5"), Variant(Currency())));
-    EXPECT_TRUE(t->locate(QStringLiteral("Col5"), Variant())) << "Empty finds an empty field";
+    EXPECT_EQ(t->locate(QStringLiteral("Parent_ID"), Variant(u"abc")), false);
+    EXPECT_EQ(t->locate(QStringLiteral("Col5"), Variant(Currency())), false);
+    EXPECT_EQ(t->locate(QStringLiteral("Col5"), Variant()), true) << "Empty finds an empty field";
     EXPECT_THROW(t->locate(QStringLiteral("Nope"), Variant(1)), Error);
 }
 
@@ -252,24 +252,24 @@ TEST(MemTableLocate, IndexFollowsEditsDeletesAndSort)
     auto t = journal();
     for (int i = 0; i < 5; ++i)
         addRow(*t, i, QStringLiteral("r%1").arg(i));
-    ASSERT_TRUE(t->locate(QStringLiteral("Parent_ID"), Variant(3)));
+    ASSERT_EQ(t->locate(QStringLiteral("Parent_ID"), Variant(3)), true);
     t->edit();
     t->setInteger(1, 1); // now two records hold 1
     t->post();
-    EXPECT_FALSE(t->locate(QStringLiteral("Parent_ID"), Variant(3)));
-    ASSERT_TRUE(t->locate(QStringLiteral("Parent_ID"), Variant(1)));
+    EXPECT_EQ(t->locate(QStringLiteral("Parent_ID"), Variant(3)), false);
+    ASSERT_EQ(t->locate(QStringLiteral("Parent_ID"), Variant(1)), true);
     EXPECT_EQ(t->asText(2), QStringLiteral("r1")) << "earlier record first";
     t->deleteRecord();
-    ASSERT_TRUE(t->locate(QStringLiteral("Parent_ID"), Variant(1)));
+    ASSERT_EQ(t->locate(QStringLiteral("Parent_ID"), Variant(1)), true);
     EXPECT_EQ(t->asText(2), QStringLiteral("r3"));
     addRow(*t, 1, QStringLiteral("r5"));
     t->sortBy({QStringLiteral("Popis")});
     t->edit();
     t->setText(2, QStringLiteral("zz"));
     t->post();
-    ASSERT_TRUE(t->locate(QStringLiteral("Parent_ID"), Variant(1)));
+    ASSERT_EQ(t->locate(QStringLiteral("Parent_ID"), Variant(1)), true);
     EXPECT_EQ(t->asText(2), QStringLiteral("r3"));
-    EXPECT_TRUE(t->locate(QStringLiteral("Popis"), Variant(u"ZZ"), true));
+    EXPECT_EQ(t->locate(QStringLiteral("Popis"), Variant(u"ZZ"), true), true);
     EXPECT_EQ(t->recNo(), 0);
 }
 
@@ -285,10 +285,10 @@ TEST(MemTableFilter, IdFilter)
     t->setFiltered(true);
     EXPECT_EQ(t->recordCount(), 1);
     EXPECT_EQ(t->asText(2), QStringLiteral("r4"));
-    EXPECT_FALSE(t->locate(QStringLiteral("Popis"), Variant(u"r1")));
+    EXPECT_EQ(t->locate(QStringLiteral("Popis"), Variant(u"r1")), false);
     t->setFilterText(QStringLiteral("ID=999"));
     EXPECT_EQ(t->recordCount(), 0);
-    EXPECT_TRUE(t->eof());
+    EXPECT_EQ(t->eof(), true);
     t->setFiltered(false);
     EXPECT_EQ(t->recordCount(), 7);
 
@@ -329,7 +329,7 @@ TEST_F(MemTableLink, DetailFollowsTheMastersCurrentRecord)
     master->next(); // B has no rows
     EXPECT_EQ(detail->recordCount(), 0);
     detail->first();
-    EXPECT_TRUE(detail->eof());
+    EXPECT_EQ(detail->eof(), true);
     master->next();
     EXPECT_EQ(column(*detail, 2), (QStringList{"c1"}));
     master->first();
@@ -341,8 +341,8 @@ TEST_F(MemTableLink, DetailFollowsTheMastersCurrentRecord)
 TEST_F(MemTableLink, LocateAndAppendHonourTheLink)
 {
     master->first();
-    EXPECT_FALSE(detail->locate(QStringLiteral("Popis"), Variant(u"c1")));
-    EXPECT_TRUE(detail->locate(QStringLiteral("Popis"), Variant(u"a2")));
+    EXPECT_EQ(detail->locate(QStringLiteral("Popis"), Variant(u"c1")), false);
+    EXPECT_EQ(detail->locate(QStringLiteral("Popis"), Variant(u"a2")), true);
     EXPECT_EQ(detail->recNo(), 1);
     addRow(*detail, 1, QStringLiteral("a3"));
     EXPECT_EQ(column(*detail, 2), (QStringList{"a1", "a2", "a3"}));
@@ -371,7 +371,7 @@ TEST_F(MemTableLink, CompleteCopyIgnoresTheLinkButHonoursTheFilter)
     detail->setFiltered(true);
     copy.copyFrom(*detail);
     EXPECT_EQ(column(copy, 2), (QStringList{"c1"}));
-    EXPECT_FALSE(copy.isFiltered());
+    EXPECT_EQ(copy.isFiltered(), false);
     detail->setFiltered(false);
     EXPECT_EQ(copy.recordCount(), 1) << "the copy is independent";
 }
@@ -440,7 +440,7 @@ TEST(MemTableFields, RedefinedTableUsesTheNewPositions)
 {
     auto t = journal();
     addRow(*t, 7, QStringLiteral("x"));
-    ASSERT_TRUE(t->locate(QStringLiteral("Popis"), Variant(u"x")));
+    ASSERT_EQ(t->locate(QStringLiteral("Popis"), Variant(u"x")), true);
     t->close();
     t->clearFields();
     t->addField(QStringLiteral("Popis"), FieldType::Text, 5);
@@ -450,8 +450,8 @@ TEST(MemTableFields, RedefinedTableUsesTheNewPositions)
     t->setText(0, QStringLiteral("y"));
     t->setInteger(1, 8);
     t->post();
-    EXPECT_TRUE(t->locate(QStringLiteral("Popis"), Variant(u"y")));
-    EXPECT_FALSE(t->locate(QStringLiteral("Popis"), Variant(u"x")));
+    EXPECT_EQ(t->locate(QStringLiteral("Popis"), Variant(u"y")), true);
+    EXPECT_EQ(t->locate(QStringLiteral("Popis"), Variant(u"x")), false);
     EXPECT_THROW(t->asText(QStringLiteral("Col5")), Error);
 }
 
@@ -484,7 +484,7 @@ TEST(MemTableWide, MoreThanSixtyFourFields)
     t.post();
     for (int i = 0; i < 150; ++i) {
         if (i % 7 != 0) {
-            EXPECT_TRUE(t.isNull(i)) << i;
+            EXPECT_EQ(t.isNull(i), true) << i;
             continue;
         }
         EXPECT_EQ(t.asVariant(i), i % 3 == 0 ? Variant(QStringLiteral("t%1").arg(i)) : Variant(Currency::fromInt(i))) << i;
@@ -544,6 +544,10 @@ TEST(MemTableListener, DetailViewsHearMasterMoves)
     master.first();
     EXPECT_EQ(r.events, (QStringList{"aboutToReset", "reset", "cursor 0"}));
     EXPECT_EQ(detail->recordCount(), 1);
+    detail->removeListener(&r);
+    r.events.clear();
+    detail.reset();
+    EXPECT_EQ(r.events, QStringList()) << "a removed listener hears nothing";
 }
 
 } // namespace
