@@ -213,7 +213,7 @@ void createTableFile(const QString &path, const HostTableDef &def, bool withInde
     if (QFileInfo::exists(file))
         throw Error(QStringLiteral("Databáze %1 už existuje.").arg(file));
     detail::SqliteDb db;
-    int rc = db.open(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    int rc = db.open(QFileInfo(file).absoluteFilePath(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (rc == SQLITE_OK)
         rc = db.exec(createSql(def, withIndexes).constData());
     if (rc != SQLITE_OK) {
@@ -228,7 +228,7 @@ void createIndexes(const QString &path, const HostTableDef &def)
 {
     const QString file = withDat(path);
     detail::SqliteDb db;
-    int rc = db.open(file, SQLITE_OPEN_READWRITE);
+    int rc = db.open(QFileInfo(file).absoluteFilePath(), SQLITE_OPEN_READWRITE);
     if (rc == SQLITE_OK)
         rc = db.exec("PRAGMA cache_size = -65536");
     if (rc == SQLITE_OK)

@@ -165,8 +165,29 @@ void TBFTable::Impl::pinRowid(qint64 rowid)
         current = nullptr;
 }
 
+// The field positions of the index's columns in order; -1 for a column that
+// is no field (an expression). SQLITE_DONE when read.
+int TBFTable::Impl::readIndexFields(const QString &indexName, QList<int> &positions) const
+{
+    detail::SqliteStmt info;
+    int rc = info.prepare(db.get(), "SELECT i.name FROM sqlite_master m, pragma_index_info(m.name) i"
+                                    " WHERE m.type = 'index' AND m.tbl_name = 'data' AND m.name = ?"
+                                    " ORDER BY i.seqno");
+    if (rc != SQLITE_OK)
+        return rc;
+    const QByteArray name = indexName.toUtf8();
+    sqlite3_bind_text(info.get(), 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+    while ((rc = info.step()) == SQLITE_ROW) {
+        const auto *column = reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 0));
+        positions.append(column ? fieldByName.value(QString::fromUtf8(column), -1) : -1);
+    }
+    return rc;
+}
+
 void TBFTable::Impl::clearEdits()
 {
+    if (!appending && !hasEdits)
+        return;
     appending = false;
     hasEdits = false;
     std::fill(edits.begin(), edits.end(), std::nullopt);
@@ -190,13 +211,15 @@ TBFTable::~TBFTable()
 int TBFTable::Open(const QString &path)
 {
     Close();
+    d->lastError.clear();
     const QString file = ResolveTableFile(path);
     if (file.isEmpty()) {
         d->lastError = QStringLiteral("Databáze %1 neexistuje.").arg(
             path.endsWith(QLatin1String(".DAT"), Qt::CaseInsensitive) ? path : path + ".DAT");
         return 1;
     }
-    int rc = d->db.open(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
+    // An absolute path can never be taken for a "file:" URI.
+    int rc = d->db.open(QFileInfo(file).absoluteFilePath(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
     if (rc != SQLITE_OK) {
         d->lastError = openFailureText(file, rc, QString::fromUtf8(sqlite3_errstr(rc)));
         return 1;
@@ -239,20 +262,7 @@ int TBFTable::SetIndex(const QString &indexName)
     d->clearEdits();
     QList<int> fields;
     if (!indexName.isEmpty()) {
-        detail::SqliteStmt info;
-        int rc = info.prepare(d->db.get(),
-                              "SELECT i.name FROM sqlite_master m, pragma_index_info(m.name) i"
-                              " WHERE m.type = 'index' AND m.tbl_name = 'data' AND m.name = ?"
-                              " ORDER BY i.seqno");
-        if (rc == SQLITE_OK) {
-            const QByteArray name = indexName.toUtf8();
-            sqlite3_bind_text(info.get(), 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
-            while ((rc = info.step()) == SQLITE_ROW) {
-                const auto *column = reinterpret_cast<const char *>(sqlite3_column_text(info.get(), 0));
-                const int field = column ? d->fieldByName.value(QString::fromUtf8(column), -1) : -1;
-                fields.append(field);
-            }
-        }
+        const int rc = d->readIndexFields(indexName, fields);
         if (rc != SQLITE_DONE || fields.isEmpty() || fields.contains(-1)) {
             d->lastError = rc != SQLITE_DONE
                 ? openFailureText(d->path, rc, d->db.errorMessage())

@@ -4,6 +4,8 @@
 #include "host/TBFTable.h"
 #include "host/detail/TableImpl.h"
 
+#include <QFileInfo>
+
 namespace kasovka {
 
 struct THostTableWriter::Impl {
@@ -31,7 +33,7 @@ THostTableWriter::THostTableWriter(const QString &path) : d(std::make_unique<Imp
                         .arg(path.endsWith(QLatin1String(".DAT"), Qt::CaseInsensitive)
                                  ? path : path + QLatin1String(".DAT")));
     }
-    int rc = d->db.open(d->path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
+    int rc = d->db.open(QFileInfo(d->path).absoluteFilePath(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
     if (rc != SQLITE_OK)
         d->fail(rc);
     sqlite3_busy_timeout(d->db.get(), 5000);

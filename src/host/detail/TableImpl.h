@@ -78,6 +78,7 @@ struct TBFTable::Impl {
     int continueAfter(QList<sqlite3_value *> key, qint64 rowid);
     void pinRowid(qint64 rowid);
     void clearEdits();
+    int readIndexFields(const QString &indexName, QList<int> &positions) const;
     void checkField(int field) const;
 
     // --- values ---
