@@ -126,6 +126,8 @@ int TfrmMain::currentPage() const
 
 int TfrmMain::RunWorkspace()
 {
+    if (!m_context)
+        return -1;
     TBaseApplication &app = *m_context;
     {
         TPristupPrava rights(app.DataFolder(), app.UserPassword());
