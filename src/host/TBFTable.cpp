@@ -236,6 +236,18 @@ int TBFTable::Open(const QString &path)
         Close();
         return 1;
     }
+    // A field that shadows the record number would make the table order and
+    // every write address the wrong records.
+    for (const TableField &field : std::as_const(d->fields)) {
+        for (const char *alias : {"rowid", "oid", "_rowid_"}) {
+            if (field.name.compare(QLatin1String(alias), Qt::CaseInsensitive) == 0) {
+                d->lastError = QStringLiteral("Databáze %1 má pole „%2“, které tabulka nesmí mít.")
+                                   .arg(file, field.name);
+                Close();
+                return 1;
+            }
+        }
+    }
     d->db.exec("PRAGMA synchronous = FULL");
     d->order.selectList = "rowid";
     for (const TableField &field : std::as_const(d->fields))

@@ -52,6 +52,9 @@ TEST_F(TBFTableFailureTest, FilesThatAreNoTablesFailToOpenWithTheirReason)
     execSql(path(QStringLiteral("OTHER.DAT")), "CREATE TABLE zaznamy (Zkrat TEXT)");
     execSql(path(QStringLiteral("VIEW.DAT")), "CREATE TABLE t (a); CREATE VIEW data AS SELECT a FROM t");
     QDir(m_dir.path()).mkdir(QStringLiteral("FOLDER.DAT"));
+    execSql(path(QStringLiteral("ROWID.DAT")), "CREATE TABLE data (Kod TEXT, RowId INTEGER)");
+    execSql(path(QStringLiteral("NOROWID.DAT")),
+            "CREATE TABLE data (Kod TEXT PRIMARY KEY) WITHOUT ROWID");
     struct Case {
         const char *name;
         const char *reason;
@@ -63,6 +66,8 @@ TEST_F(TBFTableFailureTest, FilesThatAreNoTablesFailToOpenWithTheirReason)
         {"OTHER", "neobsahuje tabulku data"},
         {"VIEW", "neobsahuje tabulku data"},
         {"FOLDER", "neexistuje"},
+        {"ROWID", "„RowId“"},
+        {"NOROWID", "nelze otevřít"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
