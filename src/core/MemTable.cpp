@@ -301,7 +301,7 @@ void TMemTable::setRecNo(int row)
     if (d->editing())
         post();
     const int count = recordCount();
-    row = std::clamp(row, 0, count - 1);
+    row = count > 0 ? std::clamp(row, 0, count - 1) : -1;
     m_bof = count == 0;
     m_eof = count == 0;
     d->setCursor(count > 0 ? row : -1);

@@ -187,6 +187,10 @@ TEST(MemTableCursor, NavigationAndEndMarks)
     EXPECT_EQ(t->eof(), true);
     EXPECT_EQ(t->bof(), true);
     EXPECT_EQ(t->recNo(), -1);
+    t->setRecNo(3);
+    EXPECT_EQ(t->recNo(), -1) << "nothing to stand on";
+    t->last();
+    EXPECT_EQ(t->recNo(), -1);
     for (const char *text : {"a", "b", "c"})
         addRow(*t, 1, QString::fromLatin1(text));
     QStringList seen;
@@ -202,6 +206,8 @@ TEST(MemTableCursor, NavigationAndEndMarks)
     EXPECT_EQ(seen, (QStringList{"c", "b", "a"}));
     t->setRecNo(99);
     EXPECT_EQ(t->recNo(), 2);
+    t->setRecNo(-4);
+    EXPECT_EQ(t->recNo(), 0);
 }
 
 TEST(MemTableRows, ValueAtReadsWithoutMovingAndShowsTheEditBuffer)
