@@ -44,7 +44,7 @@ std::pair<QString, QString> kindAndValue(const XlsCell &c)
     case XlsCellKind::Bool:
         return {QStringLiteral("bool"), c.value.toBool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE")};
     case XlsCellKind::Error: return {QStringLiteral("error"), errorText(c.value.toInt())};
-    case XlsCellKind::Formula: return {QStringLiteral("formula"), QString()};
+    case XlsCellKind::Formula: return {QStringLiteral("formula"), escaped(c.formula)};
     default: return {QStringLiteral("blank"), QString()};
     }
 }

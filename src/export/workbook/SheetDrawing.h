@@ -34,6 +34,7 @@ public:
     void shiftRows(int at, int delta);
 
     int anchorRow(const Shape &s) const;
+    int shapeRow(const Shape &s) const; // comments: their cell's row
     std::vector<int> notesInRow(int row) const;  // NOTE record indexes by column
     std::vector<const Shape *> imagesInRow(int row) const;
     std::vector<const Shape *> allImages() const;

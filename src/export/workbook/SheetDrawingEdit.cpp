@@ -92,7 +92,7 @@ void SheetDrawing::removeInRows(int first, int last)
             continue;
         }
         auto shape = std::find_if(m_shapes.begin(), m_shapes.end(), [&](const Shape &s) {
-            const int row = anchorRow(s);
+            const int row = shapeRow(s);
             return s.hasClientData && row >= first && row <= last;
         });
         if (shape == m_shapes.end())
@@ -100,6 +100,18 @@ void SheetDrawing::removeInRows(int first, int last)
         removeShape(*shape);
         index(m_records);
     }
+}
+
+int SheetDrawing::shapeRow(const Shape &s) const
+{
+    // A comment belongs to the row of its cell; its box may float elsewhere.
+    if (s.objType == kObjComment) {
+        for (int n : m_notes)
+            if (u16At((*m_records)[n].data.constData() + 6) == s.objId)
+                return noteRow(n);
+        return -1;
+    }
+    return anchorRow(s);
 }
 
 int SheetDrawing::lastDrawingRecord() const
@@ -117,7 +129,7 @@ void SheetDrawing::copyRows(int first, int last, int copies, int height, int des
 {
     std::vector<const Shape *> sources;
     for (const auto &s : m_shapes) {
-        const int row = anchorRow(s);
+        const int row = shapeRow(s);
         if (s.hasClientData && s.objRecord >= 0 && row >= first && row <= last)
             sources.push_back(&s);
     }

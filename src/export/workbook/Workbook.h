@@ -34,6 +34,7 @@ struct XlsCell {
     // Error: the error code as int (0x07 = #DIV/0!, 0x17 = #REF!, ...).
     QVariant value;
     int format = -1; // XF index; -1 when the cell does not exist
+    QString formula; // Formula: a readable text of its tokens ("SUM(B3:B5)")
     bool isFormula() const { return kind == XlsCellKind::Formula; }
 };
 

@@ -4,6 +4,7 @@
 #include "export/workbook/Workbook.h"
 
 #include "export/workbook/Errors.h"
+#include "export/workbook/FormulaText.h"
 #include "export/workbook/TWorkbook.h"
 #include "export/workbook/detail/Bytes.h"
 
@@ -43,8 +44,9 @@ bool isNumber(const QVariant &v)
     }
 }
 
-XlsCell describe(const Cell &c, const StringPool &strings)
+XlsCell describe(const Cell &c, const TWorkbook &book)
 {
+    const StringPool &strings = book.strings();
     XlsCell out;
     out.format = c.xf;
     switch (c.type) {
@@ -53,7 +55,14 @@ XlsCell describe(const Cell &c, const StringPool &strings)
     case CellType::Text: out.kind = XlsCellKind::Text; out.value = strings.at(c.str).text; break;
     case CellType::Bool: out.kind = XlsCellKind::Bool; out.value = c.boolErr != 0; break;
     case CellType::Error: out.kind = XlsCellKind::Error; out.value = int(c.boolErr); break;
-    case CellType::Formula: out.kind = XlsCellKind::Formula; break;
+    case CellType::Formula:
+        out.kind = XlsCellKind::Formula;
+        out.formula = formulaText(c.formula->rgce, [&book](int ixti) {
+            const int sheet = book.globals().ixtiFirstSheet(ixti);
+            return sheet >= 0 && sheet < book.sheetCount() ? book.globals().sheets()[sheet].name
+                                                           : QStringLiteral("[%1]").arg(ixti);
+        });
+        break;
     }
     return out;
 }
@@ -192,7 +201,7 @@ XlsCell TXLSFile::cell(int row, int column) const
     checkColumn(column);
     const RowData *rd = activeWorkSheet().row(row - 1);
     const Cell *c = rd ? rd->find(column - 1) : nullptr;
-    return c ? describe(*c, m_book->strings()) : XlsCell{};
+    return c ? describe(*c, *m_book) : XlsCell{};
 }
 
 void TXLSFile::setCell(int row, int column, const QVariant &value, int format)
@@ -280,7 +289,7 @@ QList<XlsCellEntry> TXLSFile::cells() const
     const auto &rows = activeWorkSheet().rows();
     for (int r = 0; r < int(rows.size()); ++r)
         for (const auto &c : rows[r].cells)
-            out.append({r + 1, c.col + 1, describe(c, m_book->strings())});
+            out.append({r + 1, c.col + 1, describe(c, *m_book)});
     return out;
 }
 

@@ -1,0 +1,62 @@
+#pragma once
+// Shared helpers of the workbook tests: the fixture template, a scratch
+// folder, and saving a workbook and opening the result again.
+
+#include "export/workbook/Workbook.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace kasovka::test {
+
+inline QString fixture(const QString &name)
+{
+    return QStringLiteral(KASOVKA_SOURCE_DIR "/tests/export/workbook/data/") + name;
+}
+
+inline QString corpus(const QString &name)
+{
+    return QStringLiteral(KASOVKA_SHARED_TESTDATA "/xls/") + name;
+}
+
+// Runs f and returns the text of the kasovka::Error it throws ("" if none).
+template <typename F>
+QString errorOf(F &&f)
+{
+    try {
+        f();
+    } catch (const Error &e) {
+        return e.text();
+    }
+    return {};
+}
+
+class WorkbookFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        m_book.open(fixture(QStringLiteral("template.xls")));
+    }
+
+    QString scratch(const QString &name) const { return m_dir.filePath(name); }
+
+    // Saves the book and loads the result into `reopened`.
+    TXLSFile &saveAndReopen(int activeSheet = 1)
+    {
+        const QString path = scratch(QStringLiteral("out%1.xls").arg(++m_saves));
+        m_book.save(path);
+        m_reopened = std::make_unique<TXLSFile>();
+        m_reopened->open(path);
+        m_reopened->setActiveSheet(activeSheet);
+        return *m_reopened;
+    }
+
+    QTemporaryDir m_dir;
+    TXLSFile m_book;
+    std::unique_ptr<TXLSFile> m_reopened;
+    int m_saves = 0;
+};
+
+} // namespace kasovka::test
