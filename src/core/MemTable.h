@@ -221,6 +221,8 @@ public:
     /// a hash index, so repeated locates cost O(1).
     bool locate(const QStringList &fields, const QList<Variant> &values, bool ignoreCase = false);
     bool locate(const QString &field, const Variant &value, bool ignoreCase = false);
+    /// The same by field positions.
+    bool locate(const QList<int> &fields, const QList<Variant> &values, bool ignoreCase = false);
 
     /// "ID = 5" (blanks optional), or "" for no filter; any other text throws.
     void setFilterText(const QString &text);

@@ -296,12 +296,28 @@ bool TMemTable::locate(const QStringList &fieldNames, const QList<Variant> &valu
         d->locateNames = fieldNames;
         d->locateFields = std::move(resolved);
     }
-    const std::vector<int> &fieldList = d->locateFields;
-    if (!isActive())
+    return d->locate(d->locateFields, values, ignoreCase);
+}
+
+bool TMemTable::locate(const QList<int> &fields, const QList<Variant> &values, bool ignoreCase)
+{
+    if (fields.size() != values.size() || fields.isEmpty())
+        throw Error(QStringLiteral("%1: Počet polí a hodnot pro vyhledání nesouhlasí.").arg(m_tableName));
+    std::vector<int> fieldList;
+    for (int f : fields) {
+        checkField(f);
+        fieldList.push_back(f);
+    }
+    return d->locate(fieldList, values, ignoreCase);
+}
+
+bool TMemTable::Impl::locate(const std::vector<int> &fieldList, const QList<Variant> &values, bool ignoreCase)
+{
+    if (!q.isActive())
         return false;
-    if (d->editing())
-        post();
-    HashIndex &index = d->index(fieldList, ignoreCase);
+    if (editing())
+        q.post();
+    HashIndex &index = this->index(fieldList, ignoreCase);
     QByteArray key;
     for (size_t i = 0; i < fieldList.size(); ++i) {
         const int f = fieldList[i];
@@ -310,29 +326,29 @@ bool TMemTable::locate(const QStringList &fieldNames, const QList<Variant> &valu
         QString text;
         if (!value.isEmpty()) {
             try {
-                d->toSlot(f, value, part.slot, text);
+                toSlot(f, value, part.slot, text);
             } catch (const Error &) {
                 return false;
             }
             part.null = false;
             part.text = text;
         }
-        appendKeyPart(key, d->fields[size_t(f)].type, part, index.ignoreCase);
+        appendKeyPart(key, fields[size_t(f)].type, part, index.ignoreCase);
     }
     const auto it = index.buckets.constFind(key);
     if (it == index.buckets.cend())
         return false;
     int row = -1;
-    if (d->viewAll) {
-        d->ensurePositions();
-        row = d->posOf[it.value().front()];
+    if (viewAll) {
+        ensurePositions();
+        row = posOf[it.value().front()];
     } else {
         // The view is a subsequence of the table order.
-        d->ensurePositions();
-        const auto &view = d->viewRows;
+        ensurePositions();
+        const auto &view = viewRows;
         for (quint32 rowId : it.value()) {
             const auto at = std::lower_bound(view.begin(), view.end(), rowId, [this](quint32 a, quint32 b) {
-                return d->posOf[a] < d->posOf[b];
+                return posOf[a] < posOf[b];
             });
             if (at != view.end() && *at == rowId) {
                 row = int(at - view.begin());
@@ -342,9 +358,9 @@ bool TMemTable::locate(const QStringList &fieldNames, const QList<Variant> &valu
         if (row < 0)
             return false;
     }
-    m_bof = false;
-    m_eof = false;
-    d->setCursor(row);
+    q.m_bof = false;
+    q.m_eof = false;
+    setCursor(row);
     return true;
 }
 

@@ -251,6 +251,9 @@ TEST(MemTableLocate, CaseOptionsAndCursor)
     EXPECT_EQ(t->locate(QStringLiteral("Col5"), Variant(Currency())), false);
     EXPECT_EQ(t->locate(QStringLiteral("Col5"), Variant()), true) << "Empty finds an empty field";
     EXPECT_THROW(t->locate(QStringLiteral("Nope"), Variant(1)), Error);
+    EXPECT_EQ(t->locate(QList<int>{1, 2}, {Variant(3), Variant(u"xyz")}), true);
+    EXPECT_EQ(t->recNo(), 2);
+    EXPECT_THROW(t->locate(QList<int>{42}, {Variant(3)}), Error);
 }
 
 TEST(MemTableLocate, IndexFollowsEditsDeletesAndSort)

@@ -162,6 +162,8 @@ struct TMemTable::Impl {
     void invalidateIndexes();
     void clearIndexes();
 
+    bool locate(const std::vector<int> &fieldList, const QList<Variant> &values, bool ignoreCase);
+
     // ---- view, cursor, notifications ----
     bool filterActive() const { return q.m_filtered && filterParsed; }
     bool passesFilter(const quint64 *rec, int idField) const;
