@@ -130,7 +130,10 @@ TEST_F(IniFileTest, EncodingsOnRead)
     writeBytes("\xEF\xBB\xBF[S]\nK=\xC3\x9A\xC4\x8D\x65tn\xC3\xAD \xC5\x99\xC3\xA1\x64\x65k\n", QStringLiteral("bom.ini"));
     writeBytes("[S]\nK=\xC3\x9A\xC4\x8D\x65tn\xC3\xAD \xC5\x99\xC3\xA1\x64\x65k\n", QStringLiteral("utf8.ini"));
     const QString expected = QStringLiteral("Účetní řádek");
-    for (const char *name : {"cp1250.ini", "bom.ini", "utf8.ini"}) {
+    const QString utf16Text = QStringLiteral("[S]\r\nK=") + expected + QStringLiteral("\r\n");
+    writeBytes(QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char *>(utf16Text.utf16()), utf16Text.size() * 2),
+               QStringLiteral("utf16.ini"));
+    for (const char *name : {"cp1250.ini", "bom.ini", "utf8.ini", "utf16.ini"}) {
         TIniFile ini(path(QString::fromLatin1(name)), Czech);
         EXPECT_EQ(ini.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()), expected) << name;
     }
