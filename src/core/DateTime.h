@@ -30,7 +30,7 @@ void decodeDate(TDateTime serial, int &year, int &month, int &day);
 QDate toQDate(TDateTime serial);
 /// Day serial of a valid date; an invalid date gives 0.
 TDateTime fromQDate(const QDate &date);
-/// The day and time, rounded to milliseconds (local time spec, no zone).
+/// The day and time, rounded to milliseconds (local time, no zone).
 QDateTime toQDateTime(TDateTime serial);
 /// Serial of a valid date and time; an invalid one gives 0.
 TDateTime fromQDateTime(const QDateTime &dateTime);
