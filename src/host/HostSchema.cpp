@@ -133,7 +133,8 @@ QByteArray indexSql(const HostTableDef &def)
 // commits to it, instead of blocking the host until the report is done.
 QByteArray createSql(const HostTableDef &def, bool withIndexes)
 {
-    QByteArray sql = "PRAGMA journal_mode = WAL; BEGIN; CREATE TABLE data (";
+    QByteArray sql = withIndexes ? "PRAGMA journal_mode = WAL; " : "";
+    sql += "BEGIN; CREATE TABLE data (";
     for (qsizetype i = 0; i < def.fields.size(); ++i) {
         if (i > 0)
             sql += ", ";
@@ -232,7 +233,7 @@ void createIndexes(const QString &path, const HostTableDef &def)
     if (rc == SQLITE_OK)
         rc = db.exec("PRAGMA cache_size = -65536");
     if (rc == SQLITE_OK)
-        rc = db.exec(("BEGIN; " + indexSql(def) + " COMMIT;").constData());
+        rc = db.exec(("BEGIN; " + indexSql(def) + " COMMIT; PRAGMA journal_mode = WAL;").constData());
     if (rc != SQLITE_OK) {
         const QString reason = db.isOpen() ? db.errorMessage() : QString::fromUtf8(sqlite3_errstr(rc));
         throw Error(QStringLiteral("Indexy databáze %1 nelze vytvořit (%2).").arg(file, reason));
