@@ -10,6 +10,8 @@
 #include "export/TemplateTags.h"
 
 #include <QDate>
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 using namespace kasovka;

@@ -6,6 +6,8 @@
 #include "core/Error.h"
 #include "export/TemplateReport.h"
 
+#include "QtPrinters.h"
+
 #include <gtest/gtest.h>
 
 using namespace kasovka;

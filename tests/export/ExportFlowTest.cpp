@@ -1,0 +1,250 @@
+// The report and group table exports: scope, row budget, settings, the
+// exporter window's checks and what the report's tables look like after.
+
+#include "ExportFixture.h"
+
+#include "core/IniFile.h"
+#include "export/ReportExport.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+using namespace kasovka;
+using namespace kasovka::test;
+
+namespace {
+
+const QString budgetMessage = QStringLiteral("Maximální počet řádků pro export do Excelu je 65536, export nelze provést");
+
+class ExportFlowTest : public ::testing::Test, protected ReportTablesFixture {
+protected:
+    QString target(const QString &name) const { return context.root() + name; }
+    TIniFile settings() { return TIniFile(context.app().SettingsFileName()); }
+    void exportReport(bool finalSummary = true, int rowCountAll = -1)
+    {
+        ExportReport(context.app(), skupiny, denik, rowCountAll < 0 ? rowCount : rowCountAll,
+                     finalSummary, windows);
+    }
+    ScriptedExportWindows windows;
+};
+
+TEST_F(ExportFlowTest, SingleGroupExportsAllWithoutAsking)
+{
+    addGroup("", "", {100.0, 250.5});
+    link();
+    installTemplates();
+    windows.okTexts = {target("deník.xls")};
+    windows.checkBox = false;
+    exportReport();
+    EXPECT_EQ(windows.scopeQuestions, 0);
+    EXPECT_EQ(windows.exporterWindows, 1);
+    EXPECT_TRUE(QFileInfo::exists(target("deník.xls")));
+    EXPECT_EQ(context.ui().messages.size(), 0);
+}
+
+TEST_F(ExportFlowTest, CurrentGroupOnlyCopiesOneGroupAndAllRows)
+{
+    addGroup("A", "Alfa", {1.0, 2.0});
+    const int second = addGroup("B", "Beta", {3.0, 4.0, 5.0});
+    addGroup("C", "Gama", {6.0});
+    link();
+    skupiny.locate("ID", Variant(second));
+    denik.next();
+    const qint64 rowId = denik.asInteger("ID");
+    installTemplates();
+
+    windows.scopeAnswer = false;
+    windows.okTexts = {target("beta.xls")};
+    windows.checkBox = false;
+    windows.afterOk = [](TExcelExporterForm &form, bool closed) {
+        EXPECT_TRUE(closed);
+        EXPECT_EQ(form.Table1().recordCount(), 1);
+        EXPECT_EQ(form.Table1().asText("Nazev"), "Beta");
+        EXPECT_EQ(form.Table2().totalRecordCount(), 6);
+        EXPECT_EQ(form.Table2().recordCount(), 3); // the link shows Beta's rows
+        EXPECT_EQ(form.Table3().fieldCount(), 0);
+    };
+    exportReport();
+
+    EXPECT_EQ(windows.scopeQuestions, 1);
+    EXPECT_EQ(windows.shownGroupName, "Beta");
+    // The report shows all groups again, on the same group and row.
+    EXPECT_FALSE(skupiny.isFiltered());
+    EXPECT_EQ(skupiny.recordCount(), 3);
+    EXPECT_EQ(skupiny.asInteger("ID"), second);
+    EXPECT_EQ(denik.asInteger("ID"), rowId);
+}
+
+TEST_F(ExportFlowTest, CancelledScopeQuestionEndsSilently)
+{
+    addGroup("A", "Alfa", {1.0});
+    addGroup("B", "Beta", {2.0});
+    link();
+    exportReport();
+    EXPECT_EQ(windows.scopeQuestions, 1);
+    EXPECT_EQ(windows.exporterWindows, 0);
+    EXPECT_EQ(context.ui().messages.size(), 0);
+}
+
+TEST_F(ExportFlowTest, RowBudgetCountsFortyRowsPerGroupForTheOverview)
+{
+    for (int i = 0; i < 100; ++i)
+        addGroup(QString("G%1").arg(i, 3, 10, QChar('0')), QString("Skupina %1").arg(i), {i == 0 ? 1.0 : 2.0});
+    link();
+    struct Row {
+        bool finalSummary;
+        std::optional<bool> exportAll;
+        int rowCountAll;
+        bool refused;
+    };
+    const Row cases[] = {
+        {true, true, 65536 - 4000, false},
+        {true, true, 65537 - 4000, true},
+        {false, true, 65536, false},
+        {false, true, 65537, true},
+        // The current group alone counts its own rows, not the report's.
+        {true, false, 1000000, false},
+    };
+    for (const Row &row : cases) {
+        SCOPED_TRACE(row.rowCountAll);
+        context.ui().messages.clear();
+        windows = ScriptedExportWindows{};
+        windows.scopeAnswer = row.exportAll;
+        exportReport(row.finalSummary, row.rowCountAll);
+        EXPECT_EQ(windows.exporterWindows, row.refused ? 0 : 1);
+        EXPECT_EQ(context.ui().texts(MessageKind::Information),
+                  row.refused ? QStringList{budgetMessage} : QStringList{});
+    }
+}
+
+TEST_F(ExportFlowTest, SettingsAreReadAndWrittenBackEvenWhenCancelled)
+{
+    addGroup("", "", {1.0});
+    link();
+    settings().WriteString("PenDenReport", "ExportFileName", target("minule.xls"));
+    settings().WriteBool("PenDenReport", "ExportRunAssociatedProgram", false);
+    exportReport();
+    EXPECT_EQ(windows.shownFileName, target("minule.xls"));
+    EXPECT_FALSE(windows.shownRunAssociated);
+    EXPECT_EQ(settings().ReadString("PenDenReport", "ExportFileName", "?"), target("minule.xls"));
+
+    // After a refused overwrite the new name is kept, the check box is not.
+    QFile existing(target("jiny.xls"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("old");
+    existing.close();
+    windows.okTexts = {target("jiny.xls")};
+    windows.checkBox = true;
+    context.ui().questionAnswers = {MessageResult::No};
+    exportReport();
+    EXPECT_EQ(settings().ReadString("PenDenReport", "ExportFileName", "?"), target("jiny.xls"));
+    EXPECT_FALSE(settings().ReadBool("PenDenReport", "ExportRunAssociatedProgram", true));
+    QFile check(target("jiny.xls"));
+    ASSERT_TRUE(check.open(QIODevice::ReadOnly));
+    EXPECT_EQ(check.readAll(), QByteArray("old"));
+}
+
+TEST_F(ExportFlowTest, FileNameChecksKeepTheWindowOpen)
+{
+    addGroup("", "", {1.0});
+    link();
+    installTemplates();
+    struct Row {
+        QString text;
+        MessageKind kind;
+        QString message;
+    };
+    const Row cases[] = {
+        {"", MessageKind::Information, "Zadejte jméno souboru."},
+        {"   ", MessageKind::Information, "Zadejte jméno souboru."},
+        {"vystup.xls", MessageKind::Warning, "Zadaná cesta k souboru není platná."},
+        {target("neni/vystup.xls"), MessageKind::Warning, "Zadaná cesta k souboru není platná."},
+        {" " + target("vystup.xls"), MessageKind::Warning, "Zadaná cesta k souboru není platná."},
+    };
+    for (const Row &row : cases) {
+        SCOPED_TRACE(row.text.toStdString());
+        context.ui().messages.clear();
+        TExcelExporter exporter(context.app(), &skupiny, &denik, nullptr);
+        exporter.SetTemplateFolder(context.app().PrintFormsFolder());
+        exporter.SetTemplateName(reportTemplateName(false));
+        TExcelExporterForm form(exporter);
+        EXPECT_FALSE(form.OnOk(row.text, false));
+        EXPECT_EQ(context.ui().messages, (QList<RecordedMessage>{{row.kind, row.message}}));
+    }
+}
+
+TEST_F(ExportFlowTest, OverwriteAnsweredYesReplacesTheFileWithoutExtensionAdded)
+{
+    addGroup("", "", {1.0});
+    link();
+    installTemplates();
+    QFile existing(target("vystup"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("old");
+    existing.close();
+    context.ui().questionAnswers = {MessageResult::Yes};
+    context.ui().openResult = ShellNoAssociation;
+    windows.okTexts = {target("vystup")};
+    windows.checkBox = true;
+    exportReport(false);
+
+    const QString question = QString("Soubor \"%1\" již existuje. Chcete jej přepsat?").arg(target("vystup"));
+    const QString noProgram = QString("Se souborem \"%1\" není asociován žádný program - pravděpodobně nemáte "
+                                      "nainstalovaný MS Excel (či jiný vhodný prohlížeč).").arg(target("vystup"));
+    EXPECT_EQ(context.ui().messages, (QList<RecordedMessage>{{MessageKind::Question, question},
+                                                             {MessageKind::Information, noProgram}}));
+    EXPECT_EQ(context.ui().openedPaths, QStringList{target("vystup")});
+    EXPECT_GT(QFileInfo(target("vystup")).size(), 1000);
+}
+
+TEST_F(ExportFlowTest, EngineErrorIsShownWithItsPrefixAndLeavesNoFile)
+{
+    addGroup("", "", {1.0});
+    link();
+    // No templates installed.
+    windows.okTexts = {target("x.xls")};
+    exportReport();
+    const QString path = context.app().PrintFormsFolder() + reportTemplateName(true);
+    EXPECT_EQ(context.ui().texts(MessageKind::Error),
+              QStringList{QString("Při převodu sestavy došlo k následující chybě: \"Can't find the file \"%1\"\"").arg(path)});
+    EXPECT_FALSE(QFileInfo::exists(target("x.xls")));
+    EXPECT_TRUE(context.ui().openedPaths.isEmpty());
+}
+
+TEST_F(ExportFlowTest, GroupTableExportRestoresTheCurrentGroup)
+{
+    addGroup("A", "Alfa", {1.0});
+    const int second = addGroup("B", "Beta", {2.0});
+    addGroup("C", "Gama", {3.0});
+    skupiny.locate("ID", Variant(second));
+    installTemplates();
+    windows.okTexts = {target("skupiny.xls")};
+    windows.afterOk = [](TExcelExporterForm &form, bool closed) {
+        EXPECT_TRUE(closed);
+        EXPECT_EQ(form.Table1().recordCount(), 3);
+        EXPECT_EQ(form.Table2().fieldCount(), 0);
+    };
+    ExportGroupTable(context.app(), skupiny, windows);
+    EXPECT_EQ(windows.scopeQuestions, 0);
+    EXPECT_EQ(skupiny.asInteger("ID"), second);
+    EXPECT_EQ(settings().ReadString("GroupTables", "ExportFileName", "?"), target("skupiny.xls"));
+    EXPECT_EQ(context.ui().openedPaths, QStringList{target("skupiny.xls")});
+}
+
+TEST(ExporterBrowse, RequestAndResultOfTheSaveDialog)
+{
+    const TSaveFileRequest request = TExcelExporterForm::browseRequest("/data/vystupy/deník.xls");
+    EXPECT_EQ(request.title, "Exportovat do souboru");
+    EXPECT_EQ(request.filter, "Sešit MS Excel (*.xls)|*.xls");
+    EXPECT_EQ(request.defaultSuffix, "XLS");
+    EXPECT_EQ(request.initialFolder, "/data/vystupy/");
+    EXPECT_EQ(request.fileName, "deník.xls");
+    EXPECT_EQ(TExcelExporterForm::browseResult("/tmp/vystup"), "/tmp/vystup.XLS");
+    EXPECT_EQ(TExcelExporterForm::browseResult("/tmp/vystup.xls"), "/tmp/vystup.xls");
+    EXPECT_EQ(TExcelExporterForm::browseResult("/tmp/a.b/vystup"), "/tmp/a.b/vystup.XLS");
+}
+
+} // namespace

@@ -1,0 +1,17 @@
+#pragma once
+// Readable failure output for Qt texts in GoogleTest assertions.
+
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &list, std::ostream *out)
+{
+    *out << '[' << list.join(QStringLiteral(" | ")).toStdString() << ']';
+}
+QT_END_NAMESPACE
