@@ -8,12 +8,15 @@
 #include "app/ui/TfrmProgressForm.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
+#include <QtTest/QTest>
 
 #include <gtest/gtest.h>
 
@@ -122,6 +125,32 @@ TEST(ProgressForm, CancelLinkOnlySetsTheFlag)
     EXPECT_TRUE(cancelRequested.load());
     EXPECT_TRUE(ui.progressForm().isVisible());
     ui.hideProgress();
+}
+
+// Jobs run under the modal workspace; a window shown then is blocked by it
+// unless it belongs to it, and the click would never arrive.
+TEST(ProgressForm, CancelLinkWorksOverAModalWindow)
+{
+    QtUiServices ui;
+    std::atomic<bool> cancelRequested{false};
+    ui.attachCancelFlag(&cancelRequested);
+    QDialog workspace;
+    workspace.resize(400, 300);
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        ui.showProgress(QStringLiteral("Generování sestavy..."), true, true);
+        TfrmProgressForm &form = ui.progressForm();
+        TLinkLabel *link = form.cancelLink();
+        const QPoint at = link->mapTo(&form, link->rect().center());
+        // A click through the window system, which applies modal blocking.
+        QTest::mouseClick(form.windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+        QApplication::processEvents();
+        seen = cancelRequested.load();
+        ui.hideProgress();
+        workspace.reject();
+    });
+    workspace.exec();
+    EXPECT_TRUE(seen);
 }
 
 TEST(QtUiServices, OpenWithAssociatedProgramReturnsShellCodes)
