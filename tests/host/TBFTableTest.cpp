@@ -179,6 +179,7 @@ TEST_F(TBFTableTest, PostStoresDurablyAndAFailedPostStoresNothing)
     writer.SetValue(QStringLiteral("Datum"), Variant::fromDate(45300));
     writer.Post();
     EXPECT_EQ(writer.Value(QStringLiteral("Kod")), Variant(QStringLiteral("N")));
+    EXPECT_EQ(writer.Next(), TBFTable::EndOfTable); // the new record is the last by rowid
 
     TBFTable reader; // a second connection sees the committed record
     ASSERT_EQ(reader.Open(file), 0);
@@ -192,6 +193,8 @@ TEST_F(TBFTableTest, PostStoresDurablyAndAFailedPostStoresNothing)
     ASSERT_EQ(writer.Seek(QStringLiteral("B")), TBFTable::SeekFound);
     writer.SetValue(QStringLiteral("Kurz"), 1.5);
     writer.Post();
+    ASSERT_EQ(writer.Next(), 0); // the stored record stays current: N follows B
+    EXPECT_EQ(writer.Value(QStringLiteral("Kod")), Variant(QStringLiteral("N")));
     ASSERT_EQ(reader.Seek(QStringLiteral("B")), TBFTable::SeekFound);
     EXPECT_EQ(reader.Value(QStringLiteral("Pocet")), Variant(qint64(2)));
     EXPECT_EQ(reader.Value(QStringLiteral("Kurz")), Variant(1.5));
