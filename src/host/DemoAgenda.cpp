@@ -177,9 +177,6 @@ QStringList DemoAgenda::launchArguments() const
             QStringLiteral("?AKTCFGNAME=") + configName + QStringLiteral("?AKTCFGNAME")};
 }
 
-void writeDemoJournal(const QString &yearFolder, int year, int records, quint64 seed,
-                      const QList<DemoUser> &users);
-
 DemoAgenda createDemoAgenda(const QString &dataRoot, const DemoAgendaOptions &options)
 {
     if (options.journalRecords < 20 || options.journalRecords > 50'000'000)
@@ -216,7 +213,7 @@ DemoAgenda createDemoAgenda(const QString &dataRoot, const DemoAgendaOptions &op
     writeAgendaTables(agenda.agendaFolder);
     writeYearSettings(agenda.yearFolder, options.year);
     writeYearCodeLists(agenda.yearFolder, options.year);
-    writeDemoJournal(agenda.yearFolder, options.year, options.journalRecords, options.seed,
+    demo::writeJournal(agenda.yearFolder, options.year, options.journalRecords, options.seed,
                      agenda.users);
     return agenda;
 }

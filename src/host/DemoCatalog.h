@@ -1,6 +1,8 @@
 #pragma once
-// The code lists of the demo agenda: movements, centres, firms, registers...
-// Internal to the demo generator.
+// The code lists of the demo agenda (movements, centres, firms, ...) and the
+// journal writer. Internal to the demo generator.
+
+#include "host/DemoAgenda.h"
 
 #include <QList>
 
@@ -37,5 +39,9 @@ const QList<Firm> &firms();
 // Descriptions of cash and bank documents by direction.
 const QList<const char *> &incomeDocuments();
 const QList<const char *> &expenseDocuments();
+
+// Writes UCPENDEN, POKLKNIH and BANKKNIH of the year folder.
+void writeJournal(const QString &yearFolder, int year, int records, quint64 seed,
+                  const QList<DemoUser> &users);
 
 } // namespace kasovka::demo

@@ -215,8 +215,8 @@ private:
 
 } // namespace
 
-void writeDemoJournal(const QString &yearFolder, int year, int records, quint64 seed,
-                      const QList<DemoUser> &users)
+void demo::writeJournal(const QString &yearFolder, int year, int records, quint64 seed,
+                        const QList<DemoUser> &users)
 {
     const char *tables[] = {"UCPENDEN", "POKLKNIH", "BANKKNIH"};
     for (const char *table : tables)
