@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QScreen>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -59,6 +60,7 @@ TfrmProtokol::TfrmProtokol(const TProtokol &protokol, QWidget *parent)
     m_mmProtokol->setObjectName(QStringLiteral("mmProtokol"));
     m_mmProtokol->setReadOnly(true);
     m_mmProtokol->setFrameShape(QFrame::NoFrame);
+    m_mmProtokol->document()->setDocumentMargin(8); // in line with the headline
     m_mmProtokol->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_mmProtokol->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A long list of warnings must stay readable to its end, so the vertical
