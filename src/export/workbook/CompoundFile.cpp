@@ -16,7 +16,6 @@ using namespace detail;
 namespace {
 
 constexpr uint32_t kEndOfChain = 0xFFFFFFFE;
-constexpr uint32_t kFreeSect = 0xFFFFFFFF;
 constexpr uint32_t kMaxRegSect = 0xFFFFFFFA;
 constexpr uint32_t kNoStream = 0xFFFFFFFF;
 constexpr uint32_t kMiniCutoff = 4096;

@@ -91,8 +91,10 @@ QByteArray TWorkbook::workbookStream() const
     std::vector<uint32_t> map(m_strings.size(), UINT32_MAX);
     std::vector<const SstString *> used;
     uint32_t refs = 0;
+    qsizetype cells = 0;
     for (const auto &sheet : m_sheets)
-        for (const auto &row : sheet.rows())
+        for (const auto &row : sheet.rows()) {
+            cells += qsizetype(row.cells.size());
             for (const auto &c : row.cells)
                 if (c.type == CellType::Text) {
                     ++refs;
@@ -101,8 +103,9 @@ QByteArray TWorkbook::workbookStream() const
                         used.push_back(&m_strings.at(c.str));
                     }
                 }
+        }
     QByteArray out;
-    out.reserve(1 << 20);
+    out.reserve((1 << 20) + cells * 18);
     std::vector<qsizetype> boundSheets;
     m_globals.write(out, used, refs, boundSheets);
     if (boundSheets.size() != m_sheets.size())
@@ -142,8 +145,11 @@ void TWorkbook::insertAndCopyRows(int sheetIndex, int first, int last, int dest,
     if (sh.drawing().hasOleObjectIn(first, last))
         throw Error(xlstext::cantCopyOle());
     const int inserted = count * height;
-    sh.insertEmptyRows(dest, inserted);
+    // References move first, so that a formula the shifter cannot read is
+    // reported at the position the template shows.
+    sh.checkRoom(dest, inserted);
     shiftEverywhere(RowShift::insertRows(sheetIndex, dest, inserted));
+    sh.insertEmptyRows(dest, inserted);
     const int source = first >= dest ? first + inserted : first;
     sh.copyRows(source, source + height - 1, dest, count, formulasOnly);
 }
@@ -152,8 +158,8 @@ void TWorkbook::deleteRows(int sheetIndex, int first, int count)
 {
     if (count <= 0)
         return;
-    m_sheets[sheetIndex].removeRows(first, count);
     shiftEverywhere(RowShift::deleteRows(sheetIndex, first, count));
+    m_sheets[sheetIndex].removeRows(first, count);
 }
 
 } // namespace kasovka

@@ -293,7 +293,8 @@ void TWorkSheet::parseFormula(const BiffRecord &rec)
 
 void TWorkSheet::resolveSharedFormulas()
 {
-    for (auto [row, col] : m_pendingShared) {
+    for (const auto &pending : m_pendingShared) {
+        const int row = pending.first, col = pending.second;
         FormulaData &f = *m_rows[row].find(col)->formula;
         const int r0 = u16At(f.rgce.constData() + 1), c0 = u16At(f.rgce.constData() + 3);
         auto sf = std::find_if(m_shared.begin(), m_shared.end(), [&](const SharedFormula &s) {

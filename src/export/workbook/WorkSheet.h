@@ -71,6 +71,8 @@ public:
     // whether the rows change on this sheet.
     void shiftFormulas(const ReferenceShifter &shifter, bool onThisSheet);
     // Structural changes of this sheet (formulas are shifted separately).
+    // Throws when inserting count rows at `at` would push content off the sheet.
+    void checkRoom(int at, int count) const;
     void insertEmptyRows(int at, int count);
     void removeRows(int at, int count);
     void copyRows(int first, int last, int dest, int copies, bool formulasOnly);

@@ -66,10 +66,8 @@ void TWorkSheet::shiftFormulas(const ReferenceShifter &shifter, bool onThisSheet
                 shiftFormula(*c.formula, shifter, onThisSheet, r, c.col);
 }
 
-void TWorkSheet::insertEmptyRows(int at, int count)
+void TWorkSheet::checkRoom(int at, int count) const
 {
-    if (count <= 0)
-        return;
     // Nothing may be pushed past the last row.
     for (int r = std::max(at, kRows - count); r < int(m_rows.size()); ++r)
         if (!m_rows[r].empty())
@@ -77,6 +75,13 @@ void TWorkSheet::insertEmptyRows(int at, int count)
     for (int b : m_breaks)
         if (b >= at && b + count > kLastRow)
             throw Error(xlstext::tooManyEntries(b + count, kLastRow));
+}
+
+void TWorkSheet::insertEmptyRows(int at, int count)
+{
+    if (count <= 0)
+        return;
+    checkRoom(at, count);
     if (at < int(m_rows.size())) {
         m_rows.insert(m_rows.begin() + at, size_t(count), RowData{});
         if (int(m_rows.size()) > kRows)

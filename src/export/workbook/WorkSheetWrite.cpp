@@ -7,6 +7,8 @@
 #include "export/workbook/detail/Bytes.h"
 #include "export/workbook/detail/Rk.h"
 
+#include <cstring>
+
 namespace kasovka {
 
 using namespace detail;
@@ -182,11 +184,18 @@ void TWorkSheet::writeCellTable(QByteArray &out, const std::vector<uint32_t> &ma
 void TWorkSheet::writeCell(QByteArray &out, int row, const Cell &c,
                            const std::vector<uint32_t> &map) const
 {
+    // Fixed-size cell records are written in place: this loop runs once per
+    // cell of the sheet.
     auto start = [&](uint16_t id, uint16_t size) {
-        header(out, id, size);
-        append16(out, uint16_t(row));
-        append16(out, c.col);
-        append16(out, c.xf);
+        const qsizetype at = out.size();
+        out.resize(at + 4 + size);
+        char *p = out.data() + at;
+        put16(p, id);
+        put16(p + 2, size);
+        put16(p + 4, uint16_t(row));
+        put16(p + 6, c.col);
+        put16(p + 8, c.xf);
+        return p + 10;
     };
     switch (c.type) {
     case CellType::Blank:
@@ -194,22 +203,24 @@ void TWorkSheet::writeCell(QByteArray &out, int row, const Cell &c,
         break;
     case CellType::Number:
         if (const auto rk = doubleToRk(c.num)) {
-            start(rid::Rk, 10);
-            append32(out, *rk);
+            put32(start(rid::Rk, 10), *rk);
         } else {
-            start(rid::Number, 14);
-            appendDouble(out, c.num);
+            char *p = start(rid::Number, 14);
+            uint64_t bits;
+            std::memcpy(&bits, &c.num, sizeof bits);
+            put32(p, uint32_t(bits & 0xFFFFFFFFu));
+            put32(p + 4, uint32_t(bits >> 32));
         }
         break;
     case CellType::Text:
-        start(rid::LabelSst, 10);
-        append32(out, map[c.str]);
+        put32(start(rid::LabelSst, 10), map[c.str]);
         break;
-    case CellType::Bool: case CellType::Error:
-        start(rid::BoolErr, 8);
-        out.append(char(c.boolErr));
-        out.append(char(c.type == CellType::Error ? 1 : 0));
+    case CellType::Bool: case CellType::Error: {
+        char *p = start(rid::BoolErr, 8);
+        p[0] = char(c.boolErr);
+        p[1] = char(c.type == CellType::Error ? 1 : 0);
         break;
+    }
     case CellType::Formula: {
         const FormulaData &f = *c.formula;
         QByteArray d;
