@@ -159,6 +159,7 @@ HEADER = """<?xml version="1.0" encoding="UTF-8"?>
   xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
   xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
   xmlns:number="urn:oasis:names:tc:opendocument:xmlns:datastyle:1.0"
+  xmlns:of="urn:oasis:names:tc:opendocument:xmlns:of:1.2"
   office:version="1.3" office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
 """
 
