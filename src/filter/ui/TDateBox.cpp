@@ -14,7 +14,8 @@ namespace kasovka {
 TDateBox::TDateBox(QWidget *parent, const QLocale &locale)
     : QLineEdit(parent), m_locale(locale)
 {
-    setPlaceholderText(shortDateFormat(m_locale).toLower());
+    // The pattern as Czech users know it: "dd.mm.rrrr".
+    setPlaceholderText(shortDateFormat(m_locale).toLower().replace(QLatin1Char('y'), QLatin1Char('r')));
     m_calendarAction = addAction(glyphIcon(Glyph::Calendar), QLineEdit::TrailingPosition);
     m_calendarAction->setToolTip(QStringLiteral("Kalendář (Alt+šipka dolů)"));
     connect(m_calendarAction, &QAction::triggered, this, &TDateBox::showCalendar);

@@ -62,6 +62,9 @@ int main(int argc, char **argv)
     filter.FiltrMenaText = QStringLiteral("EUR");
     TfrmReportFilter dialog(filter);
     ok &= save(&dialog, folder, QStringLiteral("filtr"));
+    TReportFilter defaults(ctx.app());
+    TfrmReportFilter firstUse(defaults);
+    ok &= save(&firstUse, folder, QStringLiteral("filtr-vychozi"));
 
     TFilterSelectHostObject select(ctx.app(), mokCentre, ctx.yearFolder(), true,
                                    QStringLiteral("ADM;VYR;OBCH;"));

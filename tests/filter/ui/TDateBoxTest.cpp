@@ -54,6 +54,7 @@ TEST_F(DateBoxTest, ZeroDateShowsEmptyAndDatesShowFourDigitYears)
     box.setDate(0);
     EXPECT_EQ(box.text(), QString());
     EXPECT_EQ(box.date(), std::optional<TDateTime>(0));
+    EXPECT_EQ(box.placeholderText(), QStringLiteral("dd.mm.rrrr"));
 }
 
 TEST_F(DateBoxTest, CalendarPickFillsTheBox)
