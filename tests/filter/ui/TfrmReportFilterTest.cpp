@@ -234,12 +234,12 @@ TEST_F(FilterDialogTest, PeriodDatesAreCheckedOnlyWhileThePeriodIsOn)
         ctx.ui().messages.clear();
         TReportFilter f(ctx.app());
         auto dialog = open(f);
-        const auto text = [&](const QString &spec) {
-            if (spec == QStringLiteral("@m"))
+        const auto text = [&](const QString &entry) {
+            if (entry == QStringLiteral("@m"))
                 return dateText(dialog->edtObdobiOD, march);
-            if (spec == QStringLiteral("@a"))
+            if (entry == QStringLiteral("@a"))
                 return dateText(dialog->edtObdobiOD, april);
-            return spec;
+            return entry;
         };
         tick(dialog->chckZaObdobi, true);
         typeInto(dialog->edtObdobiOD, text(c.from));
