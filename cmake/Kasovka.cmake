@@ -47,6 +47,7 @@ function(kasovka_test name)
     list(APPEND props LABELS "${ARG_LABELS}")
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
+    TEST_PREFIX "${name}."
     PROPERTIES ${props})
 endfunction()
 
