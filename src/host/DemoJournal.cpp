@@ -134,6 +134,17 @@ private:
         return doc;
     }
 
+    // Mostly small everyday amounts, now and then a large invoice.
+    qint64 wholeCrowns()
+    {
+        const int bucket = m_random.below(100);
+        if (bucket < 60)
+            return 50 + m_random.below(2950);
+        if (bucket < 90)
+            return 3000 + m_random.below(17000);
+        return 20000 + m_random.below(130000);
+    }
+
     QString code(const QList<demo::CodeName> &list)
     {
         return QString::fromUtf8(list[m_random.below(int(list.size()))].code);
@@ -144,8 +155,7 @@ private:
         const int cislo = ++m_written;
         const demo::Movement *movement = (doc.income ? m_income : m_expense)[m_random.below(
             int((doc.income ? m_income : m_expense).size()))];
-        Currency amount = Currency::fromRaw((100 + qint64(m_random.below(49900))) * 10000
-                                            + qint64(m_random.below(100)) * 100);
+        Currency amount = Currency::fromRaw(wholeCrowns() * 10000 + qint64(m_random.below(100)) * 100);
         if (m_random.percent(2))
             amount = -amount; // a credit note
         THostTableWriter &w = m_journal;
