@@ -294,8 +294,8 @@ def journal_titles():
 
 
 def overview_rows(sheet, group_name_tag):
-    sheet.row([("Subtitle", "Závěrečný přehled peněžního deníku - sumační skupina"), None, None, None,
-               ("Subtitle", group_name_tag)], height="0.6cm")
+    sheet.row([("Subtitle", "Závěrečný přehled peněžního deníku"), None, None,
+               ("Subtitle", "- sumační skupina"), ("Subtitle", group_name_tag)], height="0.6cm")
     for index in range(16):
         cells = [None] * JOURNAL_WIDTH
         for column, (label_at, value_at) in zip(OVERVIEW, OVERVIEW_COLUMNS):
@@ -335,7 +335,7 @@ def report_template(path, with_summary):
         sheet.row([], height="0.3cm")
         overview_rows(sheet, "##Table1##Nazev")
     band_bottom = sheet.row([("Marker", "...page break...")], height="0.3cm")
-    widths = ["1.3cm", "1.9cm", "2.6cm", "4.6cm"] + ["2.05cm"] * 31
+    widths = ["1.3cm", "1.9cm", "3.6cm", "7.5cm"] + ["2.05cm"] * 31
     footer = "Peněžní deník" + (" se závěrečným přehledem" if with_summary else "")
     write(path, "Peněžní deník", sheet, widths, (header_first, header_last),
           {"__Table1__": (band_top, band_bottom), "__Table2__": (detail, detail)}, footer, "A3")

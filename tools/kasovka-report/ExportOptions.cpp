@@ -61,15 +61,18 @@ private:
     bool m_exported = false;
 };
 
-void answerOverwrite(TBaseApplication &app)
+// The export steps answer the overwrite question and remember their target
+// in the settings file, whose folder the program's start-up would ensure.
+void prepare(TBaseApplication &app)
 {
+    app.EnsureFolder(app.SettingsFolder());
     if (auto *console = dynamic_cast<ConsoleUiServices *>(&app.UiServices()))
         console->setQuestionAnswer(exportSettings().overwrite ? MessageResult::Yes : MessageResult::No);
 }
 
 bool exportReport(TBaseApplication &app, TPenDenReport &report, const QString &target)
 {
-    answerOverwrite(app);
+    prepare(app);
     TMemTable &skupiny = report.Skupiny();
     TMemTable &denik = report.Denik();
     // As the report view binds a report: the rows follow the current group.
@@ -89,7 +92,7 @@ bool exportReport(TBaseApplication &app, TPenDenReport &report, const QString &t
 
 bool exportGroupTable(TBaseApplication &app, TPenDenReport &report, const QString &target)
 {
-    answerOverwrite(app);
+    prepare(app);
     CommandLineWindows windows(target, false);
     report.Skupiny().first();
     ExportGroupTable(app, report.Skupiny(), windows);

@@ -1,0 +1,91 @@
+// The report export of a report that fills a whole sheet: from the copy of
+// the report's tables to the finished workbook on disk, with the template
+// that carries the final overview.
+
+#include "app/ConsoleUiServices.h"
+#include "app/TBaseApplication.h"
+#include "core/MemTable.h"
+#include "export/ExcelExporter.h"
+#include "export/ExcelExporterForm.h"
+#include "export/ReportExport.h"
+#include "report/ReportTables.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+using namespace kasovka;
+
+namespace {
+
+// 65,490 journal rows and the template's 46 other rows fill all 65,536 rows.
+constexpr int JournalRows = 65490;
+
+void fillReport(TMemTable &skupiny, TMemTable &denik)
+{
+    skupiny.append();
+    skupiny.setText(SkupinyField::Zkratka, QStringLiteral("S01"));
+    skupiny.setText(SkupinyField::Nazev, QStringLiteral("Středisko"));
+    skupiny.post();
+    Currency sum;
+    for (int row = 0; row < JournalRows; ++row) {
+        denik.append();
+        denik.setInteger(DenikField::Parent_ID, 1);
+        denik.setInteger(DenikField::Poradi, row);
+        denik.setDate(DenikField::Datum, 46023 + row % 365);
+        denik.setText(DenikField::Doklad_VS, QStringLiteral("FV%1/%2").arg(row).arg(7000 + row));
+        denik.setText(DenikField::Popis, QStringLiteral("Úhrada faktury %1").arg(row));
+        const Currency amount = Currency::fromRaw(1000000 + row * 137);
+        denik.setCurrency(DenikField::Col5, amount);
+        denik.setCurrency(DenikField::Col5 + 6, amount);
+        denik.setCurrency(DenikField::Col5 + 9, amount);
+        denik.post();
+        sum += amount;
+    }
+    skupiny.first();
+    skupiny.edit();
+    skupiny.setCurrency(SkupinyField::Col5, sum);
+    skupiny.post();
+    denik.setMasterSource(&skupiny, {QStringLiteral("ID")}, {QStringLiteral("Parent_ID")});
+}
+
+void BM_ExportFullSheet(benchmark::State &state)
+{
+    ConsoleUiServices ui;
+    TBaseApplication app(ui, {});
+    TMemTable skupiny(QStringLiteral("Skupiny"));
+    TMemTable denik(QStringLiteral("Denik"));
+    createReportTable(skupiny, ReportLayout::Groups, app);
+    createReportTable(denik, ReportLayout::JournalRows, app);
+    fillReport(skupiny, denik);
+
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("denik.xls"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        QFile::remove(target);
+        state.ResumeTiming();
+        TExcelExporter exporter(app, &skupiny, &denik, nullptr);
+        exporter.SetTemplateFolder(QStringLiteral(KASOVKA_SOURCE_DIR "/resources/SetupDat/PrintFrm/"));
+        exporter.SetTemplateName(reportTemplateName(true));
+        TExcelExporterForm form(exporter);
+        if (!form.OnOk(target, false))
+            state.SkipWithError("export failed");
+    }
+    denik.clearMasterSource();
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    state.counters["peak_MB"] = double(usage.ru_maxrss) / 1024.0;
+    // What the export adds above the report's own tables.
+    state.counters["export_MB"] = double(usage.ru_maxrss - before.ru_maxrss) / 1024.0;
+    state.counters["file_MB"] = double(QFile(target).size()) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_ExportFullSheet)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
+
+BENCHMARK_MAIN();
