@@ -1,0 +1,46 @@
+#include "export/ui/ExportWindowParts.h"
+
+#include "filter/ui/WindowConventions.h"
+#include "report/view/ReportIcons.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+
+namespace kasovka {
+
+QWidget *exportToolbar(QWidget *parent, QHBoxLayout *&layout)
+{
+    auto *bar = new QWidget(parent);
+    bar->setAutoFillBackground(true);
+    QPalette palette = bar->palette();
+    palette.setColor(QPalette::Window, QColor(232, 232, 232));
+    bar->setPalette(palette);
+    layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setSpacing(2);
+    return bar;
+}
+
+QToolButton *exportToolButton(QWidget *parent, int glyph, const QString &text)
+{
+    return makeToolbarButton(glyphIcon(Glyph(glyph)), text, parent);
+}
+
+QWidget *captionRow(QWidget *parent, ReportIcon icon, const QString &caption)
+{
+    auto *row = new QWidget(parent);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *picture = new QLabel(row);
+    picture->setPixmap(reportPixmap(icon, 32));
+    layout->addWidget(picture);
+    auto *label = new QLabel(caption, row);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    layout->addWidget(label, 1);
+    return row;
+}
+
+} // namespace kasovka

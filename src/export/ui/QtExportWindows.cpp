@@ -1,0 +1,42 @@
+#include "export/ui/QtExportWindows.h"
+
+#include "export/ui/TfrmExcelExporter.h"
+#include "export/ui/TfrmExportDialog.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWidget>
+
+namespace kasovka {
+
+bool QtExportWindows::showExportDialog(TExportDialog &dialog)
+{
+    TfrmExportDialog window(dialog, m_parent);
+    return window.exec() == QDialog::Accepted;
+}
+
+void QtExportWindows::showExcelExporter(TExcelExporter &exporter)
+{
+    TfrmExcelExporter window(exporter, m_parent);
+    window.exec();
+}
+
+Qt::WindowFlags exportWindowFlags()
+{
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+           | Qt::WindowMinimizeButtonHint;
+}
+
+void centreOnScreen(QWidget *window)
+{
+    window->adjustSize();
+    window->setFixedSize(window->sizeHint());
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame(QPoint(), window->size());
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
+}
+
+} // namespace kasovka

@@ -1,0 +1,170 @@
+#include "export/ui/TfrmExcelExporter.h"
+
+#include "app/TBaseApplication.h"
+#include "core/Error.h"
+#include "export/ExcelExporter.h"
+#include "export/ExcelExporterForm.h"
+#include "export/ui/ExportWindowParts.h"
+#include "export/ui/QtExportWindows.h"
+#include "filter/ui/WindowConventions.h"
+#include "report/view/ReportIcons.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kasovka {
+
+namespace {
+
+QWidget *hintStrip(QWidget *parent, QLabel *&text)
+{
+    auto *strip = new QWidget(parent);
+    strip->setAutoFillBackground(true);
+    QPalette palette = strip->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    strip->setPalette(palette);
+    auto *row = new QHBoxLayout(strip);
+    row->setContentsMargins(12, 8, 12, 8);
+    auto *icon = new QLabel(strip);
+    icon->setPixmap(reportPixmap(ReportIcon::Info, 24));
+    icon->setAlignment(Qt::AlignTop);
+    row->addWidget(icon);
+    text = new QLabel(QStringLiteral("Zadejte jméno souboru a klepněte na tlačítko [OK]. Chcete-li výsledný "
+                                     "soubor automaticky zobrazit v asociované aplikaci, aktivujte přepínač "
+                                     "\"po dokončení zobrazit.\""),
+                      strip);
+    text->setWordWrap(true);
+    row->addWidget(text, 1);
+    return strip;
+}
+
+} // namespace
+
+TfrmExcelExporter::TfrmExcelExporter(TExcelExporter &exporter, QWidget *parent)
+    : QDialog(parent, exportWindowFlags()), m_exporter(exporter), m_form(std::make_unique<TExcelExporterForm>(exporter)),
+      m_chooser(&TfrmExcelExporter::chooseSaveFile)
+{
+    setObjectName(QStringLiteral("TfrmExcelExporter"));
+    setWindowTitle(QStringLiteral("Export"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    QHBoxLayout *bar = nullptr;
+    layout->addWidget(exportToolbar(this, bar));
+    btnOk = exportToolButton(this, int(Glyph::Ok), QStringLiteral("OK"));
+    btnClose = exportToolButton(this, int(Glyph::Close), QStringLiteral("Storno"));
+    bar->addWidget(btnOk);
+    bar->addWidget(btnClose);
+    bar->addStretch(1);
+
+    auto *main = new QWidget(this);
+    auto *body = new QVBoxLayout(main);
+    body->setContentsMargins(14, 12, 14, 12);
+    body->setSpacing(8);
+    body->addWidget(captionRow(main, ReportIcon::Workbook, QStringLiteral("Exportovat do souboru")));
+    auto *fileRow = new QHBoxLayout;
+    edtExportFileName = new QLineEdit(main);
+    edtExportFileName->setObjectName(QStringLiteral("edtExportFileName"));
+    edtExportFileName->setMinimumWidth(420);
+    btnProchazet = new QPushButton(reportIcon(ReportIcon::Folder), QStringLiteral("Procházet"), main);
+    btnProchazet->setAutoDefault(false);
+    fileRow->addWidget(edtExportFileName, 1);
+    fileRow->addWidget(btnProchazet);
+    body->addLayout(fileRow);
+    chckRunAssociatedProgram = new QCheckBox(QStringLiteral("po dokončení zobrazit"), main);
+    body->addWidget(chckRunAssociatedProgram);
+    layout->addWidget(main);
+    layout->addWidget(hintStrip(this, lblHint));
+    lblHint->setFixedWidth(520);
+
+    connect(btnOk, &QToolButton::clicked, this, &TfrmExcelExporter::Ok);
+    connect(btnClose, &QToolButton::clicked, this, &QDialog::reject);
+    connect(btnProchazet, &QPushButton::clicked, this, &TfrmExcelExporter::Browse);
+    installKeyPreview(this, [this] { Ok(); }, [this] { reject(); });
+}
+
+TfrmExcelExporter::~TfrmExcelExporter() = default;
+
+void TfrmExcelExporter::showEvent(QShowEvent *event)
+{
+    if (!m_shown) {
+        m_shown = true;
+        edtExportFileName->setText(m_form->initialFileName());
+        chckRunAssociatedProgram->setChecked(m_form->initialRunAssociatedProgram());
+        centreOnScreen(this);
+    }
+    QDialog::showEvent(event);
+    edtExportFileName->setFocus();
+}
+
+void TfrmExcelExporter::Ok()
+{
+    const auto busy = [](bool on) {
+        if (on)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    };
+    bool done = false;
+    try {
+        done = m_form->OnOk(edtExportFileName->text(), chckRunAssociatedProgram->isChecked(), busy);
+    } catch (const Error &error) {
+        // Copying the tables can fail on damaged data; the window stays open.
+        QApplication::restoreOverrideCursor();
+        m_exporter.Application().ShowMessageDialog(exportErrorText(error.text()), MessageKind::Error);
+    }
+    if (done)
+        accept();
+}
+
+void TfrmExcelExporter::Browse()
+{
+    const QString chosen = m_chooser(TExcelExporterForm::browseRequest(edtExportFileName->text()), this);
+    if (!chosen.isEmpty())
+        edtExportFileName->setText(TExcelExporterForm::browseResult(chosen));
+}
+
+QStringList TfrmExcelExporter::nameFilters(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList result;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString &description = parts.at(i);
+        const QString patterns = QString(parts.at(i + 1)).replace(QLatin1Char(';'), QLatin1Char(' '));
+        result.append(description.contains(QLatin1Char('(')) ? description
+                                                             : QStringLiteral("%1 (%2)").arg(description, patterns));
+    }
+    return result;
+}
+
+void TfrmExcelExporter::configureSaveDialog(QFileDialog &dialog, const TSaveFileRequest &request)
+{
+    dialog.setWindowTitle(request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(nameFilters(request.filter));
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!request.initialFolder.isEmpty())
+        dialog.setDirectory(request.initialFolder);
+    dialog.selectFile(request.fileName);
+}
+
+QString TfrmExcelExporter::chooseSaveFile(const TSaveFileRequest &request, QWidget *parent)
+{
+    QFileDialog dialog(parent);
+    configureSaveDialog(dialog, request);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    return dialog.selectedFiles().value(0);
+}
+
+} // namespace kasovka

@@ -1,0 +1,66 @@
+#pragma once
+// The exporter window ("Export"): the target file, the browse button with
+// the save-file dialog, the check box that opens the result, and OK/Storno.
+// The steps behind OK are TExcelExporterForm's; the window owns one while
+// it is shown, so the tables the templates name live exactly as long.
+
+#include <QDialog>
+
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QFileDialog;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace kasovka {
+
+class TExcelExporter;
+class TExcelExporterForm;
+struct TSaveFileRequest;
+
+class TfrmExcelExporter : public QDialog {
+    Q_OBJECT
+public:
+    // Asks for a target path; empty when the user cancelled.
+    using SaveFileChooser = std::function<QString(const TSaveFileRequest &, QWidget *)>;
+
+    explicit TfrmExcelExporter(TExcelExporter &exporter, QWidget *parent = nullptr);
+    ~TfrmExcelExporter() override;
+
+    // The OK button: runs the export and closes the window when it succeeded.
+    void Ok();
+    // The browse button "Procházet".
+    void Browse();
+    // Replaces the save-file dialog (tests).
+    void setSaveFileChooser(SaveFileChooser chooser) { m_chooser = std::move(chooser); }
+
+    TExcelExporterForm &Form() const { return *m_form; }
+
+    // The save-file dialog as "Procházet" opens it.
+    static void configureSaveDialog(QFileDialog &dialog, const TSaveFileRequest &request);
+    static QString chooseSaveFile(const TSaveFileRequest &request, QWidget *parent);
+    // "Name (*.x)|*.x|..." as the dialog's name filters.
+    static QStringList nameFilters(const QString &filter);
+
+    QToolButton *btnOk;
+    QToolButton *btnClose;
+    QLineEdit *edtExportFileName;
+    QPushButton *btnProchazet;
+    QCheckBox *chckRunAssociatedProgram;
+    QLabel *lblHint;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    TExcelExporter &m_exporter;
+    std::unique_ptr<TExcelExporterForm> m_form;
+    SaveFileChooser m_chooser;
+    bool m_shown = false;
+};
+
+} // namespace kasovka

@@ -1,0 +1,133 @@
+#include "report/view/ReportGrid.h"
+
+#include "report/ReportColumns.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTableView>
+
+namespace kasovka {
+
+QColor lightShade()
+{
+    return QColor(235, 235, 235);
+}
+
+QColor darkShade()
+{
+    return QColor(128, 128, 128);
+}
+
+ReportGridModel::ReportGridModel(TMemTable &table, const QList<MemTableColumn> &columns,
+                                 QSet<int> whiteTextColumns, QHash<int, Qt::Alignment> titleAlignments,
+                                 QObject *parent)
+    : MemTableModel(table, columns, parent), m_whiteText(std::move(whiteTextColumns)),
+      m_titleAlignments(std::move(titleAlignments))
+{
+}
+
+QVariant ReportGridModel::data(const QModelIndex &index, int role) const
+{
+    if (role == Qt::ForegroundRole && index.isValid() && m_whiteText.contains(index.column()))
+        return QColor(Qt::white);
+    return MemTableModel::data(index, role);
+}
+
+QVariant ReportGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal) {
+        switch (role) {
+        case Qt::FontRole: {
+            QFont font;
+            font.setBold(true);
+            return font;
+        }
+        case Qt::ForegroundRole:
+            return QColor(96, 96, 96);
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(m_titleAlignments.value(section, Qt::AlignHCenter) | Qt::AlignVCenter);
+        default:
+            break;
+        }
+    }
+    return MemTableModel::headerData(section, orientation, role);
+}
+
+RowIndicatorHeader::RowIndicatorHeader(QWidget *parent) : QHeaderView(Qt::Vertical, parent)
+{
+    setSectionsClickable(false);
+    setSectionResizeMode(QHeaderView::Fixed);
+    setFixedWidth(14);
+}
+
+void RowIndicatorHeader::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const
+{
+    painter->save();
+    painter->fillRect(rect, palette().button());
+    painter->setPen(palette().mid().color());
+    painter->drawLine(rect.topRight(), rect.bottomRight());
+    painter->drawLine(rect.bottomLeft(), rect.bottomRight());
+    const auto *grid = qobject_cast<const MemTableModel *>(model());
+    if (grid && grid->currentRow() == logicalIndex) {
+        const QPointF c = QRectF(rect).center();
+        QPainterPath arrow;
+        arrow.moveTo(c.x() - 3, c.y() - 4);
+        arrow.lineTo(c.x() + 3, c.y());
+        arrow.lineTo(c.x() - 3, c.y() + 4);
+        arrow.closeSubpath();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->fillPath(arrow, Qt::black);
+    }
+    painter->restore();
+}
+
+MemTableSelectionLink *setupReportGrid(QTableView *view, ReportGridModel *model, int rowHeight)
+{
+    auto *indicator = new RowIndicatorHeader(view);
+    view->setVerticalHeader(indicator);
+    view->setModel(model);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setShowGrid(true);
+    view->setWordWrap(false);
+    view->setCornerButtonEnabled(false);
+    view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    indicator->setDefaultSectionSize(rowHeight);
+    indicator->setMinimumSectionSize(rowHeight);
+
+    QHeaderView *titles = view->horizontalHeader();
+    titles->setSectionResizeMode(QHeaderView::Interactive);
+    titles->setSectionsClickable(false);
+    titles->setHighlightSections(false);
+    titles->setStretchLastSection(false);
+    titles->setDefaultAlignment(Qt::AlignCenter);
+    titles->setMinimumHeight(3 * titles->fontMetrics().height() + 8);
+    for (int i = 0; i < model->columnCount(); ++i)
+        if (model->column(i).width > 0)
+            view->setColumnWidth(i, model->column(i).width);
+
+    // The current row stays marked when the focus is elsewhere.
+    QPalette palette = view->palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    view->setPalette(palette);
+
+    auto *link = new MemTableSelectionLink(model, view->selectionModel(), view);
+    // The indicator follows the cursor as well.
+    QObject::connect(model, &MemTableModel::currentRowChanged, indicator,
+                     [indicator](int) { indicator->viewport()->update(); });
+    link->syncFromTable();
+    return link;
+}
+
+QString amountColumnTitle(int column)
+{
+    const AmountColumnInfo &info = amountColumnInfo(column);
+    return QStringLiteral("%1\n%2\n[%3]")
+        .arg(QString::fromUtf8(info.title1), QString::fromUtf8(info.title2))
+        .arg(column);
+}
+
+} // namespace kasovka

@@ -1,0 +1,56 @@
+#pragma once
+// The look shared by the program's report grids (the journal rows of the
+// report view and the group tables window): read-only, whole-row selection
+// that stays visible without focus, grid lines, bold grey three-line titles,
+// shaded column groups and a row indicator that marks the table's current
+// record.
+
+#include "core/model/MemTableModel.h"
+
+#include <QColor>
+#include <QHash>
+#include <QHeaderView>
+#include <QSet>
+
+class QTableView;
+
+namespace kasovka {
+
+// Column shades of the report grids.
+QColor lightShade(); // RGB 235, 235, 235
+QColor darkShade();  // RGB 128, 128, 128, with white text
+
+// A MemTableModel that adds the title look (bold, grey, per-column
+// alignment) and white text on the dark columns.
+class ReportGridModel : public MemTableModel {
+    Q_OBJECT
+public:
+    ReportGridModel(TMemTable &table, const QList<MemTableColumn> &columns, QSet<int> whiteTextColumns,
+                    QHash<int, Qt::Alignment> titleAlignments = {}, QObject *parent = nullptr);
+
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    QSet<int> m_whiteText;
+    QHash<int, Qt::Alignment> m_titleAlignments;
+};
+
+// The vertical header: a narrow strip with a triangle beside the current row.
+class RowIndicatorHeader : public QHeaderView {
+    Q_OBJECT
+public:
+    explicit RowIndicatorHeader(QWidget *parent = nullptr);
+
+protected:
+    void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
+};
+
+// Sets the view up over the model (column widths from the model's columns,
+// rows of `rowHeight` pixels) and links its selection to the table's cursor.
+MemTableSelectionLink *setupReportGrid(QTableView *view, ReportGridModel *model, int rowHeight);
+
+// Title of the amount column 5..35: its two lines and "[n]".
+QString amountColumnTitle(int column);
+
+} // namespace kasovka

@@ -1,0 +1,352 @@
+#include "report/view/TfrmPenDenReport.h"
+
+#include "core/Error.h"
+#include "filter/TReportFilter.h"
+#include "report/ReportColumns.h"
+#include "report/TPenDenReport.h"
+#include "report/view/ReportGrid.h"
+#include "report/view/ReportIcons.h"
+#include "report/view/ReportViewServices.h"
+#include "report/view/TGroupList.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kasovka {
+
+namespace {
+
+const QColor kCaptionBlue(49, 106, 197);
+constexpr int GroupsPanelWidth = 250;
+constexpr int JournalRowHeight = 17;
+
+QWidget *filled(QWidget *widget, const QColor &colour)
+{
+    widget->setAutoFillBackground(true);
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    return widget;
+}
+
+QToolButton *flatButton(QWidget *parent, ReportIcon icon, const QString &text)
+{
+    auto *button = new QToolButton(parent);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setIcon(reportIcon(icon));
+    button->setIconSize(QSize(20, 20));
+    button->setText(text);
+    return button;
+}
+
+QFrame *bevel(QWidget *parent, QFrame::Shape shape)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(shape);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+QLabel *captionLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, kCaptionBlue);
+    label->setPalette(palette);
+    return label;
+}
+
+QLabel *iconLabel(ReportIcon icon, QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setPixmap(reportPixmap(icon, 20));
+    return label;
+}
+
+} // namespace
+
+QList<MemTableColumn> denikColumns()
+{
+    QList<MemTableColumn> columns{
+        {QStringLiteral("Poradi"), QStringLiteral("\nČíslo řádku\n[1]"), 60},
+        {QStringLiteral("Datum"), QStringLiteral("\nDatum\n[2]"), 80},
+        {QStringLiteral("Doklad_VS"), QStringLiteral("Číslo dokladu/\nvar. symb.\n[3]"), 110},
+        {QStringLiteral("Popis"), QStringLiteral("\nPopis\n[4]"), 240},
+    };
+    for (int column = FirstAmountColumn; column <= LastAmountColumn; ++column) {
+        QVariant shade;
+        if (column == 5 || column == 6 || column == 9 || column == 10 || (column >= 16 && column <= 23)
+            || column >= 29)
+            shade = lightShade();
+        else if (column == 11 || column == 12)
+            shade = darkShade();
+        columns.append({amountFieldName(column), amountColumnTitle(column), 105, {}, shade});
+    }
+    return columns;
+}
+
+QSet<int> denikWhiteTextColumns()
+{
+    const int firstAmount = 4;
+    return {firstAmount + 11 - FirstAmountColumn, firstAmount + 12 - FirstAmountColumn};
+}
+
+TfrmPenDenReport::TfrmPenDenReport(TPenDenReport &report, IReportViewServices &services, QWidget *parent)
+    : QWidget(parent), m_report(report), m_services(services)
+{
+    setObjectName(QStringLiteral("TfrmPenDenReport"));
+    filled(this, Qt::white);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildButtonBar());
+
+    panInfo = filled(new QWidget(this), Qt::white);
+    auto *info = new QHBoxLayout(panInfo);
+    info->setContentsMargins(8, 4, 8, 4);
+    info->addWidget(iconLabel(ReportIcon::Info, panInfo));
+    lblInfoText = new QLabel(panInfo);
+    lblInfoText->setObjectName(QStringLiteral("lblInfoText"));
+    QPalette warning = lblInfoText->palette();
+    warning.setColor(QPalette::WindowText, QColor(160, 40, 20));
+    lblInfoText->setPalette(warning);
+    info->addWidget(lblInfoText, 1);
+    layout->addWidget(panInfo);
+    layout->addWidget(bevel(this, QFrame::HLine));
+
+    auto *body = new QHBoxLayout;
+    body->setSpacing(0);
+    body->addWidget(buildGroupsPanel());
+    body->addWidget(buildSelectedGroup(), 1);
+    layout->addLayout(body, 1);
+}
+
+TfrmPenDenReport::~TfrmPenDenReport() = default;
+
+QWidget *TfrmPenDenReport::buildButtonBar()
+{
+    panBtn = filled(new QWidget(this), QColor(232, 232, 232));
+    panBtn->setObjectName(QStringLiteral("panBtn"));
+    auto *bar = new QHBoxLayout(panBtn);
+    bar->setContentsMargins(4, 2, 4, 2);
+    bar->setSpacing(2);
+    btnExport = flatButton(panBtn, ReportIcon::Workbook, QStringLiteral("Exportovat do Excelu"));
+    btnShowGroupsTable = flatButton(panBtn, ReportIcon::Table, QStringLiteral("Skupiny tabulkově"));
+    btnShowHideGroupsPanel = flatButton(panBtn, ReportIcon::Groups, QStringLiteral("Skrýt skupiny"));
+    btnShowHideFinalSummaryPanel = flatButton(panBtn, ReportIcon::Summary, QStringLiteral("Skrýt záv. přehled"));
+    const QList<QToolButton *> buttons{btnExport, btnShowGroupsTable, btnShowHideGroupsPanel,
+                                       btnShowHideFinalSummaryPanel};
+    for (QToolButton *button : buttons) {
+        if (button != btnExport)
+            bar->addWidget(bevel(panBtn, QFrame::VLine));
+        bar->addWidget(button);
+    }
+    bar->addStretch(1);
+    connect(btnExport, &QToolButton::clicked, this, &TfrmPenDenReport::ExportReport);
+    connect(btnShowGroupsTable, &QToolButton::clicked, this, &TfrmPenDenReport::ShowGroupTables);
+    connect(btnShowHideGroupsPanel, &QToolButton::clicked, this, [this] { ShowGroups(!m_groupsVisible); });
+    connect(btnShowHideFinalSummaryPanel, &QToolButton::clicked, this,
+            [this] { ShowFinalSummary(!m_finalSummaryVisible); });
+    return panBtn;
+}
+
+QWidget *TfrmPenDenReport::buildGroupsPanel()
+{
+    panGroups = filled(new QWidget(this), Qt::white);
+    panGroups->setObjectName(QStringLiteral("panGroups"));
+    panGroups->setFixedWidth(GroupsPanelWidth);
+    auto *column = new QVBoxLayout(panGroups);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    panGroupsHeader = filled(new QWidget(panGroups), Qt::white);
+    auto *header = new QHBoxLayout(panGroupsHeader);
+    header->setContentsMargins(6, 6, 6, 6);
+    header->addWidget(iconLabel(ReportIcon::Groups, panGroupsHeader));
+    lblGroupsHeaderCaption = captionLabel(QString(), panGroupsHeader);
+    header->addWidget(lblGroupsHeaderCaption, 1);
+    column->addWidget(panGroupsHeader);
+    column->addWidget(bevel(panGroups, QFrame::HLine));
+    cgrSkupiny = new TGroupList(m_report.Skupiny(), panGroups);
+    column->addWidget(cgrSkupiny, 1);
+
+    auto *frame = new QWidget(this);
+    auto *withLine = new QHBoxLayout(frame);
+    withLine->setContentsMargins(0, 0, 0, 0);
+    withLine->setSpacing(0);
+    withLine->addWidget(panGroups);
+    withLine->addWidget(bevel(frame, QFrame::VLine));
+    // The separator goes and comes with the panel.
+    frame->setObjectName(QStringLiteral("panGroupsFrame"));
+    return frame;
+}
+
+QWidget *TfrmPenDenReport::buildSectionHeader(int icon, const QString &caption, QLabel *&groupCaption,
+                                              QLabel *&groupName)
+{
+    auto *header = filled(new QWidget(this), Qt::white);
+    auto *row = new QHBoxLayout(header);
+    row->setContentsMargins(6, 6, 6, 4);
+    row->addWidget(iconLabel(ReportIcon(icon), header));
+    row->addWidget(captionLabel(caption, header));
+    groupCaption = captionLabel(QStringLiteral("- sumační skupina"), header);
+    groupName = captionLabel(QString(), header);
+    row->addWidget(groupCaption);
+    row->addWidget(groupName, 1);
+    return header;
+}
+
+QWidget *TfrmPenDenReport::buildSelectedGroup()
+{
+    panSelectedGroup = filled(new QWidget(this), Qt::white);
+    auto *column = new QVBoxLayout(panSelectedGroup);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    panFinalSummary = filled(new QWidget(panSelectedGroup), Qt::white);
+    panFinalSummary->setObjectName(QStringLiteral("panFinalSummary"));
+    auto *summary = new QVBoxLayout(panFinalSummary);
+    summary->setContentsMargins(0, 0, 0, 0);
+    summary->setSpacing(0);
+    summary->addWidget(buildSectionHeader(int(ReportIcon::Summary),
+                                          QStringLiteral("Závěrečný přehled peněžního deníku"),
+                                          lblFinalSummaryGroupCaption, lblFinalSummaryGroupName));
+    panFinalSummaryHost = filled(new QWidget(panFinalSummary), Qt::white);
+    panFinalSummaryHost->setObjectName(QStringLiteral("panFinalSummaryHost"));
+    summary->addWidget(panFinalSummaryHost);
+    column->addWidget(panFinalSummary);
+
+    panRows = filled(new QWidget(panSelectedGroup), Qt::white);
+    panRows->setObjectName(QStringLiteral("panRows"));
+    auto *rows = new QVBoxLayout(panRows);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(0);
+    rows->addWidget(buildSectionHeader(int(ReportIcon::Rows), QStringLiteral("Řádky peněžního deníku"),
+                                       lblRowsGroupCaption, lblRowsGroupName));
+    grDenik = new QTableView(panRows);
+    grDenik->setObjectName(QStringLiteral("grDenik"));
+    rows->addWidget(grDenik, 1);
+    column->addWidget(panRows, 1);
+    return panSelectedGroup;
+}
+
+void TfrmPenDenReport::BindReport()
+{
+    TMemTable &skupiny = m_report.Skupiny();
+    TMemTable &denik = m_report.Denik();
+    skupiny.first();
+    denik.setMasterSource(&skupiny, {QStringLiteral("ID")}, {QStringLiteral("Parent_ID")});
+    if (!m_denikModel) {
+        m_denikModel = new ReportGridModel(denik, denikColumns(), denikWhiteTextColumns(), {}, this);
+        setupReportGrid(grDenik, m_denikModel, JournalRowHeight);
+        MemTableModel *groups = cgrSkupiny->groupModel();
+        connect(groups, &MemTableModel::currentRowChanged, this, &TfrmPenDenReport::updateGroupNames);
+        connect(groups, &MemTableModel::modelReset, this, &TfrmPenDenReport::updateGroupNames);
+        connect(groups, &MemTableModel::dataChanged, this, &TfrmPenDenReport::updateGroupNames);
+    }
+    updateGroupNames();
+    if (!m_finalSummary) {
+        m_finalSummary = m_services.createFinalSummary(m_report);
+        if (m_finalSummary)
+            m_finalSummary->ShowIn(panFinalSummaryHost);
+    }
+    m_bound = true;
+    ShowFinalSummary(true);
+    const bool grouped = m_report.Filter().VertikalniDeleni != sgkNone;
+    ShowGroups(grouped);
+    ShowGroupsWarning(grouped);
+    btnShowHideGroupsPanel->setEnabled(grouped);
+    btnShowGroupsTable->setEnabled(grouped);
+    for (QLabel *label : {lblFinalSummaryGroupCaption, lblFinalSummaryGroupName, lblRowsGroupCaption,
+                          lblRowsGroupName})
+        label->setVisible(grouped);
+}
+
+QString TfrmPenDenReport::groupKindCaption() const
+{
+    return TReportFilter::SummationGroupKindName(m_report.Filter().VertikalniDeleni, GroupKindCaptionForm);
+}
+
+void TfrmPenDenReport::ShowFinalSummary(bool visible)
+{
+    m_finalSummaryVisible = visible;
+    panFinalSummary->setVisible(visible);
+    btnShowHideFinalSummaryPanel->setText(visible ? QStringLiteral("Skrýt záv. přehled")
+                                                  : QStringLiteral("Zobrazit záv. přehled"));
+}
+
+void TfrmPenDenReport::ShowGroups(bool visible)
+{
+    m_groupsVisible = visible;
+    panGroups->parentWidget()->setVisible(visible);
+    btnShowHideGroupsPanel->setText(visible ? QStringLiteral("Skrýt skupiny") : QStringLiteral("Zobrazit skupiny"));
+    lblGroupsHeaderCaption->setText(QStringLiteral("Sumační skupiny (%1)").arg(groupKindCaption()));
+}
+
+void TfrmPenDenReport::ShowGroupsWarning(bool visible)
+{
+    m_infoVisible = visible;
+    if (visible)
+        lblInfoText->setText(QStringLiteral("Upozornění: jednotlivé sumační skupiny (%1) neobsahují počáteční "
+                                            "stavy pokladny, banky a uzávěrkové úpravy.")
+                                 .arg(groupKindCaption()));
+    panInfo->setVisible(visible);
+}
+
+void TfrmPenDenReport::ShowGroupTables()
+{
+    m_services.showGroupTables(m_report, window());
+}
+
+void TfrmPenDenReport::ExportReport()
+{
+    m_services.exportReport(m_report, m_finalSummaryVisible, window());
+}
+
+void TfrmPenDenReport::FitGroupGrid()
+{
+    cgrSkupiny->FitToHeight();
+}
+
+void TfrmPenDenReport::updateGroupNames()
+{
+    const TMemTable &skupiny = m_report.Skupiny();
+    const QString name = skupiny.isActive() ? skupiny.asText(QStringLiteral("Nazev")) : QString();
+    lblFinalSummaryGroupName->setText(name);
+    lblRowsGroupName->setText(name);
+}
+
+void TfrmPenDenReport::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    FitGroupGrid();
+}
+
+void TfrmPenDenReport::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (grDenik->isVisible())
+        grDenik->setFocus();
+}
+
+TfrmPenDenReport *ShowIn(TPenDenReport &report, QWidget *page, IReportViewServices &services)
+{
+    auto *view = new TfrmPenDenReport(report, services, page);
+    view->setWindowFlags(Qt::Widget | Qt::FramelessWindowHint);
+    auto *layout = page->layout() ? page->layout() : new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view);
+    view->show();
+    view->BindReport();
+    return view;
+}
+
+} // namespace kasovka

@@ -1,0 +1,107 @@
+#pragma once
+// The view of one generated report inside a page of the report container:
+// a button bar, an information strip, the summation groups on the left and,
+// on the right, the selected group's final overview above its journal rows.
+// The view reads the report's tables and never owns them.
+//
+//     TfrmPenDenReport *view = ShowIn(report, page, services);
+//     ...
+//     view->FitGroupGrid();  // after the container's window changed size
+
+#include <QList>
+#include <QSet>
+#include <QWidget>
+
+#include <memory>
+
+class QLabel;
+class QTableView;
+class QToolButton;
+
+namespace kasovka {
+
+class IFinalSummaryPanel;
+class IReportViewServices;
+class MemTableModel;
+class ReportGridModel;
+class TGroupList;
+class TPenDenReport;
+struct MemTableColumn;
+
+class TfrmPenDenReport : public QWidget {
+    Q_OBJECT
+public:
+    TfrmPenDenReport(TPenDenReport &report, IReportViewServices &services, QWidget *parent = nullptr);
+    ~TfrmPenDenReport() override;
+
+    TPenDenReport &Report() const { return m_report; }
+
+    // Links the views to Skupiny and Denik (Denik as the detail of Skupiny),
+    // embeds the final overview and sets the panels for the report's kind.
+    void BindReport();
+    void ShowFinalSummary(bool visible);
+    void ShowGroups(bool visible);
+    void ShowGroupsWarning(bool visible);
+    void ShowGroupTables();
+    void ExportReport();
+    // Fits the number of group panels to the group list's height.
+    void FitGroupGrid();
+
+    bool FinalSummaryVisible() const { return m_finalSummaryVisible; }
+    bool GroupsVisible() const { return m_groupsVisible; }
+    bool InfoVisible() const { return m_infoVisible; }
+
+    // Controls.
+    QWidget *panBtn;
+    QToolButton *btnExport;
+    QToolButton *btnShowGroupsTable;
+    QToolButton *btnShowHideGroupsPanel;
+    QToolButton *btnShowHideFinalSummaryPanel;
+    QWidget *panInfo;
+    QLabel *lblInfoText;
+    QWidget *panGroups;
+    QWidget *panGroupsHeader;
+    QLabel *lblGroupsHeaderCaption;
+    TGroupList *cgrSkupiny;
+    QWidget *panSelectedGroup;
+    QWidget *panFinalSummary;
+    QWidget *panFinalSummaryHost; // where the final-overview panel sits
+    QLabel *lblFinalSummaryGroupCaption;
+    QLabel *lblFinalSummaryGroupName;
+    QWidget *panRows;
+    QLabel *lblRowsGroupCaption;
+    QLabel *lblRowsGroupName;
+    QTableView *grDenik;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QWidget *buildButtonBar();
+    QWidget *buildGroupsPanel();
+    QWidget *buildSelectedGroup();
+    QWidget *buildSectionHeader(int icon, const QString &caption, QLabel *&groupCaption, QLabel *&groupName);
+    void updateGroupNames();
+    QString groupKindCaption() const;
+
+    TPenDenReport &m_report;
+    IReportViewServices &m_services;
+    ReportGridModel *m_denikModel = nullptr;
+    std::unique_ptr<IFinalSummaryPanel> m_finalSummary;
+    bool m_finalSummaryVisible = false;
+    bool m_groupsVisible = false;
+    bool m_infoVisible = false;
+    bool m_bound = false;
+};
+
+// Creates the report's view borderless and filling the page, shows it and
+// binds it. The page owns the view.
+TfrmPenDenReport *ShowIn(TPenDenReport &report, QWidget *page, IReportViewServices &services);
+
+// The journal grid's columns: Poradi, Datum, Doklad_VS, Popis, Col5..Col35.
+QList<MemTableColumn> denikColumns();
+// Columns of the journal grid that are dark with white text (Col11, Col12).
+QSet<int> denikWhiteTextColumns();
+
+} // namespace kasovka

@@ -1,0 +1,61 @@
+#pragma once
+// All summation groups of one report at once, one line per group with every
+// column sum and total, and the export of that table. The grid works on the
+// report's own Skupiny, so its current line is the report's current group.
+
+#include <QDialog>
+
+class QTableView;
+class QToolButton;
+
+namespace kasovka {
+
+class IExportWindows;
+class MemTableModel;
+class TBaseApplication;
+class TMemTable;
+struct MemTableColumn;
+
+class TGroupTables {
+public:
+    // Neither is owned.
+    TGroupTables(TBaseApplication &app, TMemTable &skupiny) : m_app(app), m_skupiny(skupiny) {}
+
+    // Shows the window modally and releases it when it closes.
+    void Execute(QWidget *parent = nullptr);
+
+    // The export windows used by "Exportovat do Excelu"; none: the program's
+    // Qt windows over the group tables window.
+    void SetExportWindows(IExportWindows *windows) { m_exportWindows = windows; }
+    IExportWindows *ExportWindows() const { return m_exportWindows; }
+
+    TBaseApplication &Application() const { return m_app; }
+    TMemTable &Skupiny() const { return m_skupiny; }
+
+private:
+    TBaseApplication &m_app;
+    TMemTable &m_skupiny;
+    IExportWindows *m_exportWindows = nullptr;
+};
+
+class TfrmGroupTables : public QDialog {
+    Q_OBJECT
+public:
+    explicit TfrmGroupTables(TGroupTables &groupTables, QWidget *parent = nullptr);
+
+    // "Exportovat do Excelu": the group table export.
+    void ExportGroupTable();
+
+    QToolButton *btnClose;
+    QToolButton *btnExport;
+    QTableView *grListForm;
+    MemTableModel *dsListForm;
+
+    // The grid's 41 columns over Skupiny.
+    static QList<MemTableColumn> groupColumns();
+
+private:
+    TGroupTables &m_groupTables;
+};
+
+} // namespace kasovka

@@ -1,0 +1,200 @@
+#include "workspace/TfrmReportContainer.h"
+
+#include "app/TBaseApplication.h"
+#include "report/view/ReportIcons.h"
+#include "workspace/TReportContainer.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace kasovka {
+
+namespace {
+
+constexpr int HeaderButtonSize = 72;
+constexpr int CaptionBarHeight = 22;
+
+QToolButton *headerButton(QWidget *parent, ReportIcon icon, const QString &text)
+{
+    auto *button = new QToolButton(parent);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setIcon(reportIcon(icon));
+    button->setIconSize(QSize(32, 32));
+    button->setText(text);
+    button->setFixedSize(HeaderButtonSize, HeaderButtonSize);
+    return button;
+}
+
+QToolButton *arrowButton(QWidget *parent, ReportIcon icon)
+{
+    auto *button = new QToolButton(parent);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setIcon(reportIcon(icon));
+    button->setIconSize(QSize(14, 14));
+    button->setFixedSize(20, 18);
+    return button;
+}
+
+const char *SelectorStyle = "QToolButton { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #e4e4e4,"
+                            " stop:1 #c0c0c0); border: 1px solid #8c8c8c; border-radius: 2px; padding: 2px; }"
+                            " QToolButton:hover { background: #d4d4d4; }";
+
+} // namespace
+
+TfrmReportContainer::TfrmReportContainer(TReportContainer &container, QWidget *parent)
+    : QDialog(parent, Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint), m_container(container)
+{
+    setObjectName(QStringLiteral("TfrmReportContainer"));
+    setWindowTitle(QStringLiteral("Kasovka"));
+    setAutoFillBackground(true);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildHeader());
+    auto *line = new QFrame(this);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(line);
+    pcReports = new QStackedWidget(this);
+    pcReports->setObjectName(QStringLiteral("pcReports"));
+    layout->addWidget(pcReports, 1);
+    resize(1200, 800);
+}
+
+QWidget *TfrmReportContainer::buildHeader()
+{
+    auto *header = new QWidget(this);
+    auto *row = new QHBoxLayout(header);
+    row->setContentsMargins(4, 4, 4, 4);
+    row->setSpacing(2);
+    btnKonec = headerButton(header, ReportIcon::Exit, QStringLiteral("Konec"));
+    btnNapoveda = headerButton(header, ReportIcon::Help, QStringLiteral("Nápověda"));
+    btnPridat = headerButton(header, ReportIcon::Add, QStringLiteral("Přidat"));
+    row->addWidget(btnKonec);
+    row->addWidget(btnNapoveda);
+    row->addWidget(btnPridat);
+
+    panReportList = new QWidget(header);
+    panReportList->setObjectName(QStringLiteral("panReportList"));
+    panReportList->setFixedHeight(SelectorTop + SelectorHeight + 2);
+    panReportList->installEventFilter(this);
+    m_captionBar = new QWidget(panReportList);
+    m_captionBar->setAutoFillBackground(true);
+    QPalette bar = m_captionBar->palette();
+    bar.setColor(QPalette::Window, QColor(232, 232, 232));
+    m_captionBar->setPalette(bar);
+    auto *caption = new QHBoxLayout(m_captionBar);
+    caption->setContentsMargins(6, 0, 2, 0);
+    lblReportListCaption =
+        new QLabel(QStringLiteral("Seznam vytvořených sestav - pro novou sestavu použijte tlačítko [Přidat]"),
+                   m_captionBar);
+    QFont bold = lblReportListCaption->font();
+    bold.setBold(true);
+    lblReportListCaption->setFont(bold);
+    caption->addWidget(lblReportListCaption, 1);
+    btnScrollLeft = arrowButton(m_captionBar, ReportIcon::ArrowLeft);
+    btnScrollRight = arrowButton(m_captionBar, ReportIcon::ArrowRight);
+    caption->addWidget(btnScrollLeft);
+    caption->addWidget(btnScrollRight);
+    row->addWidget(panReportList, 1);
+
+    connect(btnKonec, &QToolButton::clicked, this, &QDialog::accept);
+    connect(btnNapoveda, &QToolButton::clicked, this,
+            [this] { m_container.Application().ShowHelpTopic(QStringLiteral("pgMain.htm")); });
+    connect(btnPridat, &QToolButton::clicked, this, [this] { m_container.NewReport(); });
+    connect(btnScrollLeft, &QToolButton::clicked, this, &TfrmReportContainer::ScrollLeft);
+    connect(btnScrollRight, &QToolButton::clicked, this, &TfrmReportContainer::ScrollRight);
+    return header;
+}
+
+QWidget *TfrmReportContainer::AddPage()
+{
+    auto *page = new QWidget(pcReports);
+    pcReports->addWidget(page);
+    pcReports->setCurrentWidget(page);
+    return page;
+}
+
+QToolButton *TfrmReportContainer::AddSelectorButton(int index, const QString &name)
+{
+    auto *button = new QToolButton(panReportList);
+    button->setObjectName(QStringLiteral("btnSestava%1").arg(index + 1));
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setStyleSheet(QString::fromLatin1(SelectorStyle));
+    button->setText(button->fontMetrics().elidedText(name, Qt::ElideRight, SelectorWidth - 10));
+    button->setToolTip(name);
+    button->setGeometry(m_scrollOffset + SelectorStep * index, SelectorTop, SelectorWidth, SelectorHeight);
+    button->show();
+    m_selectors.append(button);
+    return button;
+}
+
+void TfrmReportContainer::MarkSelected(int index)
+{
+    if (index >= 0 && index < pcReports->count())
+        pcReports->setCurrentIndex(index);
+    for (int i = 0; i < m_selectors.size(); ++i) {
+        QFont font = m_selectors[i]->font();
+        font.setBold(i == index);
+        m_selectors[i]->setFont(font);
+    }
+}
+
+void TfrmReportContainer::ScrollLeft()
+{
+    if (m_scrollOffset >= 0)
+        return;
+    m_scrollOffset += ScrollStep;
+    placeSelectors();
+}
+
+void TfrmReportContainer::ScrollRight()
+{
+    if (m_selectors.size() * SelectorWidth < 50 - m_scrollOffset)
+        return;
+    m_scrollOffset -= ScrollStep;
+    placeSelectors();
+}
+
+void TfrmReportContainer::placeSelectors()
+{
+    for (int i = 0; i < m_selectors.size(); ++i)
+        m_selectors[i]->move(m_scrollOffset + SelectorStep * i, SelectorTop);
+}
+
+bool TfrmReportContainer::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == panReportList && event->type() == QEvent::Resize)
+        m_captionBar->setGeometry(0, 0, panReportList->width(), CaptionBarHeight);
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmReportContainer::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    // The filter dialog of the first report comes up over the workspace
+    // once the workspace itself is on screen.
+    QTimer::singleShot(0, this, [this] { m_container.NewReport(); });
+}
+
+void TfrmReportContainer::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    m_container.FitCurrentGroupGrid();
+}
+
+} // namespace kasovka

@@ -1,0 +1,39 @@
+#include "workspace/WorkspaceServices.h"
+
+#include "app/TBaseApplication.h"
+#include "core/Error.h"
+#include "export/ReportExport.h"
+#include "export/ui/QtExportWindows.h"
+#include "report/TPenDenReport.h"
+#include "workspace/TGroupTables.h"
+#include "workspace/TSumPanel.h"
+
+namespace kasovka {
+
+std::unique_ptr<IFinalSummaryPanel> WorkspaceServices::createFinalSummary(TPenDenReport &report)
+{
+    return std::make_unique<TSumPanel>(m_app, report.Skupiny());
+}
+
+void WorkspaceServices::showGroupTables(TPenDenReport &report, QWidget *parent)
+{
+    try {
+        TGroupTables groupTables(m_app, report.Skupiny());
+        groupTables.SetExportWindows(m_exportWindows);
+        groupTables.Execute(parent);
+    } catch (const Error &error) {
+        m_app.ShowMessageDialog(error.text(), MessageKind::Error);
+    }
+}
+
+void WorkspaceServices::exportReport(TPenDenReport &report, bool finalSummaryVisible, QWidget *parent)
+{
+    QtExportWindows qtWindows(parent);
+    try {
+        ExportReport(report, finalSummaryVisible, m_exportWindows ? *m_exportWindows : qtWindows);
+    } catch (const Error &error) {
+        m_app.ShowMessageDialog(error.text(), MessageKind::Error);
+    }
+}
+
+} // namespace kasovka
