@@ -277,21 +277,34 @@ void TPenDenReport::FindOrCreateGroup(const QString &key)
 
 QString TPenDenReport::DocumentDescription()
 {
-    const Work &w = *m_work;
+    Work &w = *m_work;
     TBFTable *book = nullptr;
+    Work::BookDescriptions *descriptions = nullptr;
     int popis = -1;
     if (w.record.zdroj == u"BK") {
         book = &m_bankBook;
+        descriptions = &w.bankDescriptions;
         popis = w.bankPopis;
     } else if (w.record.zdroj == u"PK") {
         book = &m_cashBook;
+        descriptions = &w.cashDescriptions;
         popis = w.cashPopis;
     } else {
         return QString();
     }
-    if (book->Seek(Variant(w.record.zRadek)) != TBFTable::SeekFound)
-        return QString();
-    return book->Value(popis).toText();
+    if (!descriptions->loaded) {
+        descriptions->loaded = true;
+        const int cislo = book->FieldIndex(QStringLiteral("Cislo"));
+        if (book->RecordCount() > 0) {
+            book->First(); // index "Cislo": equal numbers in table order
+            do {
+                const int number = int(book->Value(cislo).toInt());
+                if (!descriptions->byNumber.contains(number))
+                    descriptions->byNumber.insert(number, book->Value(popis).toText());
+            } while (book->Next() != TBFTable::EndOfTable);
+        }
+    }
+    return descriptions->byNumber.value(w.record.zRadek);
 }
 
 } // namespace kasovka

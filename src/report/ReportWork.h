@@ -87,6 +87,15 @@ struct TPenDenReport::Work {
     // one read transaction, so an answer stays valid for the whole report.
     QHash<QString, Movement> movements;
 
+    // Descriptions of the cash and bank documents by number, read once per
+    // book when first needed: a seek per journal row costs far more than
+    // one pass over a book. Only the first record of a number counts, as a
+    // seek would find it.
+    struct BookDescriptions {
+        bool loaded = false;
+        QHash<int, QString> byNumber;
+    } cashDescriptions, bankDescriptions;
+
     std::vector<std::unique_ptr<GroupWork>> groups; // in creation order
     QHash<QString, GroupWork *> groupByKey;       // keys as read
     QHash<QString, GroupWork *> groupByFoldedKey; // keys case-folded
