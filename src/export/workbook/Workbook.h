@@ -131,6 +131,7 @@ public:
 
 private:
     TWorkSheet &activeWorkSheet() const;
+    TWorkSheet &writableSheet();
 
     std::unique_ptr<TWorkbook> m_book;
     int m_active = 1;

@@ -190,6 +190,15 @@ TWorkSheet &TXLSFile::activeWorkSheet() const
     return m_book->sheet(m_active - 1);
 }
 
+TWorkSheet &TXLSFile::writableSheet()
+{
+    TWorkSheet &sheet = activeWorkSheet();
+    // A chart sheet has no cell table: what was written there would be lost.
+    if (sheet.isChart())
+        throw Error(xlstext::invalidSheet(m_active, 1, sheetCount()));
+    return sheet;
+}
+
 int TXLSFile::lastRow() const
 {
     return activeWorkSheet().lastRow() + 1;
@@ -208,7 +217,7 @@ void TXLSFile::setCell(int row, int column, const QVariant &value, int format)
 {
     checkRow(row);
     checkColumn(column);
-    TWorkSheet &sheet = activeWorkSheet();
+    TWorkSheet &sheet = writableSheet();
     const int r = row - 1, c = column - 1;
     const RowData *present = sheet.row(r);
     const Cell *existing = present ? present->find(c) : nullptr;
@@ -256,7 +265,7 @@ void TXLSFile::insertAndCopyRows(int first, int last, int destination, int count
     if (f > l || f < 0 || l > kMaxRow - 1 || (d > f && d <= l) || d < 0 || count < 0
         || end > kMaxRow - 1)
         throw Error(xlstext::invalidInsertArguments());
-    activeWorkSheet();
+    writableSheet();
     m_book->insertAndCopyRows(m_active - 1, f, l, d, count, formulasOnly);
 }
 
@@ -265,14 +274,14 @@ void TXLSFile::deleteRows(int first, int count)
     checkRow(first);
     if (count < 0 || (long long)first + count - 1 > kMaxRow)
         throw Error(xlstext::invalidRow(first + count - 1));
-    activeWorkSheet();
+    writableSheet();
     m_book->deleteRows(m_active - 1, first - 1, count);
 }
 
 void TXLSFile::addPageBreak(int row)
 {
     checkRow(row);
-    activeWorkSheet().addPageBreak(row - 1);
+    writableSheet().addPageBreak(row - 1);
 }
 
 QList<int> TXLSFile::pageBreaks() const

@@ -38,8 +38,9 @@ TEST(Rk, EncodesOnlyWhatDecodesExactly)
     for (const Case &c : cases) {
         const auto rk = doubleToRk(c.value);
         EXPECT_EQ(rk.has_value(), c.hasRk) << c.value;
-        if (rk)
+        if (rk) {
             EXPECT_EQ(rkToDouble(*rk), c.value) << c.value;
+        }
     }
 }
 

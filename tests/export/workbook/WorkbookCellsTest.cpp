@@ -182,7 +182,12 @@ TEST(Open, RealWorldFeaturesAreListed)
     TXLSFile charts;
     charts.open(corpus(QStringLiteral("phpss_chartsheet.xls")));
     ASSERT_EQ(charts.sheetCount(), 2);
-    EXPECT_EQ(int(charts.isWorksheet(1)) + int(charts.isWorksheet(2)), 1);
+    const int chart = charts.isWorksheet(1) ? 2 : 1;
+    EXPECT_FALSE(charts.isWorksheet(chart));
+    EXPECT_TRUE(charts.isWorksheet(3 - chart));
+    charts.setActiveSheet(chart);
+    EXPECT_EQ(errorOf([&] { charts.setCell(1, 1, 1.0); }),
+              QStringLiteral("Sheet number \"%1\" invalid. Must be between 1 and 2").arg(chart));
 
     TXLSFile shared;
     shared.open(corpus(QStringLiteral("poi_SharedFormulaTest.xls")));
