@@ -14,7 +14,8 @@ import tempfile
 
 import xlrd
 
-# (name, operations, expected dump lines, formulas LibreOffice must read)
+# (name, operations, expected dump lines, formulas LibreOffice must read,
+#  comments xlrd must read on the first sheet: {(row, col): text}, 0-based)
 TEMPLATE_CASES = [
     ("copy-formulas", ["--formulas-only", "--insert-copy", "3", "5", "6", "2"],
      ["cell\t1\t7\t3\tformula\tB7*2", "cell\t1\t10\t3\tformula\tB10*2",
@@ -22,20 +23,23 @@ TEMPLATE_CASES = [
       "cell\t1\t14\t2\tformula\tB16", "cell\t2\t1\t2\tformula\tData!B17",
       "comment\t1\t10\t1\tPoznámka", "name\t__Table1__\t1\t3\t5\t1\t4"],
      ["of:=[.B7]*2", "of:=[.B10]*2", "of:=[.$B$4]*2", "of:=SUM([.B3:.B5])", "of:=[.B16]",
-      "of:=[$Data.B17]"]),
+      "of:=[$Data.B17]"],
+     {(3, 0): "Poznámka", (6, 0): "Poznámka", (9, 0): "Poznámka"}),
     ("copy-all", ["--insert-copy", "4", "4", "5", "3"],
      ["cell\t1\t7\t1\ttext\tb", "cell\t1\t7\t3\tformula\tB7*2",
       "cell\t1\t10\t2\tformula\tSUM(B3:B8)"],
-     ["of:=[.B7]*2", "of:=SUM([.B3:.B8])"]),
+     ["of:=[.B7]*2", "of:=SUM([.B3:.B8])"],
+     {(3, 0): "Poznámka", (4, 0): "Poznámka", (5, 0): "Poznámka", (6, 0): "Poznámka"}),
     ("delete", ["--delete", "10", "1"],
      ["cell\t1\t8\t2\tformula\t#REF!", "cell\t1\t8\t3\tformula\tB10+1",
       "cell\t2\t1\t2\tformula\tData!B10"],
-     ["of:=[.B10]+1", "of:=[$Data.B10]"]),
+     ["of:=[.B10]+1", "of:=[$Data.B10]"],
+     {(3, 0): "Poznámka"}),
     ("cells", ["--set", "20", "1", "Žluťoučký", "--set", "21", "2", "3.5", "--page-break", "20",
                "--comment", "4", "1", "Nový text", "--sheet", "2", "--set", "5", "5", "7"],
      ["cell\t1\t20\t1\ttext\tŽluťoučký", "cell\t1\t21\t2\tnumber\t3.5", "pagebreak\t1\t20",
       "comment\t1\t4\t1\tNový text", "cell\t2\t5\t5\tnumber\t7"],
-     []),
+     [], {(3, 0): "Nový text"}),
 ]
 
 # Real files of other programs, edited: (file, operations).
@@ -73,7 +77,7 @@ def libreoffice_formulas(path, tmp):
 
 def check_template(tool, template, tmp, use_lo):
     failures = 0
-    for name, ops, lines, lo_formulas in TEMPLATE_CASES:
+    for name, ops, lines, lo_formulas, notes in TEMPLATE_CASES:
         out = os.path.join(tmp, name + ".xls")
         proc = run(tool, "edit", template, out, *ops)
         problems = []
@@ -83,7 +87,10 @@ def check_template(tool, template, tmp, use_lo):
             dump = set(run(tool, "dump", out).stdout.splitlines())
             problems += ["missing line %r" % l for l in lines if l not in dump]
             try:
-                xlrd.open_workbook(out, formatting_info=True)
+                book = xlrd.open_workbook(out, formatting_info=True)
+                found = {k: v.text for k, v in book.sheet_by_index(0).cell_note_map.items()}
+                if found != notes:
+                    problems.append("comments %r, expected %r" % (found, notes))
             except Exception as e:  # any failure of the independent reader
                 problems.append("xlrd: %s" % e)
             if use_lo:
