@@ -93,6 +93,8 @@ void TXLSFile::save(const QString &path)
 {
     if (QFileInfo::exists(path))
         throw Error(xlstext::cantWrite(path));
+    if (!m_book)
+        throw Error(xlstext::writeFailed());
     const QByteArray bytes = m_book->save();
     // The file appears under its name only once it is complete.
     QSaveFile file(path);
@@ -151,6 +153,8 @@ int TXLSFile::namedRangeCount() const
 
 XlsDefinedName TXLSFile::namedRange(int index) const
 {
+    if (!m_book)
+        throw Error(xlstext::tooManyEntries(index, -1));
     const auto &names = m_book->globals().names();
     if (index < 0 || index >= int(names.size()))
         throw Error(xlstext::tooManyEntries(index, int(names.size()) - 1));

@@ -168,6 +168,18 @@ TEST(Open, PathWithoutExtensionFindsTheXlsFile)
               QStringLiteral("Can't find the file \"/nonexistent/none\""));
 }
 
+TEST(Open, AnUnopenedWorkbookRefusesWork)
+{
+    TXLSFile book;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("never.xls"));
+    EXPECT_EQ(errorOf([&] { book.save(path); }), QStringLiteral("Error writing output file"));
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(errorOf([&] { book.cell(1, 1); }),
+              QStringLiteral("Sheet number \"1\" invalid. Must be between 1 and 0"));
+    EXPECT_EQ(book.namedRangeCount(), 0);
+}
+
 TEST(Open, RealWorldFeaturesAreListed)
 {
     TXLSFile images;
