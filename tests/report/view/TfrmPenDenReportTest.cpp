@@ -1,0 +1,205 @@
+#include "filter/ui/WidgetTestApp.h"
+#include "report/view/DemoReport.h"
+#include "report/view/ReportGrid.h"
+#include "report/view/ReportViewServices.h"
+#include "report/view/TGroupList.h"
+#include "report/view/TfrmPenDenReport.h"
+
+#include <QLabel>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace kasovka {
+namespace {
+
+class RecordingServices : public IReportViewServices {
+public:
+    int summaries = 0;
+    int groupTables = 0;
+    QList<bool> exports; // finalSummaryVisible of each export
+    std::unique_ptr<IFinalSummaryPanel> createFinalSummary(TPenDenReport &) override
+    {
+        ++summaries;
+        return nullptr;
+    }
+    void showGroupTables(TPenDenReport &, QWidget *) override { ++groupTables; }
+    void exportReport(TPenDenReport &, bool visible, QWidget *) override { exports.append(visible); }
+};
+
+// Rows of Denik that belong to the group with this ID.
+int rowsOfGroup(TPenDenReport &report, qint64 groupId)
+{
+    TMemTable &denik = report.Denik();
+    TMemTable *master = denik.masterSource();
+    denik.clearMasterSource();
+    int count = 0;
+    for (int row = 0; row < denik.recordCount(); ++row)
+        count += denik.valueAt(row, denik.fieldIndex("Parent_ID")).toInt() == groupId;
+    if (master)
+        denik.setMasterSource(master, {"ID"}, {"Parent_ID"});
+    return count;
+}
+
+class ReportViewTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        test::widgetApp();
+        s_demo = new test::DemoContext(400);
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_demo;
+        s_demo = nullptr;
+    }
+
+    TfrmPenDenReport *open(TPenDenReport &report, QSize size = QSize(1400, 900))
+    {
+        m_page = std::make_unique<QWidget>();
+        m_page->resize(size);
+        TfrmPenDenReport *view = ShowIn(report, m_page.get(), m_services);
+        m_page->show();
+        QCoreApplication::processEvents();
+        return view;
+    }
+
+    static test::DemoContext *s_demo;
+    RecordingServices m_services;
+    std::unique_ptr<QWidget> m_page;
+};
+test::DemoContext *ReportViewTest::s_demo = nullptr;
+
+TEST_F(ReportViewTest, ReportWithoutGroupsHidesEverythingAboutGroups)
+{
+    auto report = s_demo->report(sgkNone);
+    TfrmPenDenReport *view = open(*report);
+    EXPECT_FALSE(view->panGroups->isVisibleTo(view));
+    EXPECT_FALSE(view->panInfo->isVisibleTo(view));
+    EXPECT_FALSE(view->btnShowGroupsTable->isEnabled());
+    EXPECT_FALSE(view->btnShowHideGroupsPanel->isEnabled());
+    EXPECT_FALSE(view->lblFinalSummaryGroupCaption->isVisibleTo(view));
+    EXPECT_FALSE(view->lblRowsGroupName->isVisibleTo(view));
+    EXPECT_TRUE(view->FinalSummaryVisible());
+    EXPECT_EQ(m_services.summaries, 1);
+    ASSERT_EQ(report->Skupiny().recordCount(), 1);
+    EXPECT_EQ(view->grDenik->model()->rowCount(), report->Denik().totalRecordCount());
+    EXPECT_GT(view->grDenik->model()->rowCount(), 0);
+}
+
+TEST_F(ReportViewTest, CentreGroupsShowTheirCaptionForm)
+{
+    auto report = s_demo->report(sgkCentre);
+    TfrmPenDenReport *view = open(*report);
+    EXPECT_EQ(view->lblGroupsHeaderCaption->text(), QStringLiteral("Sumační skupiny (střediska)"));
+    EXPECT_EQ(view->lblInfoText->text(),
+              QStringLiteral("Upozornění: jednotlivé sumační skupiny (střediska) neobsahují počáteční stavy "
+                             "pokladny, banky a uzávěrkové úpravy."));
+    EXPECT_TRUE(view->panGroups->isVisibleTo(view));
+    EXPECT_TRUE(view->panInfo->isVisibleTo(view));
+    EXPECT_TRUE(view->btnShowGroupsTable->isEnabled());
+    EXPECT_TRUE(view->lblRowsGroupCaption->isVisibleTo(view));
+    EXPECT_EQ(view->cgrSkupiny->objectName(), QStringLiteral("cgrSkupiny"));
+}
+
+TEST_F(ReportViewTest, ClickingAGroupPanelMovesGridOverviewAndNamesTogether)
+{
+    auto report = s_demo->report(sgkCentre);
+    TfrmPenDenReport *view = open(*report);
+    TMemTable &skupiny = report->Skupiny();
+    ASSERT_GE(skupiny.recordCount(), 3);
+    EXPECT_EQ(skupiny.recNo(), 0);
+
+    const QRect third = view->cgrSkupiny->visualRect(view->cgrSkupiny->model()->index(2, 0));
+    QTest::mouseClick(view->cgrSkupiny->viewport(), Qt::LeftButton, {}, third.center());
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(skupiny.recNo(), 2);
+    const QString name = skupiny.asText("Nazev");
+    EXPECT_EQ(view->lblFinalSummaryGroupName->text(), name);
+    EXPECT_EQ(view->lblRowsGroupName->text(), name);
+    EXPECT_EQ(view->grDenik->model()->rowCount(), rowsOfGroup(*report, skupiny.asInteger("ID")));
+
+    // An arrow key in the list (what the wheel becomes) moves on as well.
+    view->cgrSkupiny->setFocus();
+    QTest::keyClick(view->cgrSkupiny, Qt::Key_Down);
+    EXPECT_EQ(skupiny.recNo(), 3);
+    EXPECT_EQ(view->lblRowsGroupName->text(), skupiny.asText("Nazev"));
+}
+
+TEST_F(ReportViewTest, ToggleButtonsAlternateTheirCaptions)
+{
+    auto report = s_demo->report(sgkCentre);
+    TfrmPenDenReport *view = open(*report);
+    const QStringList summary{"Zobrazit záv. přehled", "Skrýt záv. přehled", "Zobrazit záv. přehled"};
+    const QStringList groups{"Zobrazit skupiny", "Skrýt skupiny", "Zobrazit skupiny"};
+    for (int i = 0; i < 3; ++i) {
+        view->btnShowHideFinalSummaryPanel->click();
+        view->btnShowHideGroupsPanel->click();
+        EXPECT_EQ(view->btnShowHideFinalSummaryPanel->text(), summary[i]) << i;
+        EXPECT_EQ(view->btnShowHideGroupsPanel->text(), groups[i]) << i;
+        EXPECT_EQ(view->panFinalSummary->isVisibleTo(view), i == 1) << i;
+        EXPECT_EQ(view->GroupsVisible(), i == 1) << i;
+    }
+}
+
+TEST_F(ReportViewTest, GroupListShowsWholePanelsOfItsHeight)
+{
+    auto report = s_demo->report(sgkCentre);
+    TfrmPenDenReport *view = open(*report);
+    const struct {
+        int height, panels;
+    } cases[] = {{400, 4}, {425, 5}, {424, 4}, {170, 2}, {85, 1}, {60, 1}};
+    for (const auto &c : cases) {
+        view->cgrSkupiny->setFixedHeight(c.height);
+        view->FitGroupGrid();
+        EXPECT_EQ(view->cgrSkupiny->VisiblePanelCount(), c.panels) << c.height;
+        EXPECT_GE(view->cgrSkupiny->PanelHeight(), TGroupList::PanelUnit) << c.height;
+    }
+}
+
+TEST_F(ReportViewTest, ExportTakesTheFinalOverviewStateAndGroupTablesNeedGroups)
+{
+    auto report = s_demo->report(sgkCentre);
+    TfrmPenDenReport *view = open(*report);
+    view->btnExport->click();
+    view->btnShowHideFinalSummaryPanel->click();
+    view->btnExport->click();
+    EXPECT_EQ(m_services.exports, (QList<bool>{true, false}));
+    view->btnShowGroupsTable->click();
+    EXPECT_EQ(m_services.groupTables, 1);
+}
+
+TEST_F(ReportViewTest, JournalGridTitlesAndShading)
+{
+    auto report = s_demo->report(sgkNone);
+    TfrmPenDenReport *view = open(*report);
+    QAbstractItemModel *model = view->grDenik->model();
+    ASSERT_EQ(model->columnCount(), 4 + 31);
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), QStringLiteral("\nČíslo řádku\n[1]"));
+    EXPECT_EQ(model->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Číslo dokladu/\nvar. symb.\n[3]"));
+    EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Hotovost a ceniny\npříjem\n[5]"));
+    EXPECT_EQ(model->headerData(34, Qt::Horizontal).toString().section('\n', 2), QStringLiteral("[35]"));
+    EXPECT_TRUE(model->headerData(4, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+
+    // Column number -> expected background (invalid: white) and white text.
+    const struct {
+        int column;
+        QColor background;
+        bool whiteText;
+    } cases[] = {{5, lightShade(), false},  {6, lightShade(), false}, {7, QColor(), false},
+                 {9, lightShade(), false},  {11, darkShade(), true},  {12, darkShade(), true},
+                 {13, QColor(), false},     {16, lightShade(), false}, {23, lightShade(), false},
+                 {24, QColor(), false},     {28, QColor(), false},    {29, lightShade(), false},
+                 {35, lightShade(), false}};
+    for (const auto &c : cases) {
+        const QModelIndex index = model->index(0, 4 + c.column - 5);
+        EXPECT_EQ(index.data(Qt::BackgroundRole).value<QColor>(), c.background) << c.column;
+        EXPECT_EQ(index.data(Qt::ForegroundRole).value<QColor>() == QColor(Qt::white), c.whiteText) << c.column;
+    }
+}
+
+} // namespace
+} // namespace kasovka
