@@ -11,7 +11,7 @@ QVariant TXlsTField::value() const
     const TMemTable &table = m_owner.table();
     if (!table.hasCurrent() || table.isNull(m_field))
         return {};
-    switch (table.fieldType(m_field)) {
+    switch (m_type) {
     case FieldType::AutoInc:
     case FieldType::Integer:
         return QVariant(table.asInteger(m_field));
@@ -35,12 +35,12 @@ IXlsDataSet *TXlsTField::dataSet() const
 
 bool TXlsTField::isDateTime() const
 {
-    return m_owner.table().fieldType(m_field) == FieldType::DateTime;
+    return m_type == FieldType::DateTime;
 }
 
 bool TXlsTField::isMemo() const
 {
-    return m_owner.table().fieldType(m_field) == FieldType::Memo;
+    return m_type == FieldType::Memo;
 }
 
 double TXlsTField::asFloat() const
@@ -81,6 +81,7 @@ int TXlsTDataSet::recordCount()
 
 void TXlsTDataSet::first()
 {
+    syncFields();
     m_table.first();
 }
 
@@ -105,7 +106,8 @@ int TXlsTDataSet::fieldCount() const
 }
 
 // The table's definitions may change between runs (the exporter's tables
-// receive theirs by copy), so the wrappers follow them lazily.
+// receive theirs by copy), never during one; so the wrappers follow them
+// whenever a run starts reading: on a field lookup by name and on first().
 void TXlsTDataSet::syncFields()
 {
     const auto count = static_cast<std::size_t>(m_table.fieldCount());
@@ -113,11 +115,14 @@ void TXlsTDataSet::syncFields()
         m_fields.resize(count);
     while (m_fields.size() < count)
         m_fields.push_back(std::make_unique<TXlsTField>(*this, static_cast<int>(m_fields.size())));
+    for (std::size_t i = 0; i < count; ++i)
+        m_fields[i]->setType(m_table.fieldType(static_cast<int>(i)));
 }
 
 IXlsField *TXlsTDataSet::field(int index)
 {
-    syncFields();
+    if (m_fields.size() != static_cast<std::size_t>(m_table.fieldCount()))
+        syncFields();
     if (index < 0 || index >= static_cast<int>(m_fields.size()))
         return nullptr;
     return m_fields[static_cast<std::size_t>(index)].get();
@@ -126,7 +131,10 @@ IXlsField *TXlsTDataSet::field(int index)
 IXlsField *TXlsTDataSet::fieldByName(const QString &name)
 {
     const int index = m_table.findField(name);
-    return index < 0 ? nullptr : field(index);
+    if (index < 0)
+        return nullptr;
+    syncFields();
+    return field(index);
 }
 
 } // namespace kasovka

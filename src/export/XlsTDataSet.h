@@ -1,6 +1,7 @@
 #pragma once
 // The template engine's data-set and field interfaces over a memory table.
 
+#include "core/MemTable.h"
 #include "export/XlsDataSet.h"
 
 #include <memory>
@@ -8,12 +9,14 @@
 
 namespace kasovka {
 
-class TMemTable;
 class TXlsTDataSet;
 
 class TXlsTField final : public IXlsField {
 public:
     TXlsTField(TXlsTDataSet &owner, int field);
+    // The field's type is read once per definition change; the engine asks
+    // for it on every cell it writes.
+    void setType(FieldType type) { m_type = type; }
 
     QVariant value() const override;
     IXlsDataSet *dataSet() const override;
@@ -25,6 +28,7 @@ public:
 private:
     TXlsTDataSet &m_owner;
     int m_field;
+    FieldType m_type = FieldType::Integer;
 };
 
 class TXlsTDataSet final : public IXlsDataSet {

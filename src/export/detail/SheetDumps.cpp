@@ -4,6 +4,8 @@
 #include "export/detail/CellEvaluation.h"
 #include "export/detail/SheetFiller.h"
 
+#include <algorithm>
+
 namespace kasovka::detail {
 
 namespace {
@@ -63,24 +65,30 @@ bool TSheetFiller::firstCellIs(int row, const QString &marker) const
         const QVariant value = m_workbook.cell(row, 1).value;
         return value.typeId() == QMetaType::QString && value.toString() == marker;
     } catch (const Error &) {
-        return false;
+        return false; // a row whose first cell cannot be read is skipped
     }
 }
 
-void TSheetFiller::deleteMarkedRows()
+// One scan finds both markers: the marked rows are deleted from the last to
+// the first, then each break row, moved up by the deletions above it, gets
+// its page break and loses its marker text.
+void TSheetFiller::applyMarkers()
 {
-    for (int row = m_workbook.lastRow(); row >= 1; --row)
-        if (firstCellIs(row, deleteRowMarker))
-            m_workbook.deleteRows(row, 1);
-}
-
-void TSheetFiller::makePageBreaks()
-{
+    std::vector<int> deleted;
+    std::vector<int> breaks;
     for (int row = m_workbook.lastRow(); row >= 1; --row) {
-        if (firstCellIs(row, pageBreakMarker)) {
-            m_workbook.addPageBreak(row);
-            m_workbook.setCell(row, 1, QVariant(), -1);
-        }
+        if (firstCellIs(row, deleteRowMarker))
+            deleted.push_back(row);
+        else if (firstCellIs(row, pageBreakMarker))
+            breaks.push_back(row);
+    }
+    for (int row : deleted)
+        m_workbook.deleteRows(row, 1);
+    for (int row : breaks) {
+        const auto above = std::count_if(deleted.begin(), deleted.end(), [row](int d) { return d < row; });
+        const int moved = row - static_cast<int>(above);
+        m_workbook.addPageBreak(moved);
+        m_workbook.setCell(moved, 1, QVariant(), -1);
     }
 }
 

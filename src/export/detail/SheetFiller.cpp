@@ -83,8 +83,7 @@ void TSheetFiller::run()
     fillBand(*mainBand, row);
 
     expandDumps();
-    deleteMarkedRows();
-    makePageBreaks();
+    applyMarkers();
 }
 
 void TSheetFiller::buildCache(int topRow, int bottomRow)

@@ -46,8 +46,7 @@ private:
 
     void expandDumps();
     int expandDump(const TFullDataSet &dump);
-    void deleteMarkedRows();
-    void makePageBreaks();
+    void applyMarkers();
     bool firstCellIs(int row, const QString &marker) const;
 
     IXlsWorkbook &m_workbook;
