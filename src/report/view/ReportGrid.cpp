@@ -94,8 +94,9 @@ MemTableSelectionLink *setupReportGrid(QTableView *view, ReportGridModel *model,
     view->setWordWrap(false);
     view->setCornerButtonEnabled(false);
     view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    indicator->setDefaultSectionSize(rowHeight);
+    // The minimum first: the default size is clamped to it.
     indicator->setMinimumSectionSize(rowHeight);
+    indicator->setDefaultSectionSize(rowHeight);
 
     QHeaderView *titles = view->horizontalHeader();
     titles->setSectionResizeMode(QHeaderView::Interactive);

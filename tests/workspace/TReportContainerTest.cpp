@@ -1,0 +1,193 @@
+#include "filter/ui/WidgetTestApp.h"
+#include "report/view/DemoReport.h"
+#include "report/view/TGroupList.h"
+#include "report/view/TfrmPenDenReport.h"
+#include "workspace/TReportContainer.h"
+#include "workspace/TfrmReportContainer.h"
+
+#include <QStackedWidget>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace kasovka {
+namespace {
+
+class ReportContainerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        test::widgetApp();
+        s_demo = new test::DemoContext(300);
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_demo;
+        s_demo = nullptr;
+    }
+    void SetUp() override
+    {
+        m_container = std::make_unique<TReportContainer>(s_demo->app());
+        // Each new report takes the next name of the list ("" = unnamed);
+        // a missing entry cancels the dialog.
+        m_container->SetFilterEditorFactory([this](QWidget *) {
+            return std::make_unique<test::ScriptedFilterEditor>([this](TReportFilter &filter) {
+                if (m_names.isEmpty())
+                    return false;
+                filter.NazevFiltru = m_names.takeFirst();
+                filter.VertikalniDeleni = m_kind;
+                return true;
+            });
+        });
+        m_container->SetWarningPresenter([this](const QString &headline, const QString &, QWidget *) {
+            m_warningCalls.append(QStringLiteral("%1|%2").arg(headline).arg(m_container->ReportCount()));
+        });
+    }
+    void TearDown() override { m_container.reset(); }
+
+    TfrmReportContainer *openWindow()
+    {
+        TfrmReportContainer *window = m_container->OpenWindow();
+        QCoreApplication::processEvents(); // the first showing starts a new report
+        return window;
+    }
+    QStringList buttonTexts() const
+    {
+        QStringList texts;
+        for (QToolButton *button : m_container->Window()->SelectorButtons())
+            texts.append(button->toolTip());
+        return texts;
+    }
+    QList<bool> boldButtons() const
+    {
+        QList<bool> bold;
+        for (QToolButton *button : m_container->Window()->SelectorButtons())
+            bold.append(button->font().bold());
+        return bold;
+    }
+
+    static test::DemoContext *s_demo;
+    std::unique_ptr<TReportContainer> m_container;
+    QStringList m_names;
+    quint8 m_kind = sgkNone;
+    QStringList m_warningCalls;
+};
+test::DemoContext *ReportContainerTest::s_demo = nullptr;
+
+TEST_F(ReportContainerTest, CancelledFirstFilterLeavesAnEmptyWorkspaceAndAddStartsAgain)
+{
+    TfrmReportContainer *window = openWindow();
+    EXPECT_EQ(m_container->ReportCount(), 0);
+    EXPECT_EQ(m_container->CurrentReport(), nullptr);
+    EXPECT_TRUE(window->btnPridat->isEnabled());
+    EXPECT_EQ(window->pcReports->count(), 0);
+
+    m_names = {QString()};
+    window->btnPridat->click();
+    EXPECT_EQ(m_container->ReportCount(), 1);
+    EXPECT_EQ(window->pcReports->count(), 1);
+    EXPECT_EQ(m_container->CurrentReport(), &m_container->Report(0));
+    EXPECT_TRUE(window->btnPridat->isEnabled());
+}
+
+TEST_F(ReportContainerTest, UnnamedReportsCountEveryReportBeforeThem)
+{
+    openWindow();
+    m_names = {QString(), QString(), QStringLiteral("Pokladna"), QString()};
+    for (int i = 0; i < 4; ++i)
+        m_container->NewReport();
+    EXPECT_EQ(buttonTexts(), (QStringList{"Sestava 1", "Sestava 2", "Pokladna", "Sestava 4"}));
+    EXPECT_EQ(m_container->Report(2).ReportName(), QStringLiteral("Pokladna"));
+}
+
+TEST_F(ReportContainerTest, WarningsAreShownBeforeTheReportIsAdded)
+{
+    openWindow();
+    m_names = {QString()};
+    m_container->NewReport();
+    ASSERT_EQ(m_container->ReportCount(), 1);
+    // The demo agenda carries data problems on purpose.
+    ASSERT_TRUE(m_container->Report(0).HasWarnings());
+    EXPECT_EQ(m_warningCalls,
+              QStringList{QStringLiteral("Věnujte prosím pozornost následujícím varovným zprávám|0")});
+}
+
+TEST_F(ReportContainerTest, SelectorRowScrollsOnlyWithinItsRules)
+{
+    TfrmReportContainer *window = openWindow();
+    window->ScrollLeft();
+    EXPECT_EQ(window->ScrollOffset(), 0);
+    // With no report, 0 >= 50 fails: nothing to scroll.
+    window->ScrollRight();
+    EXPECT_EQ(window->ScrollOffset(), 0);
+
+    m_names = {QString()};
+    m_container->NewReport();
+    window->ScrollRight(); // 137 >= 50
+    EXPECT_EQ(window->ScrollOffset(), -100);
+    window->ScrollRight(); // 137 < 150
+    EXPECT_EQ(window->ScrollOffset(), -100);
+    EXPECT_EQ(window->SelectorButtons()[0]->geometry(), QRect(-100, 26, 137, 38));
+
+    // A report added now joins the scrolled row.
+    m_names = {QString()};
+    m_container->NewReport();
+    EXPECT_EQ(window->SelectorButtons()[1]->geometry(), QRect(-100 + 135, 26, 137, 38));
+    window->ScrollRight(); // 274 >= 150
+    EXPECT_EQ(window->ScrollOffset(), -200);
+    window->ScrollLeft();
+    window->ScrollLeft();
+    window->ScrollLeft();
+    EXPECT_EQ(window->ScrollOffset(), 0);
+    EXPECT_EQ(window->SelectorButtons()[1]->pos(), QPoint(135, 26));
+}
+
+TEST_F(ReportContainerTest, SelectorButtonShowsItsReportAndIsTheOnlyBoldOne)
+{
+    TfrmReportContainer *window = openWindow();
+    m_names = {QString(), QString(), QString()};
+    for (int i = 0; i < 3; ++i)
+        m_container->NewReport();
+    EXPECT_EQ(boldButtons(), (QList<bool>{false, false, true}));
+    EXPECT_EQ(window->pcReports->currentIndex(), 2);
+
+    window->SelectorButtons()[0]->click();
+    EXPECT_EQ(m_container->CurrentIndex(), 0);
+    EXPECT_EQ(m_container->CurrentReport(), &m_container->Report(0));
+    EXPECT_EQ(window->pcReports->currentIndex(), 0);
+    EXPECT_EQ(boldButtons(), (QList<bool>{true, false, false}));
+    EXPECT_EQ(window->SelectorButtons()[1]->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(ReportContainerTest, HelpOpensTheMainTopicAndKonecEndsTheWindow)
+{
+    TfrmReportContainer *window = openWindow();
+    s_demo->ui().helpTopics.clear();
+    window->btnNapoveda->click();
+    ASSERT_EQ(s_demo->ui().helpTopics.size(), 1);
+    EXPECT_TRUE(s_demo->ui().helpTopics[0].endsWith(QStringLiteral("help/pgMain.htm")));
+    window->btnKonec->click();
+    EXPECT_EQ(window->result(), int(QDialog::Accepted));
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(ReportContainerTest, ResizeRefitsTheGroupListOfTheReportShown)
+{
+    TfrmReportContainer *window = openWindow();
+    m_kind = sgkCentre;
+    m_names = {QString()};
+    m_container->NewReport();
+    window->setWindowState(Qt::WindowNoState);
+    window->resize(1200, 500);
+    QCoreApplication::processEvents();
+    TfrmPenDenReport *view = m_container->View(0);
+    ASSERT_NE(view, nullptr);
+    const int small = view->cgrSkupiny->VisiblePanelCount();
+    window->resize(1200, 1000);
+    QCoreApplication::processEvents();
+    EXPECT_GT(view->cgrSkupiny->VisiblePanelCount(), small);
+    EXPECT_EQ(view->cgrSkupiny->VisiblePanelCount(), view->cgrSkupiny->height() / 85);
+}
+
+} // namespace
+} // namespace kasovka
