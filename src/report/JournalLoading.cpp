@@ -295,16 +295,22 @@ QString TPenDenReport::DocumentDescription()
     if (!descriptions->loaded) {
         descriptions->loaded = true;
         const int cislo = book->FieldIndex(QStringLiteral("Cislo"));
-        if (book->RecordCount() > 0) {
-            book->First(); // index "Cislo": equal numbers in table order
+        // Table order reads without the index's detour to each record, and
+        // among equal numbers it is the index's own order.
+        book->SetIndex(QString());
+        const int count = book->RecordCount();
+        if (count > 0) {
+            descriptions->byNumber.reserve(size_t(count));
+            book->First();
             do {
-                const int number = int(book->Value(cislo).toInt());
-                if (!descriptions->byNumber.contains(number))
-                    descriptions->byNumber.insert(number, book->Value(popis).toText());
+                // emplace keeps the first record of a number.
+                descriptions->byNumber.emplace(int(book->Value(cislo).toInt()),
+                                               book->Value(popis).toText());
             } while (book->Next() != TBFTable::EndOfTable);
         }
     }
-    return descriptions->byNumber.value(w.record.zRadek);
+    const auto found = descriptions->byNumber.find(w.record.zRadek);
+    return found == descriptions->byNumber.end() ? QString() : found->second;
 }
 
 } // namespace kasovka

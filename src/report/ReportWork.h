@@ -7,6 +7,7 @@
 #include <QHash>
 
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 namespace kasovka {
@@ -93,7 +94,7 @@ struct TPenDenReport::Work {
     // seek would find it.
     struct BookDescriptions {
         bool loaded = false;
-        QHash<int, QString> byNumber;
+        std::unordered_map<int, QString> byNumber;
     } cashDescriptions, bankDescriptions;
 
     std::vector<std::unique_ptr<GroupWork>> groups; // in creation order

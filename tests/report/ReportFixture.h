@@ -76,6 +76,8 @@ TDateTime day(int year, int month, int dayOfMonth);
 
 class ReportTest : public ::testing::Test {
 protected:
+    // Every purpose code exists as a movement of the same name, plus "BEZ"
+    // without a journal column.
     ReportTest();
 
     TBaseApplication &app() { return m_context.app(); }
@@ -83,9 +85,6 @@ protected:
     QString yearFolder() const { return m_context.yearFolder(); }
     QString agendaFolder() const;
 
-    // Movements with their journal column codes; by default every purpose
-    // code exists as a movement of the same name, plus "BEZ" without one.
-    void addMovement(const QString &code, const QString &sloupec, const QString &popis = {});
     void addJournal(const std::vector<JournalEntry> &entries);
     void addAdjustments(const std::vector<AdjustmentEntry> &entries);
     void addRegisters(const std::vector<RegisterEntry> &entries);
