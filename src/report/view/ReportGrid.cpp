@@ -39,8 +39,12 @@ QVariant ReportGridModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation == Qt::Horizontal) {
         switch (role) {
         case Qt::FontRole: {
+            // A point smaller than the cells, so the bold titles fit the
+            // fixed column widths.
             QFont font;
             font.setBold(true);
+            if (font.pointSizeF() > 8)
+                font.setPointSizeF(font.pointSizeF() - 1);
             return font;
         }
         case Qt::ForegroundRole:

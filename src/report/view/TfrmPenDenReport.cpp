@@ -77,7 +77,7 @@ QLabel *iconLabel(ReportIcon icon, QWidget *parent)
 QList<MemTableColumn> denikColumns()
 {
     QList<MemTableColumn> columns{
-        {QStringLiteral("Poradi"), QStringLiteral("\nČíslo řádku\n[1]"), 60},
+        {QStringLiteral("Poradi"), QStringLiteral("\nČíslo řádku\n[1]"), 80},
         {QStringLiteral("Datum"), QStringLiteral("\nDatum\n[2]"), 80},
         {QStringLiteral("Doklad_VS"), QStringLiteral("Číslo dokladu/\nvar. symb.\n[3]"), 110},
         {QStringLiteral("Popis"), QStringLiteral("\nPopis\n[4]"), 240},
@@ -89,7 +89,7 @@ QList<MemTableColumn> denikColumns()
             shade = lightShade();
         else if (column == 11 || column == 12)
             shade = darkShade();
-        columns.append({amountFieldName(column), amountColumnTitle(column), 105, {}, shade});
+        columns.append({amountFieldName(column), amountColumnTitle(column), 118, {}, shade});
     }
     return columns;
 }
@@ -200,7 +200,9 @@ QWidget *TfrmPenDenReport::buildSectionHeader(int icon, const QString &caption, 
     groupCaption = captionLabel(QStringLiteral("- sumační skupina"), header);
     groupName = captionLabel(QString(), header);
     row->addWidget(groupCaption);
-    row->addWidget(groupName, 1);
+    row->addWidget(groupName);
+    // The captions stay at the left when the group labels are hidden.
+    row->addStretch(1);
     return header;
 }
 
