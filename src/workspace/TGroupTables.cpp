@@ -9,6 +9,8 @@
 #include "report/view/ReportIcons.h"
 
 #include <QFrame>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QTableView>
 #include <QToolButton>
@@ -147,6 +149,13 @@ TfrmGroupTables::TfrmGroupTables(TGroupTables &groupTables, QWidget *parent)
     connect(btnExport, &QToolButton::clicked, this, &TfrmGroupTables::ExportGroupTable);
     // Esc closes the window; Enter is taken and does nothing.
     installKeyPreview(this, [] {}, [this] { reject(); });
+    // Restored, the window stands in the middle of its screen.
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        QRect restored(QPoint(), QSize(area.width() * 3 / 4, area.height() * 3 / 4));
+        restored.moveCenter(area.center());
+        setGeometry(restored);
+    }
     setWindowState(Qt::WindowMaximized);
 }
 

@@ -260,7 +260,6 @@ void TfrmPenDenReport::BindReport()
         if (m_finalSummary)
             m_finalSummary->ShowIn(panFinalSummaryHost);
     }
-    m_bound = true;
     ShowFinalSummary(true);
     const bool grouped = m_report.Filter().VertikalniDeleni != sgkNone;
     ShowGroups(grouped);

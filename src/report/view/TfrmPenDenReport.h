@@ -92,7 +92,6 @@ private:
     bool m_finalSummaryVisible = false;
     bool m_groupsVisible = false;
     bool m_infoVisible = false;
-    bool m_bound = false;
 };
 
 // Creates the report's view borderless and filling the page, shows it and
