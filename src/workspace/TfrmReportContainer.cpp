@@ -5,6 +5,7 @@
 #include "workspace/TReportContainer.h"
 
 #include <QEvent>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStackedWidget>
@@ -195,6 +196,21 @@ void TfrmReportContainer::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
     m_container.FitCurrentGroupGrid();
+}
+
+} // namespace kasovka
+
+namespace kasovka {
+
+void TfrmReportContainer::keyPressEvent(QKeyEvent *event)
+{
+    // Esc would close the whole workspace with every report in it; only
+    // "Konec" (or the window's close button) leaves it.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 } // namespace kasovka
