@@ -22,6 +22,5 @@ for source in "$here"/*.fods; do
     soffice -env:UserInstallation="file://$work/profile" --headless \
         --convert-to 'xls:MS Excel 97' --outdir "$work" "$source" >/dev/null
     mv "$work/$name.xls" "$target/$name.xl"
-    cp "$source" "$target/$name.fods"
     echo "$target/$name.xl"
 done

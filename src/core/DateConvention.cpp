@@ -1,4 +1,4 @@
-#include "app/ui/DateConvention.h"
+#include "core/DateConvention.h"
 
 #include "core/DateTime.h"
 

@@ -1,8 +1,9 @@
 #pragma once
-// The program's date separator and short date format, derived once at start
-// from the system locale. A separator of more than one character (Slovak
-// "d. M. yyyy" has ". ") is cut to its first non-blank character in both the
-// separator and the format, so that dates are typed and shown compactly.
+// The program's date separator and short date format, derived from the
+// system locale; shortDateFormat() applies it. A separator of more than one
+// character (Slovak "d. M. yyyy" has ". ") is cut to its first non-blank
+// character in both the separator and the format, so that dates are typed and
+// shown compactly.
 
 #include <QLocale>
 #include <QString>

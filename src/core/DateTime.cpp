@@ -1,5 +1,7 @@
 #include "core/DateTime.h"
 
+#include "core/DateConvention.h"
+
 #include "core/Error.h"
 
 #include <cmath>
@@ -171,7 +173,9 @@ QString shortDateFormat(const QLocale &locale)
             ++i;
         result += QStringLiteral("yyyy");
     }
-    return result;
+    // A separator of several characters (". ") is cut to one, as the program
+    // types and shows dates compactly.
+    return NormalizeDateConvention(DateSeparatorOf(result), result).shortDateFormat;
 }
 
 QString formatShortDate(TDateTime serial, const QLocale &locale)

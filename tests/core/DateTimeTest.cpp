@@ -172,3 +172,14 @@ TEST(IsoTime, Forms)
 }
 
 } // namespace
+
+TEST(ShortDate, LongSeparatorIsCutToOneCharacter)
+{
+    // Slovak conventions write "d. M. yyyy"; the program uses "d.M.yyyy".
+    const QLocale slovak(QLocale::Slovak, QLocale::Slovakia);
+    const QString format = shortDateFormat(slovak);
+    EXPECT_EQ(format.contains(u' '), false) << format.toStdString();
+    const double serial = encodeDate(2026, 3, 7);
+    EXPECT_EQ(formatShortDate(serial, slovak).contains(u' '), false);
+    EXPECT_EQ(parseShortDate(formatShortDate(serial, slovak), slovak), serial);
+}

@@ -27,7 +27,7 @@ TestLaunchContext::TestLaunchContext(const Options &options)
     EXPECT_TRUE(rok.open(QIODevice::WriteOnly));
     rok.write(QStringLiteral("[Global]\nHospodářský rok do=%1\nPodvojné účetnictví=%2\n")
                   .arg(options.fiscalYearTo)
-                  .arg(options.doubleEntry ? u'Y' : u'N')
+                  .arg(options.doubleEntry ? QStringLiteral("Y") : QStringLiteral("N"))
                   .toUtf8());
     rok.close();
 

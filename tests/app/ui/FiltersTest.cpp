@@ -2,7 +2,7 @@
 // date convention derived from the locale.
 
 #include "app/ui/ApplicationFilters.h"
-#include "app/ui/DateConvention.h"
+#include "core/DateConvention.h"
 
 #include <QApplication>
 #include <QLineEdit>
