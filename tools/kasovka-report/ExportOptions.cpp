@@ -137,15 +137,15 @@ ToolOption outputOption(ToolRegistry &registry, const char *name, const char *he
 
 void registerExport(ToolRegistry &registry)
 {
-    registry.addOption(outputOption(registry, "xls", "export the report to the workbook FILE", exportReport));
-    registry.addOption(outputOption(registry, "group-table", "export the group table to the workbook FILE",
+    registry.addOption(outputOption(registry, "xls", "vyexportuje sestavu do sešitu FILE", exportReport));
+    registry.addOption(outputOption(registry, "group-table", "vyexportuje tabulku skupin do sešitu FILE",
                                     exportGroupTable));
-    registry.addOption(valueOption("group", "ZKRATKA", "with --xls: export only this summation group",
+    registry.addOption(valueOption("group", "ZKRATKA", "s --xls: vyexportuje jen tuto součtovou skupinu",
                                    &ExportSettings::group));
-    registry.addOption(flag("without-final-summary", "with --xls: the template without the final overview",
+    registry.addOption(flag("without-final-summary", "s --xls: šablona bez závěrečného přehledu",
                             &ExportSettings::withoutFinalSummary));
-    registry.addOption(flag("overwrite", "replace an existing workbook", &ExportSettings::overwrite));
-    registry.addOption(valueOption("templates", "DIR", "take the templates from DIR instead of PrintFormsFolder",
+    registry.addOption(flag("overwrite", "přepíše existující sešit", &ExportSettings::overwrite));
+    registry.addOption(valueOption("templates", "DIR", "vezme šablony ze složky DIR místo složky tiskových formulářů",
                                    &ExportSettings::templates));
 }
 

@@ -45,7 +45,7 @@ void registerJson(ToolRegistry &registry)
 {
     registry.addOption(ToolOption{
         QStringLiteral("json"), QStringLiteral("FILE"),
-        QStringLiteral("write the report as JSON to FILE (- for standard output)"),
+        QStringLiteral("zapíše sestavu jako JSON do FILE (- pro standardní výstup)"),
         [&registry](const QString &value) -> QString {
             if (value.isEmpty())
                 return QStringLiteral("--json: chybí název souboru");

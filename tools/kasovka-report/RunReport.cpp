@@ -100,14 +100,14 @@ void registerRunOptions(ToolRegistry &registry, RunSettings &settings)
 {
     registry.addOption(ToolOption{
         QStringLiteral("filter-ini"), QStringLiteral("FILE"),
-        QStringLiteral("read the filter from section ReportFilter of FILE"),
+        QStringLiteral("načte filtr ze sekce ReportFilter souboru FILE"),
         [&settings](const QString &value) -> QString {
             settings.filterIni = value;
             return QString();
         }});
     registry.addOption(ToolOption{
         QStringLiteral("set"), QStringLiteral("KEY=VALUE"),
-        QStringLiteral("set one filter field (dates YYYY-MM-DD, Booleans 0/1)"),
+        QStringLiteral("nastaví jednu položku filtru (data RRRR-MM-DD, logické hodnoty 0/1)"),
         [&settings](const QString &value) -> QString {
             const qsizetype split = value.indexOf(QLatin1Char('='));
             if (split <= 0)
@@ -117,7 +117,7 @@ void registerRunOptions(ToolRegistry &registry, RunSettings &settings)
         }});
     registry.addOption(ToolOption{
         QStringLiteral("timings"), QString(),
-        QStringLiteral("print the time of each phase to standard error"),
+        QStringLiteral("vypíše čas každé fáze na standardní chybový výstup"),
         [&settings](const QString &) -> QString {
             settings.timings = true;
             return QString();

@@ -26,17 +26,20 @@ const Command kCommands[] = {
 
 int usage()
 {
-    std::fputs("usage: kasovka-xls dump FILE\n"
-               "       kasovka-xls roundtrip IN OUT\n"
-               "       kasovka-xls edit IN OUT OPERATION...\n"
-               "operations, applied in order on the active sheet:\n"
-               "  --sheet N                         make sheet N active\n"
-               "  --formulas-only                   next --insert-copy copies formulas only\n"
+    std::fputs("Použití: kasovka-xls dump FILE\n"
+               "         kasovka-xls roundtrip IN OUT\n"
+               "         kasovka-xls edit IN OUT OPERATION...\n"
+#ifdef KASOVKA_XLS_HAS_FILL
+               "         kasovka-xls fill TEMPLATE OUT DATA.json\n"
+#endif
+               "Operace, provedené v daném pořadí na aktivním listu (řádky a sloupce od 1):\n"
+               "  --sheet N                         aktivním listem bude list N\n"
+               "  --formulas-only                   další --insert-copy kopíruje jen vzorce\n"
                "  --insert-copy FIRST LAST DEST COUNT\n"
                "  --delete FIRST COUNT\n"
-               "  --set ROW COLUMN VALUE            a number, or text (empty: blank)\n"
+               "  --set ROW COLUMN VALUE            číslo, nebo text (prázdný: prázdná buňka)\n"
                "  --page-break ROW\n"
-               "  --comment ROW INDEX TEXT          INDEX counts from 1 in the row\n",
+               "  --comment ROW INDEX TEXT          INDEX se počítá od 1 v rámci řádku\n",
                stderr);
     return kExitUsage;
 }
