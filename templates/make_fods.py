@@ -319,8 +319,9 @@ def report_template(path, with_summary):
     sheet = Sheet(JOURNAL_WIDTH)
     sheet.row([("Title", "Peněžní deník")], height="0.8cm")
     first, second, third = journal_titles()
-    header_first = sheet.row(first, height="0.45cm")
-    sheet.row(second, height="0.45cm")
+    # Two lines of 8pt text each: the longer titles wrap inside their column.
+    header_first = sheet.row(first, height="0.75cm")
+    sheet.row(second, height="0.75cm")
     header_last = sheet.row(third, height="0.4cm")
     band_top = sheet.row([("LabelBold", "Sumační skupina:"), None, ("Subtitle", "##Table1##Zkratka"),
                           ("Subtitle", "##Table1##Nazev")], height="0.6cm")
@@ -335,7 +336,8 @@ def report_template(path, with_summary):
         sheet.row([], height="0.3cm")
         overview_rows(sheet, "##Table1##Nazev")
     band_bottom = sheet.row([("Marker", "...page break...")], height="0.3cm")
-    widths = ["1.3cm", "1.9cm", "3.6cm", "7.5cm"] + ["2.05cm"] * 31
+    # Popis is wide enough for a typical description with the firm's name.
+    widths = ["1.3cm", "1.9cm", "3.6cm", "8.6cm"] + ["2.05cm"] * 31
     footer = "Peněžní deník" + (" se závěrečným přehledem" if with_summary else "")
     write(path, "Peněžní deník", sheet, widths, (header_first, header_last),
           {"__Table1__": (band_top, band_bottom), "__Table2__": (detail, detail)}, footer, "A3")
@@ -379,8 +381,8 @@ def group_tables_template(path):
         head = ("HeadLeft_" if number == 8 else "Head_") + tone
         for line, text in zip(lines, (t1, t2, t3)):
             line.append((head, text))
-    header_first = sheet.row(lines[0], height="0.45cm")
-    sheet.row(lines[1], height="0.45cm")
+    header_first = sheet.row(lines[0], height="0.75cm")
+    sheet.row(lines[1], height="0.75cm")
     header_last = sheet.row(lines[2], height="0.4cm")
     cells = [("Text", "##Table1##Zkratka"), ("Text", "##Table1##Nazev")]
     cells += [("Amount_" + tone, "##Table1##" + field) for field, _, _, _, tone in GROUP_COLUMNS[2:]]
