@@ -1,6 +1,7 @@
 // The report export of a report that fills a whole sheet: from the copy of
 // the report's tables to the finished workbook on disk, with the template
-// that carries the final overview.
+// that carries the final overview; beside it, a Python writer producing a
+// sheet of the same size (xlwt_compare.py).
 
 #include "app/ConsoleUiServices.h"
 #include "app/TBaseApplication.h"
@@ -11,7 +12,9 @@
 #include "report/ReportTables.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -85,6 +88,39 @@ void BM_ExportFullSheet(benchmark::State &state)
     state.counters["file_MB"] = double(QFile(target).size()) / (1024.0 * 1024.0);
 }
 BENCHMARK(BM_ExportFullSheet)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// For comparison: a general-purpose Python writer producing a sheet of the
+// same size (65,536 rows of 35 cells) from scratch, timed as a whole process
+// run, interpreter start included. Its own measure of the work alone is
+// reported as script_ms.
+void BM_PythonWriterFullSheet(benchmark::State &state)
+{
+    const QString python = QStringLiteral("/usr/bin/python3");
+    const QString script = QStringLiteral(KASOVKA_SOURCE_DIR "/bench/export/xlwt_compare.py");
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("xlwt.xls"));
+    double scriptSeconds = 0;
+    for (auto _ : state) {
+        QFile::remove(target);
+        QProcess process;
+        QElapsedTimer timer;
+        timer.start();
+        process.start(python, {script, target, QStringLiteral("65536")});
+        const bool finished = process.waitForFinished(-1);
+        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
+        const QString output = QString::fromUtf8(process.readAllStandardOutput());
+        if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+            state.SkipWithError(("python writer failed: " + process.readAllStandardError().toStdString()).c_str());
+            break;
+        }
+        // "seconds=<elapsed> file_bytes=<size>"
+        const QString seconds = output.section(QLatin1Char(' '), 0, 0).section(QLatin1Char('='), 1);
+        scriptSeconds = seconds.toDouble();
+    }
+    state.counters["script_ms"] = scriptSeconds * 1000.0;
+    state.counters["file_MB"] = double(QFile(target).size()) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_PythonWriterFullSheet)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 } // namespace
 
