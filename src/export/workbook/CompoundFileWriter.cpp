@@ -44,6 +44,15 @@ public:
     {
         m_entries.push_back({&root, 5});
         addChildren(0);
+        // The whole file is built in one buffer, the header written last
+        // over its first sector: a large workbook stream is then held twice
+        // (the stream and the file), not three times.
+        qsizetype streams = 0;
+        for (const auto &e : m_entries)
+            streams += e.node->data.size() + kSector;
+        m_body.reserve(2 * qsizetype(kSector) + streams + streams / 64
+                       + qsizetype(m_entries.size()) * 128);
+        m_body.append(QByteArray(kSector, '\0'));
         layoutStreams();
         return assemble();
     }
@@ -183,8 +192,10 @@ private:
             m_fat.push_back(kDifSect);
         m_fat.resize(size_t(fatSectors) * 128, kFreeSect);
 
-        QByteArray out = header(fatSectors, fatIds, difatStart, difatSectors);
-        out.append(m_body);
+        const QByteArray head = header(fatSectors, fatIds, difatStart, difatSectors);
+        QByteArray out = std::move(m_body);
+        std::copy(head.begin(), head.end(), out.begin());
+        out.reserve(out.size() + qsizetype(m_fat.size()) * 4 + qsizetype(difatSectors) * kSector);
         for (uint32_t v : m_fat)
             append32(out, v);
         for (uint32_t d = 0; d < difatSectors; ++d) {

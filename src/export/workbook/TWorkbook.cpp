@@ -96,11 +96,11 @@ QByteArray TWorkbook::workbookStream() const
         for (const auto &row : sheet.rows()) {
             cells += qsizetype(row.cells.size());
             for (const auto &c : row.cells)
-                if (c.type == CellType::Text) {
+                if (c.type() == CellType::Text) {
                     ++refs;
-                    if (map[c.str] == UINT32_MAX) {
-                        map[c.str] = uint32_t(used.size());
-                        used.push_back(&m_strings.at(c.str));
+                    if (map[c.str()] == UINT32_MAX) {
+                        map[c.str()] = uint32_t(used.size());
+                        used.push_back(&m_strings.at(c.str()));
                     }
                 }
         }

@@ -14,18 +14,68 @@ namespace kasovka {
 
 using namespace detail;
 
-Cell &Cell::operator=(const Cell &o)
+void Cell::release()
 {
-    if (this == &o)
-        return *this;
+    if (m_type == CellType::Formula)
+        delete m_value.formula;
+    m_type = CellType::Blank;
+    m_value.num = 0;
+}
+
+void Cell::reset(CellType type)
+{
+    release();
+    m_type = type;
+    m_boolErr = 0;
+}
+
+void Cell::copyFrom(const Cell &o)
+{
     col = o.col;
     xf = o.xf;
-    type = o.type;
-    boolErr = o.boolErr;
-    str = o.str;
-    num = o.num;
-    formula = o.formula ? std::make_unique<FormulaData>(*o.formula) : nullptr;
+    m_boolErr = o.m_boolErr;
+    m_value = o.m_value;
+    if (o.m_type == CellType::Formula)
+        m_value.formula = new FormulaData(*o.m_value.formula);
+    m_type = o.m_type;
+}
+
+void Cell::takeFrom(Cell &o) noexcept
+{
+    col = o.col;
+    xf = o.xf;
+    m_boolErr = o.m_boolErr;
+    m_value = o.m_value;
+    m_type = o.m_type;
+    o.m_type = CellType::Blank;
+    o.m_value.num = 0;
+}
+
+Cell &Cell::operator=(const Cell &o)
+{
+    if (this != &o) {
+        // Copied first, so that a failed allocation leaves this cell intact.
+        Cell copy(o);
+        release();
+        takeFrom(copy);
+    }
     return *this;
+}
+
+Cell &Cell::operator=(Cell &&o) noexcept
+{
+    if (this != &o) {
+        release();
+        takeFrom(o);
+    }
+    return *this;
+}
+
+void Cell::setFormula(std::unique_ptr<FormulaData> f)
+{
+    reset(f ? CellType::Formula : CellType::Blank);
+    if (f)
+        m_value.formula = f.release();
 }
 
 const Cell *RowData::find(int col) const
@@ -204,8 +254,8 @@ void TWorkSheet::parseCellRecord(const BiffRecord &rec, StringPool &strings)
     }
     case rid::Array: case rid::Table:
         if (m_lastFormulaRow >= 0) {
-            if (Cell *c = rowForWrite(m_lastFormulaRow).find(m_lastFormulaCol); c && c->formula)
-                c->formula->attached.push_back(rec);
+            if (Cell *c = rowForWrite(m_lastFormulaRow).find(m_lastFormulaCol); c && c->formula())
+                c->formula()->attached.push_back(rec);
         }
         return;
     case rid::DbCell: case rid::String:
@@ -220,8 +270,7 @@ void TWorkSheet::parseCellRecord(const BiffRecord &rec, StringPool &strings)
             c.col = checkCol(first + i);
             c.xf = r.u16();
             if (rec.id == rid::MulRk) {
-                c.type = CellType::Number;
-                c.num = rkToDouble(r.u32());
+                c.setNumber(rkToDouble(r.u32()));
             }
             putCell(row, std::move(c));
         }
@@ -238,29 +287,28 @@ void TWorkSheet::parseCellRecord(const BiffRecord &rec, StringPool &strings)
     case rid::Blank:
         break;
     case rid::Number:
-        c.type = CellType::Number;
-        c.num = r.f64();
+        c.setNumber(r.f64());
         break;
     case rid::Rk:
-        c.type = CellType::Number;
-        c.num = rkToDouble(r.u32());
+        c.setNumber(rkToDouble(r.u32()));
         break;
     case rid::LabelSst:
-        c.type = CellType::Text;
-        c.str = r.u32();
-        if (c.str >= strings.size())
+        c.setText(r.u32());
+        if (c.str() >= strings.size())
             throw Error(err);
         break;
     case rid::Label: case rid::RString: {
         const int cch = r.u16();
         const bool high = r.u8() & 0x01;
-        c.type = CellType::Text;
-        c.str = strings.addPlain(r.chars(cch, high));
+        c.setText(strings.addPlain(r.chars(cch, high)));
         break;
     }
     case rid::BoolErr:
-        c.boolErr = r.u8();
-        c.type = r.u8() ? CellType::Error : CellType::Bool;
+        const uint8_t value = r.u8();
+        if (r.u8())
+            c.setError(value);
+        else
+            c.setBool(value);
         break;
     }
     putCell(row, std::move(c));
@@ -277,14 +325,15 @@ void TWorkSheet::parseFormula(const BiffRecord &rec)
         throw Error(xlstext::recordsInvalid());
     c.xf = r.u16();
     r.skip(8);
-    c.type = CellType::Formula;
-    c.formula = std::make_unique<FormulaData>();
-    c.formula->flags = r.u16();
+    auto f = std::make_unique<FormulaData>();
+    f->flags = r.u16();
     r.skip(4);
     const int cce = r.u16();
-    c.formula->rgce = r.bytes(cce);
-    c.formula->extra = data.mid(r.pos());
-    if (cce == 5 && c.formula->rgce[0] == 0x01)
+    f->rgce = r.bytes(cce);
+    f->extra = data.mid(r.pos());
+    const bool shared = cce == 5 && f->rgce[0] == 0x01;
+    c.setFormula(std::move(f));
+    if (shared)
         m_pendingShared.emplace_back(row, c.col);
     m_lastFormulaRow = row;
     m_lastFormulaCol = c.col;
@@ -295,7 +344,7 @@ void TWorkSheet::resolveSharedFormulas()
 {
     for (const auto &pending : m_pendingShared) {
         const int row = pending.first, col = pending.second;
-        FormulaData &f = *m_rows[row].find(col)->formula;
+        FormulaData &f = *m_rows[row].find(col)->formula();
         const int r0 = u16At(f.rgce.constData() + 1), c0 = u16At(f.rgce.constData() + 3);
         auto sf = std::find_if(m_shared.begin(), m_shared.end(), [&](const SharedFormula &s) {
             return s.firstRow == r0 && s.firstCol == c0 && row >= s.firstRow && row <= s.lastRow
@@ -312,7 +361,7 @@ void TWorkSheet::resolveSharedFormulas()
         }
         const RowData *anchorRow = this->row(r0);
         const Cell *anchor = anchorRow ? anchorRow->find(c0) : nullptr;
-        if (!anchor || !anchor->formula || anchor->formula->attached.empty())
+        if (!anchor || !anchor->formula() || anchor->formula()->attached.empty())
             throw Error(xlstext::missingSharedFormula());
     }
     m_pendingShared.clear();

@@ -21,21 +21,49 @@ struct FormulaData {
     std::vector<detail::BiffRecord> attached; // ARRAY or TABLE at its anchor
 };
 
-struct Cell {
+// A cell in 16 bytes: a sheet of the largest size holds a few million of
+// them, most of them blank. The value slot holds what the type calls for.
+class Cell {
+public:
     uint16_t col = 0;
     uint16_t xf = 0;
-    CellType type = CellType::Blank;
-    uint8_t boolErr = 0;
-    uint32_t str = 0; // Text: index into the workbook's string pool
-    double num = 0;
-    std::unique_ptr<FormulaData> formula;
 
     Cell() = default;
-    Cell(const Cell &o) { *this = o; }
-    Cell(Cell &&) = default;
+    Cell(const Cell &o) { copyFrom(o); }
+    Cell(Cell &&o) noexcept { takeFrom(o); }
     Cell &operator=(const Cell &o);
-    Cell &operator=(Cell &&) = default;
+    Cell &operator=(Cell &&o) noexcept;
+    ~Cell() { release(); }
+
+    CellType type() const { return m_type; }
+    double num() const { return m_type == CellType::Number ? m_value.num : 0; }
+    uint32_t str() const { return m_type == CellType::Text ? m_value.str : 0; }
+    uint8_t boolErr() const { return m_boolErr; }
+    FormulaData *formula() const { return m_type == CellType::Formula ? m_value.formula : nullptr; }
+
+    void setBlank() { reset(CellType::Blank); }
+    void setNumber(double v) { reset(CellType::Number); m_value.num = v; }
+    void setText(uint32_t poolIndex) { reset(CellType::Text); m_value.str = poolIndex; }
+    void setBool(uint8_t v) { reset(CellType::Bool); m_boolErr = v; } // kept as read
+    void setError(uint8_t code) { reset(CellType::Error); m_boolErr = code; }
+    void setFormula(std::unique_ptr<FormulaData> f);
+
+private:
+    void reset(CellType type);
+    void release();
+    void copyFrom(const Cell &o);
+    void takeFrom(Cell &o) noexcept;
+
+    CellType m_type = CellType::Blank;
+    uint8_t m_boolErr = 0;
+    union Value {
+        double num;
+        uint32_t str; // index into the workbook's string pool
+        FormulaData *formula; // owned
+    } m_value{0.0};
 };
+
+static_assert(sizeof(Cell) == 16);
 
 struct RowData {
     QByteArray record; // ROW record data, empty when the row has none

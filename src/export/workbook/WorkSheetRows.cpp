@@ -62,8 +62,8 @@ void TWorkSheet::shiftFormulas(const ReferenceShifter &shifter, bool onThisSheet
 {
     for (int r = 0; r < int(m_rows.size()); ++r)
         for (auto &c : m_rows[r].cells)
-            if (c.formula)
-                shiftFormula(*c.formula, shifter, onThisSheet, r, c.col);
+            if (c.formula())
+                shiftFormula(*c.formula(), shifter, onThisSheet, r, c.col);
 }
 
 void TWorkSheet::checkRoom(int at, int count) const
@@ -147,11 +147,11 @@ void TWorkSheet::copyRows(int first, int last, int dest, int copies, bool formul
             out.cells.reserve(src->cells.size());
             const ReferenceShifter shifter(RowShift::copyBy(target - i), nullptr);
             for (const Cell &c : src->cells) {
-                if (formulasOnly && !c.formula)
+                if (formulasOnly && !c.formula())
                     continue;
                 out.cells.push_back(c);
-                if (c.formula)
-                    shiftFormula(*out.cells.back().formula, shifter, true, i, c.col);
+                if (c.formula())
+                    shiftFormula(*out.cells.back().formula(), shifter, true, i, c.col);
             }
         }
     }

@@ -197,32 +197,33 @@ void TWorkSheet::writeCell(QByteArray &out, int row, const Cell &c,
         put16(p + 8, c.xf);
         return p + 10;
     };
-    switch (c.type) {
+    switch (c.type()) {
     case CellType::Blank:
         start(rid::Blank, 6);
         break;
     case CellType::Number:
-        if (const auto rk = doubleToRk(c.num)) {
+        if (const auto rk = doubleToRk(c.num())) {
             put32(start(rid::Rk, 10), *rk);
         } else {
             char *p = start(rid::Number, 14);
             uint64_t bits;
-            std::memcpy(&bits, &c.num, sizeof bits);
+            const double num = c.num();
+            std::memcpy(&bits, &num, sizeof bits);
             put32(p, uint32_t(bits & 0xFFFFFFFFu));
             put32(p + 4, uint32_t(bits >> 32));
         }
         break;
     case CellType::Text:
-        put32(start(rid::LabelSst, 10), map[c.str]);
+        put32(start(rid::LabelSst, 10), map[c.str()]);
         break;
     case CellType::Bool: case CellType::Error: {
         char *p = start(rid::BoolErr, 8);
-        p[0] = char(c.boolErr);
-        p[1] = char(c.type == CellType::Error ? 1 : 0);
+        p[0] = char(c.boolErr());
+        p[1] = char(c.type() == CellType::Error ? 1 : 0);
         break;
     }
     case CellType::Formula: {
-        const FormulaData &f = *c.formula;
+        const FormulaData &f = *c.formula();
         QByteArray d;
         append16(d, uint16_t(row));
         append16(d, c.col);

@@ -49,15 +49,15 @@ XlsCell describe(const Cell &c, const TWorkbook &book)
     const StringPool &strings = book.strings();
     XlsCell out;
     out.format = c.xf;
-    switch (c.type) {
+    switch (c.type()) {
     case CellType::Blank: out.kind = XlsCellKind::Blank; break;
-    case CellType::Number: out.kind = XlsCellKind::Number; out.value = c.num; break;
-    case CellType::Text: out.kind = XlsCellKind::Text; out.value = strings.at(c.str).text; break;
-    case CellType::Bool: out.kind = XlsCellKind::Bool; out.value = c.boolErr != 0; break;
-    case CellType::Error: out.kind = XlsCellKind::Error; out.value = int(c.boolErr); break;
+    case CellType::Number: out.kind = XlsCellKind::Number; out.value = c.num(); break;
+    case CellType::Text: out.kind = XlsCellKind::Text; out.value = strings.at(c.str()).text; break;
+    case CellType::Bool: out.kind = XlsCellKind::Bool; out.value = c.boolErr() != 0; break;
+    case CellType::Error: out.kind = XlsCellKind::Error; out.value = int(c.boolErr()); break;
     case CellType::Formula:
         out.kind = XlsCellKind::Formula;
-        out.formula = formulaText(c.formula->rgce, [&book](int ixti) {
+        out.formula = formulaText(c.formula()->rgce, [&book](int ixti) {
             const int sheet = book.globals().ixtiFirstSheet(ixti);
             return sheet >= 0 && sheet < book.sheetCount() ? book.globals().sheets()[sheet].name
                                                            : QStringLiteral("[%1]").arg(ixti);
@@ -238,19 +238,16 @@ void TXLSFile::setCell(int row, int column, const QVariant &value, int format)
             }
             return;
         }
-        cell.type = CellType::Blank;
+        cell.setBlank();
     } else if (value.typeId() == QMetaType::Bool) {
-        cell.type = CellType::Bool;
-        cell.boolErr = value.toBool() ? 1 : 0;
+        cell.setBool(value.toBool() ? 1 : 0);
     } else if (isNumber(value)) {
-        cell.type = CellType::Number;
-        cell.num = value.toDouble();
+        cell.setNumber(value.toDouble());
     } else {
         const QString text = value.toString();
         if (text.size() > kMaxText)
             throw Error(xlstext::stringTooLarge());
-        cell.type = CellType::Text;
-        cell.str = m_book->strings().addPlain(text);
+        cell.setText(m_book->strings().addPlain(text));
     }
     RowData &rd = sheet.rowForWrite(r);
     auto it = std::lower_bound(rd.cells.begin(), rd.cells.end(), c,
