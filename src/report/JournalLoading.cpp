@@ -219,11 +219,15 @@ void TPenDenReport::StartRowIfNeeded(bool createRow)
     // row of that same number instead of landing in another row.
     if (!createRow)
         return;
+    // Left in insert state: the row's amounts arrive before anything else
+    // touches Denik, and flushRow then completes this same insert.
+    if (m_work->pendingRow)
+        flushRow(*m_work->pendingRow);
     m_denik.append();
     m_denik.setInteger(DenikField::Parent_ID, group.id);
     m_denik.setInteger(DenikField::Poradi, group.lastPoradi);
-    m_denik.post();
     group.row.denikRow = m_denik.totalRecordCount() - 1;
+    m_work->pendingRow = &group.row;
 }
 
 void TPenDenReport::FindOrCreateGroup(const QString &key)
@@ -242,6 +246,8 @@ void TPenDenReport::FindOrCreateGroup(const QString &key)
         return;
     }
 
+    if (w.pendingRow)
+        flushRow(*w.pendingRow);
     auto group = std::make_unique<GroupWork>();
     group->key = key;
     m_denik.append();

@@ -39,10 +39,17 @@ void TPenDenReport::PostAmount(AmountTarget &target, bool fromAdjustment)
     row.described = true;
     row.dirty = true;
     row.datum = w.record.datum;
-    row.dokladVs = m_journal.Value(w.doklad).toText();
+    const QString doklad = m_journal.Value(w.doklad).toText();
     const QString varSym = m_journal.Value(w.varSym).toText();
-    if (!varSym.isEmpty())
-        row.dokladVs += QLatin1Char('/') + varSym;
+    if (varSym.isEmpty()) {
+        row.dokladVs = doklad;
+    } else {
+        // One allocation per row: this runs for every journal record.
+        QString joined;
+        joined.reserve(doklad.size() + 1 + varSym.size());
+        joined.append(doklad).append(QLatin1Char('/')).append(varSym);
+        row.dokladVs = std::move(joined);
+    }
     row.dokladVs.truncate(DenikDokladVsSize);
     if (m_filter->ZpusobSumace == rgDetailed)
         row.popis = m_journal.Value(w.popis).toText();
@@ -51,18 +58,52 @@ void TPenDenReport::PostAmount(AmountTarget &target, bool fromAdjustment)
     row.popis.truncate(DenikPopisSize);
 }
 
+namespace {
+
+// Col11 and Col12 from the accumulated columns: a row's record holds exactly
+// its touched columns, and an untouched column is 0 in both, so this equals
+// reading the fields back, without doing so.
+void writeRowTotals(TMemTable &table, int col5, const AmountColumns &columns)
+{
+    table.setCurrency(col5 + IncomeTotalColumn - FirstAmountColumn,
+                      sumOfColumns(columns, IncomeColumnsFirst, IncomeColumnsLast));
+    table.setCurrency(col5 + ExpenseTotalColumn - FirstAmountColumn,
+                      sumOfColumns(columns, ExpenseColumnsFirst, ExpenseColumnsLast));
+}
+
+} // namespace
+
 void TPenDenReport::flushRow(RowWork &row)
 {
-    if (row.denikRow < 0 || !(row.dirty || row.received))
+    if (row.denikRow < 0)
         return;
-    m_denik.setRecNo(row.denikRow);
-    m_denik.edit();
+    // The row started last is still being inserted (see StartRowIfNeeded).
+    // It is completed with its values so far before any other row is
+    // written, which saves editing it later when it gets nothing more.
+    // Writing the accumulated state again later gives the same record.
+    Work &w = *m_work;
+    const bool pending = w.pendingRow == &row;
+    if (!pending && w.pendingRow)
+        flushRow(*w.pendingRow);
+    if (pending)
+        w.pendingRow = nullptr;
+    const bool inserting = pending && m_denik.state() == TMemTable::State::Insert
+        && m_denik.recNo() == row.denikRow;
+    if (!(row.dirty || row.received)) {
+        if (inserting)
+            m_denik.post();
+        return;
+    }
+    if (!inserting) {
+        m_denik.setRecNo(row.denikRow);
+        m_denik.edit();
+    }
     for (int slot = 0; slot < AmountColumnCount; ++slot) {
         if (row.touched & (1u << slot))
             m_denik.setCurrency(DenikField::Col5 + slot, row.columns[slot]);
     }
     if (row.received)
-        RecalcRowTotals(m_denik, DenikField::Col5);
+        writeRowTotals(m_denik, DenikField::Col5, row.columns);
     if (row.described) {
         m_denik.setDate(DenikField::Datum, row.datum);
         m_denik.setText(DenikField::Doklad_VS, row.dokladVs);
@@ -80,7 +121,7 @@ void writeColumns(TMemTable &table, int col5, const AmountColumns &columns)
 {
     for (int slot = 0; slot < AmountColumnCount; ++slot)
         table.setCurrency(col5 + slot, columns[slot]);
-    RecalcRowTotals(table, col5);
+    writeRowTotals(table, col5, columns);
 }
 
 } // namespace
@@ -106,6 +147,9 @@ void TPenDenReport::flushGroups()
         m_prevedeno.post();
     }
     flushRow(w.adjustmentsRow);
+    if (w.pendingRow)
+        flushRow(*w.pendingRow);
+    m_denik.post(); // in case a pending row was posted by someone else
 }
 
 } // namespace kasovka

@@ -54,6 +54,8 @@ void TPenDenReport::AddClosingAdjustments()
     Work &w = *m_work;
     FindOrCreateGroup(QString());
     GroupWork &group = *w.group;
+    if (w.pendingRow)
+        flushRow(*w.pendingRow);
     m_denik.append();
     m_denik.setInteger(DenikField::Parent_ID, group.id);
     m_denik.setText(DenikField::Popis, adjustmentsRowText());

@@ -103,6 +103,9 @@ struct TPenDenReport::Work {
     GroupWork *group = nullptr;                    // the current group
 
     RowWork adjustmentsRow;
+    // The row whose Denik record is still in insert state; flushRow
+    // completes it before Denik is touched otherwise.
+    RowWork *pendingRow = nullptr;
 
     FilterListMatcher centre, activity, contract, currency;
     THostReadSession session;
