@@ -17,9 +17,9 @@ using namespace detail;
 void Cell::release()
 {
     if (m_type == CellType::Formula)
-        delete m_value.formula;
+        delete slot<FormulaData *>();
     m_type = CellType::Blank;
-    m_value.num = 0;
+    setSlot(0.0);
 }
 
 void Cell::reset(CellType type)
@@ -34,9 +34,9 @@ void Cell::copyFrom(const Cell &o)
     col = o.col;
     xf = o.xf;
     m_boolErr = o.m_boolErr;
-    m_value = o.m_value;
+    std::memcpy(m_value, o.m_value, sizeof m_value);
     if (o.m_type == CellType::Formula)
-        m_value.formula = new FormulaData(*o.m_value.formula);
+        setSlot(new FormulaData(*o.slot<FormulaData *>()));
     m_type = o.m_type;
 }
 
@@ -45,10 +45,10 @@ void Cell::takeFrom(Cell &o) noexcept
     col = o.col;
     xf = o.xf;
     m_boolErr = o.m_boolErr;
-    m_value = o.m_value;
+    std::memcpy(m_value, o.m_value, sizeof m_value);
     m_type = o.m_type;
     o.m_type = CellType::Blank;
-    o.m_value.num = 0;
+    o.setSlot(0.0);
 }
 
 Cell &Cell::operator=(const Cell &o)
@@ -75,7 +75,7 @@ void Cell::setFormula(std::unique_ptr<FormulaData> f)
 {
     reset(f ? CellType::Formula : CellType::Blank);
     if (f)
-        m_value.formula = f.release();
+        setSlot(f.release());
 }
 
 const Cell *RowData::find(int col) const

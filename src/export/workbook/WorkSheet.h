@@ -8,6 +8,7 @@
 #include "export/workbook/detail/Records.h"
 #include "export/workbook/detail/SharedStrings.h"
 
+#include <cstring>
 #include <memory>
 
 namespace kasovka {
@@ -21,7 +22,7 @@ struct FormulaData {
     std::vector<detail::BiffRecord> attached; // ARRAY or TABLE at its anchor
 };
 
-// A cell in 16 bytes: a sheet of the largest size holds a few million of
+// A cell in 14 bytes: a sheet of the largest size holds a few million of
 // them, most of them blank. The value slot holds what the type calls for.
 class Cell {
 public:
@@ -36,14 +37,14 @@ public:
     ~Cell() { release(); }
 
     CellType type() const { return m_type; }
-    double num() const { return m_type == CellType::Number ? m_value.num : 0; }
-    uint32_t str() const { return m_type == CellType::Text ? m_value.str : 0; }
+    double num() const { return m_type == CellType::Number ? slot<double>() : 0; }
+    uint32_t str() const { return m_type == CellType::Text ? slot<uint32_t>() : 0; }
     uint8_t boolErr() const { return m_boolErr; }
-    FormulaData *formula() const { return m_type == CellType::Formula ? m_value.formula : nullptr; }
+    FormulaData *formula() const { return m_type == CellType::Formula ? slot<FormulaData *>() : nullptr; }
 
     void setBlank() { reset(CellType::Blank); }
-    void setNumber(double v) { reset(CellType::Number); m_value.num = v; }
-    void setText(uint32_t poolIndex) { reset(CellType::Text); m_value.str = poolIndex; }
+    void setNumber(double v) { reset(CellType::Number); setSlot(v); }
+    void setText(uint32_t poolIndex) { reset(CellType::Text); setSlot(poolIndex); }
     void setBool(uint8_t v) { reset(CellType::Bool); m_boolErr = v; } // kept as read
     void setError(uint8_t code) { reset(CellType::Error); m_boolErr = code; }
     void setFormula(std::unique_ptr<FormulaData> f);
@@ -54,16 +55,27 @@ private:
     void copyFrom(const Cell &o);
     void takeFrom(Cell &o) noexcept;
 
+    // The slot is unaligned, so that the cell needs no padding.
+    template<typename T> T slot() const
+    {
+        T v;
+        std::memcpy(&v, m_value, sizeof v);
+        return v;
+    }
+    template<typename T> void setSlot(T v)
+    {
+        static_assert(sizeof v <= sizeof m_value);
+        std::memset(m_value, 0, sizeof m_value);
+        std::memcpy(m_value, &v, sizeof v);
+    }
+
     CellType m_type = CellType::Blank;
     uint8_t m_boolErr = 0;
-    union Value {
-        double num;
-        uint32_t str; // index into the workbook's string pool
-        FormulaData *formula; // owned
-    } m_value{0.0};
+    // Number: double; Text: string pool index; Formula: owned FormulaData.
+    unsigned char m_value[8] = {};
 };
 
-static_assert(sizeof(Cell) == 16);
+static_assert(sizeof(Cell) == 14);
 
 struct RowData {
     QByteArray record; // ROW record data, empty when the row has none
