@@ -258,8 +258,9 @@ TEST_F(DemoAgendaTest, FiguresMatchAnIndependentReckoning)
         const int carried = carriedRowOfFirstGroup(*report);
         EXPECT_EQ(columnsOf(report->Denik(), carried), expected.carried);
         EXPECT_EQ(report->PocatecniStav().recordCount(), expected.hasOpening ? 1 : 0);
-        if (expected.hasOpening)
+        if (expected.hasOpening) {
             EXPECT_EQ(columnsOf(report->PocatecniStav(), 0), expected.opening);
+        }
     }
 }
 
