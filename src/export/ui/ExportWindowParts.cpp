@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace kasovka {
 
@@ -25,6 +26,22 @@ QWidget *exportToolbar(QWidget *parent, QHBoxLayout *&layout)
 QToolButton *exportToolButton(QWidget *parent, int glyph, const QString &text)
 {
     return makeToolbarButton(glyphIcon(Glyph(glyph)), text, parent);
+}
+
+QVBoxLayout *exportWindowLayout(QWidget *window, int closeGlyph, const QString &closeText,
+                                QToolButton *&ok, QToolButton *&close)
+{
+    auto *layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    QHBoxLayout *bar = nullptr;
+    layout->addWidget(exportToolbar(window, bar));
+    ok = exportToolButton(window, int(Glyph::Ok), QStringLiteral("OK"));
+    close = exportToolButton(window, closeGlyph, closeText);
+    bar->addWidget(ok);
+    bar->addWidget(close);
+    bar->addStretch(1);
+    return layout;
 }
 
 QWidget *captionRow(QWidget *parent, ReportIcon icon, const QString &caption)

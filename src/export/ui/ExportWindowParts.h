@@ -6,6 +6,7 @@
 
 class QHBoxLayout;
 class QToolButton;
+class QVBoxLayout;
 class QWidget;
 
 namespace kasovka {
@@ -15,6 +16,10 @@ enum class ReportIcon;
 // A light grey tool bar; the buttons are added by the caller.
 QWidget *exportToolbar(QWidget *parent, QHBoxLayout *&layout);
 QToolButton *exportToolButton(QWidget *parent, int glyph, const QString &text);
+// The window's outer layout with the tool bar on top holding "OK" and the
+// closing button; the caller adds the body below it.
+QVBoxLayout *exportWindowLayout(QWidget *window, int closeGlyph, const QString &closeText,
+                                QToolButton *&ok, QToolButton *&close);
 // An icon followed by a bold caption.
 QWidget *captionRow(QWidget *parent, ReportIcon icon, const QString &caption);
 

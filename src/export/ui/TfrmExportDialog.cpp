@@ -20,17 +20,7 @@ TfrmExportDialog::TfrmExportDialog(TExportDialog &dialog, QWidget *parent)
 {
     setObjectName(QStringLiteral("TfrmExportDialog"));
     setWindowTitle(QStringLiteral("Export"));
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    QHBoxLayout *bar = nullptr;
-    layout->addWidget(exportToolbar(this, bar));
-    btnOk = exportToolButton(this, int(Glyph::Ok), QStringLiteral("OK"));
-    btnClose = exportToolButton(this, int(Glyph::Back), QStringLiteral("Zpět"));
-    bar->addWidget(btnOk);
-    bar->addWidget(btnClose);
-    bar->addStretch(1);
+    QVBoxLayout *layout = exportWindowLayout(this, int(Glyph::Back), QStringLiteral("Zpět"), btnOk, btnClose);
 
     auto *main = new QWidget(this);
     auto *body = new QVBoxLayout(main);
