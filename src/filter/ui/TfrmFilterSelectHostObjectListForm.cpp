@@ -23,18 +23,11 @@ TfrmFilterSelectHostObjectListForm::TfrmFilterSelectHostObjectListForm(
 {
     setObjectName(QStringLiteral("frmFilterSelectHostObjectListForm"));
     setWindowTitle(m_owner.KindCaption(false));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(resizableDialogFlags());
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto *toolbar = new QWidget(this);
-    auto *toolbarLayout = new QHBoxLayout(toolbar);
-    toolbarLayout->setContentsMargins(4, 3, 4, 3);
-    toolbarLayout->setSpacing(2);
+    QVBoxLayout *layout = nullptr;
+    QHBoxLayout *toolbarLayout = addToolbarStrip(this, layout);
+    QWidget *toolbar = toolbarLayout->parentWidget();
     m_btnOK = makeToolbarButton(glyphIcon(Glyph::Ok), QStringLiteral("OK"), toolbar);
     m_btnOK->setObjectName(QStringLiteral("btnOK"));
     m_btnZavrit = makeToolbarButton(glyphIcon(Glyph::Close), QStringLiteral("Zavřít"), toolbar);
@@ -42,7 +35,6 @@ TfrmFilterSelectHostObjectListForm::TfrmFilterSelectHostObjectListForm(
     toolbarLayout->addWidget(m_btnOK);
     toolbarLayout->addWidget(m_btnZavrit);
     toolbarLayout->addStretch();
-    layout->addWidget(toolbar);
 
     auto *line = new QFrame(this);
     line->setFrameShape(QFrame::HLine);

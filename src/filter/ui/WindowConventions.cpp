@@ -1,6 +1,8 @@
 #include "filter/ui/WindowConventions.h"
 
 #include <QApplication>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -133,6 +135,25 @@ QIcon glyphIcon(Glyph glyph)
     icon.addPixmap(drawGlyph(glyph, 16));
     icon.addPixmap(drawGlyph(glyph, 32));
     return icon;
+}
+
+Qt::WindowFlags resizableDialogFlags()
+{
+    return Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+        | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+}
+
+QHBoxLayout *addToolbarStrip(QWidget *window, QVBoxLayout *&outer)
+{
+    outer = new QVBoxLayout(window);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    auto *toolbar = new QWidget(window);
+    auto *strip = new QHBoxLayout(toolbar);
+    strip->setContentsMargins(4, 3, 4, 3);
+    strip->setSpacing(2);
+    outer->addWidget(toolbar);
+    return strip;
 }
 
 } // namespace kasovka

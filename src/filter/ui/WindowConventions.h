@@ -11,6 +11,9 @@
 #include <QObject>
 #include <functional>
 
+class QHBoxLayout;
+class QVBoxLayout;
+
 class QToolButton;
 class QWidget;
 
@@ -43,6 +46,15 @@ void installKeyPreview(QWidget *window, std::function<void()> onEnter,
 // A flat tool-bar button with a glyph and its caption beside it; it takes no
 // keyboard focus, so pressing it never moves the focus out of a control.
 QToolButton *makeToolbarButton(const QIcon &glyph, const QString &text, QWidget *parent);
+
+// The frame of the program's resizable dialogs: title, system menu, minimize,
+// maximize and close buttons.
+Qt::WindowFlags resizableDialogFlags();
+
+// Puts the window's outer layout in place (no margins, no spacing) with an
+// empty tool-bar strip on top; the caller adds the buttons to the returned
+// strip layout and the body to `outer`.
+QHBoxLayout *addToolbarStrip(QWidget *window, QVBoxLayout *&outer);
 
 // The program's own tool-bar glyphs, drawn at run time.
 enum class Glyph { Ok, Back, Close, Calendar };

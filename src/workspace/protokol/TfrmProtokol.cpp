@@ -24,22 +24,14 @@ TfrmProtokol::TfrmProtokol(const TProtokol &protokol, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmProtokol"));
     setWindowTitle(QStringLiteral("Protokol"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(resizableDialogFlags());
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto *toolbar = new QWidget(this);
-    auto *toolbarLayout = new QHBoxLayout(toolbar);
-    toolbarLayout->setContentsMargins(4, 3, 4, 3);
-    m_btnOK = makeToolbarButton(glyphIcon(Glyph::Ok), QStringLiteral("OK"), toolbar);
+    QVBoxLayout *layout = nullptr;
+    QHBoxLayout *toolbarLayout = addToolbarStrip(this, layout);
+    m_btnOK = makeToolbarButton(glyphIcon(Glyph::Ok), QStringLiteral("OK"), toolbarLayout->parentWidget());
     m_btnOK->setObjectName(QStringLiteral("btnOK"));
     toolbarLayout->addWidget(m_btnOK);
     toolbarLayout->addStretch();
-    layout->addWidget(toolbar);
 
     m_panHeadline = new QWidget(this);
     m_panHeadline->setObjectName(QStringLiteral("panHeadline"));
