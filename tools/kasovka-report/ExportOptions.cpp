@@ -135,7 +135,9 @@ ToolOption outputOption(ToolRegistry &registry, const char *name, const char *he
                       }};
 }
 
-void registerExport(ToolRegistry &registry)
+} // namespace
+
+void registerExportOptions(ToolRegistry &registry)
 {
     registry.addOption(outputOption(registry, "xls", "vyexportuje sestavu do sešitu FILE", exportReport));
     registry.addOption(outputOption(registry, "group-table", "vyexportuje tabulku skupin do sešitu FILE",
@@ -148,9 +150,5 @@ void registerExport(ToolRegistry &registry)
     registry.addOption(valueOption("templates", "DIR", "vezme šablony ze složky DIR místo složky tiskových formulářů",
                                    &ExportSettings::templates));
 }
-
-const ToolModule exportModule(registerExport);
-
-} // namespace
 
 } // namespace kasovka::tool

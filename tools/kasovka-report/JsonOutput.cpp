@@ -41,7 +41,9 @@ bool writeJson(TBaseApplication &app, TPenDenReport &report, const QString &targ
     }
 }
 
-void registerJson(ToolRegistry &registry)
+} // namespace
+
+void registerJsonOptions(ToolRegistry &registry)
 {
     registry.addOption(ToolOption{
         QStringLiteral("json"), QStringLiteral("FILE"),
@@ -57,9 +59,5 @@ void registerJson(ToolRegistry &registry)
             return QString();
         }});
 }
-
-const ToolModule jsonModule(registerJson);
-
-} // namespace
 
 } // namespace kasovka::tool

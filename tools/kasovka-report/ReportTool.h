@@ -1,8 +1,8 @@
 #pragma once
 // The pieces of kasovka-report that option modules share: the option table
 // that main parses against, and the outputs that run once a report has been
-// generated. A module (the JSON output here; others in their own files)
-// registers its options and outputs through registerToolModule.
+// generated. Each module (JSON output, workbook export) has a register
+// function that main calls in the order its options are listed.
 
 #include <QList>
 #include <QString>
@@ -51,13 +51,9 @@ private:
     QList<ToolOutput> m_outputs;
 };
 
-// A module adds its options at start-up. Modules are linked into the tool
-// and register themselves with a static ToolModule object.
-using ToolModuleInit = void (*)(ToolRegistry &registry);
-QList<ToolModuleInit> &toolModules();
-struct ToolModule {
-    explicit ToolModule(ToolModuleInit init) { toolModules().append(init); }
-};
+// The modules' options, added by main in this order.
+void registerJsonOptions(ToolRegistry &registry);   // JsonOutput.cpp
+void registerExportOptions(ToolRegistry &registry); // ExportOptions.cpp
 
 // Exit codes.
 inline constexpr int ExitWritten = 0;

@@ -11,10 +11,4 @@ const ToolOption *ToolRegistry::find(const QString &name) const
     return nullptr;
 }
 
-QList<ToolModuleInit> &toolModules()
-{
-    static QList<ToolModuleInit> modules;
-    return modules;
-}
-
 } // namespace kasovka::tool

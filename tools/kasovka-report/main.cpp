@@ -4,8 +4,8 @@
 //   kasovka-report ?MAIN=...?MAIN ?AKTROK=...?AKTROK ... [options]
 //
 // The arguments up to the first option are the launch parameter groups.
-// The options come from the tool's modules (ReportTool.h); main parses them
-// and runs the report.
+// The options come from the tool's modules (ReportTool.h), registered below;
+// main parses them and runs the report.
 
 #include "ReportTool.h"
 #include "RunReport.h"
@@ -52,8 +52,8 @@ int main(int argc, char *argv[])
     RunSettings settings;
     ToolRegistry registry;
     registerRunOptions(registry, settings);
-    for (ToolModuleInit init : toolModules())
-        init(registry);
+    registerJsonOptions(registry);
+    registerExportOptions(registry);
 
     qsizetype i = 0;
     while (i < arguments.size() && !arguments[i].startsWith(QStringLiteral("--")))

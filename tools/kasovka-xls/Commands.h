@@ -12,9 +12,7 @@ constexpr int kExitOk = 0, kExitFailed = 1, kExitUsage = 2;
 int runDump(const QStringList &args);
 int runRoundtrip(const QStringList &args);
 int runEdit(const QStringList &args);
-#ifdef KASOVKA_XLS_HAS_FILL
-int runFill(const QStringList &args); // FillCommand.cpp
-#endif
+int runFill(const QStringList &args);
 
 // Prints a text on standard error, UTF-8.
 void printError(const QString &text);

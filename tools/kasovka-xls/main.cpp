@@ -19,9 +19,7 @@ const Command kCommands[] = {
     {"dump", runDump},
     {"roundtrip", runRoundtrip},
     {"edit", runEdit},
-#ifdef KASOVKA_XLS_HAS_FILL
     {"fill", runFill},
-#endif
 };
 
 int usage()
@@ -29,9 +27,7 @@ int usage()
     std::fputs("Použití: kasovka-xls dump FILE\n"
                "         kasovka-xls roundtrip IN OUT\n"
                "         kasovka-xls edit IN OUT OPERATION...\n"
-#ifdef KASOVKA_XLS_HAS_FILL
                "         kasovka-xls fill TEMPLATE OUT DATA.json\n"
-#endif
                "Operace, provedené v daném pořadí na aktivním listu (řádky a sloupce od 1):\n"
                "  --sheet N                         aktivním listem bude list N\n"
                "  --formulas-only                   další --insert-copy kopíruje jen vzorce\n"

@@ -1,14 +1,10 @@
 #include "app/ui/ReportWorkspace.h"
 
 #include "app/TBaseApplication.h"
-
-#ifdef KASOVKA_HAVE_WORKSPACE
 #include "workspace/TReportContainer.h"
-#endif
 
 namespace kasovka {
 
-#ifdef KASOVKA_HAVE_WORKSPACE
 namespace {
 
 class ContainerWorkspace : public IReportWorkspace {
@@ -21,17 +17,11 @@ private:
 };
 
 } // namespace
-#endif
 
 WorkspaceFactory ReportContainerFactory()
 {
     return [](TBaseApplication &app) -> std::unique_ptr<IReportWorkspace> {
-#ifdef KASOVKA_HAVE_WORKSPACE
         return std::make_unique<ContainerWorkspace>(app);
-#else
-        (void)app;
-        return nullptr;
-#endif
     };
 }
 

@@ -17,8 +17,7 @@ public:
     virtual bool Run() = 0;
 };
 
-// Creates the workspace for the launch context; nullptr when this build has
-// no workspace.
+// Creates the workspace for the launch context.
 using WorkspaceFactory = std::function<std::unique_ptr<IReportWorkspace>(TBaseApplication &)>;
 
 // The program's workspace: the report container.
