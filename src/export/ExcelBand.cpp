@@ -1,6 +1,79 @@
 #include "export/ExcelBand.h"
 
+#include "core/Error.h"
+
+#include <algorithm>
+
 namespace kasovka {
+
+namespace {
+
+constexpr int LastSheetRow = 65536;
+constexpr int LastSheetColumn = 256;
+// Templates nest two or three levels; far deeper nesting only comes from a
+// damaged file and would recurse through every pass.
+constexpr std::size_t MaxBandDepth = 64;
+
+Error damaged(const QString &what)
+{
+    return Error(QStringLiteral("Šablona je poškozená: ") + what);
+}
+
+// Outer ranges first: top row ascending, then the taller one, then the one
+// later in the workbook's names (it wins ties in the band search).
+bool outerFirst(const TBandRange &a, const TBandRange &b)
+{
+    if (a.topRow != b.topRow)
+        return a.topRow < b.topRow;
+    if (a.bottomRow != b.bottomRow)
+        return a.bottomRow > b.bottomRow;
+    return a.rangeIndex > b.rangeIndex;
+}
+
+void checkOneRange(const TBandRange &r, int sheet)
+{
+    const auto inside = [](int value, int last) { return value >= 1 && value <= last; };
+    if (!inside(r.topRow, LastSheetRow) || !inside(r.bottomRow, LastSheetRow)
+        || !inside(r.firstColumn, LastSheetColumn) || !inside(r.lastColumn, LastSheetColumn))
+        throw damaged(QStringLiteral("oblast %1 na listu %2 leží mimo list.").arg(r.name).arg(sheet));
+    if (r.topRow > r.bottomRow)
+        throw damaged(QStringLiteral("oblast %1 na listu %2 má první řádek (%3) za posledním (%4).")
+                          .arg(r.name).arg(sheet).arg(r.topRow).arg(r.bottomRow));
+    if (r.firstColumn > r.lastColumn)
+        throw damaged(QStringLiteral("oblast %1 na listu %2 má první sloupec (%3) za posledním (%4).")
+                          .arg(r.name).arg(sheet).arg(r.firstColumn).arg(r.lastColumn));
+}
+
+} // namespace
+
+void checkBandRanges(const std::vector<TBandRange> &ranges, int sheet)
+{
+    for (const TBandRange &range : ranges)
+        checkOneRange(range, sheet);
+    std::vector<const TBandRange *> sorted;
+    for (const TBandRange &range : ranges)
+        sorted.push_back(&range);
+    std::sort(sorted.begin(), sorted.end(),
+              [](const TBandRange *a, const TBandRange *b) { return outerFirst(*a, *b); });
+    // The chain of ranges enclosing the current one; a range that starts
+    // inside the innermost but ends below it crosses it.
+    std::vector<const TBandRange *> open;
+    for (const TBandRange *range : sorted) {
+        while (!open.empty() && open.back()->bottomRow < range->topRow)
+            open.pop_back();
+        if (!open.empty() && range->bottomRow > open.back()->bottomRow) {
+            const TBandRange &outer = *open.back();
+            throw damaged(QStringLiteral("oblasti %1 (řádky %2 až %3) a %4 (řádky %5 až %6) na listu %7 "
+                                         "se překrývají, ale jedna neleží uvnitř druhé.")
+                              .arg(outer.name).arg(outer.topRow).arg(outer.bottomRow)
+                              .arg(range->name).arg(range->topRow).arg(range->bottomRow).arg(sheet));
+        }
+        open.push_back(range);
+        if (open.size() > MaxBandDepth)
+            throw damaged(QStringLiteral("oblasti na listu %1 jsou do sebe vnořeny více než %2krát.")
+                              .arg(sheet).arg(MaxBandDepth));
+    }
+}
 
 int TExcelBand::childRows() const
 {
@@ -53,33 +126,37 @@ void TExcelBand::rewind()
             dataSet->first();
 }
 
-TBandSearch::TBandSearch(std::vector<TBandRange> ranges) : m_ranges(std::move(ranges)) {}
+TBandSearch::TBandSearch(std::vector<TBandRange> ranges) : m_ranges(std::move(ranges))
+{
+    std::sort(m_ranges.begin(), m_ranges.end(), outerFirst);
+    for (std::size_t i = 0; i < m_ranges.size(); ++i)
+        m_positions.emplace(m_ranges[i].rangeIndex, i);
+}
 
 std::size_t TBandSearch::rangePosition(int rangeIndex) const
 {
-    for (std::size_t i = 0; i < m_ranges.size(); ++i)
-        if (m_ranges[i].rangeIndex == rangeIndex)
-            return i;
-    return 0;
+    const auto found = m_positions.find(rangeIndex);
+    return found == m_positions.end() ? 0 : found->second;
 }
 
 // Smallest top row first, then the largest bottom row; on ties the range that
 // comes later in the workbook's names wins. The excluded rows are those of
 // the band whose children are searched: a range with exactly its rows is that
-// band itself (or a duplicate of it), never its child.
+// band itself (or a duplicate of it), never its child. The ranges are sorted
+// in that order, so the first that fits wins; in checked ranges the only
+// ones skipped are those enclosing first..last, as few as the nesting depth.
 const TBandRange *TBandSearch::pick(int first, int last, int excludeTop, int excludeBottom) const
 {
-    const TBandRange *best = nullptr;
-    for (const TBandRange &range : m_ranges) {
-        if (range.topRow < first || range.bottomRow > last)
+    auto range = std::lower_bound(m_ranges.begin(), m_ranges.end(), first,
+                                  [](const TBandRange &r, int row) { return r.topRow < row; });
+    for (; range != m_ranges.end() && range->topRow <= last; ++range) {
+        if (range->bottomRow > last)
             continue;
-        if (range.topRow == excludeTop && range.bottomRow == excludeBottom)
+        if (range->topRow == excludeTop && range->bottomRow == excludeBottom)
             continue;
-        if (!best || range.topRow < best->topRow
-            || (range.topRow == best->topRow && range.bottomRow >= best->bottomRow))
-            best = &range;
+        return &*range;
     }
-    return best;
+    return nullptr;
 }
 
 std::optional<TExcelBand> TBandSearch::find(int first, int last) const

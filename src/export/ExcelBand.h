@@ -6,6 +6,7 @@
 
 #include <QStringList>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace kasovka {
@@ -16,7 +17,17 @@ struct TBandRange {
     int topRow = 0;
     int bottomRow = 0;
     QStringList dataSetNames;
+    QString name;
+    int firstColumn = 1;
+    int lastColumn = 1;
 };
+
+// Throws kasovka::Error with a Czech text naming the range and the sheet
+// when a band range of a damaged template would make the engine loop, grow
+// without end or fill the wrong rows: rows or columns in the wrong order or
+// outside the sheet, two ranges that cross (neither lies inside the other),
+// or nesting deeper than any template needs.
+void checkBandRanges(const std::vector<TBandRange> &ranges, int sheet);
 
 struct TExcelBand {
     int topRow = 0;
@@ -38,6 +49,7 @@ struct TExcelBand {
 
 class TBandSearch {
 public:
+    // The ranges must have passed checkBandRanges.
     explicit TBandSearch(std::vector<TBandRange> ranges);
 
     // The outermost band inside first..last, with its children; a range of
@@ -66,7 +78,8 @@ private:
     }
     std::size_t rangePosition(int rangeIndex) const;
 
-    std::vector<TBandRange> m_ranges;
+    std::vector<TBandRange> m_ranges; // outer ranges first
+    std::unordered_map<int, std::size_t> m_positions; // by range index
 };
 
 } // namespace kasovka

@@ -175,6 +175,48 @@ TEST_F(EngineTest, ChildBandThatEndsOnItsParentsLastRowIsFound)
               (std::vector<QStringList>{{"G1"}, {"d1"}, {"d2"}, {"n1"}, {"n2"}, {"n3"}}));
 }
 
+// Band ranges of a damaged template: each is refused before the sheet is
+// changed, instead of looping, growing or filling the wrong rows.
+TEST_F(EngineTest, DamagedBandRangesAreRefused)
+{
+    struct Range {
+        const char *name;
+        int firstRow, lastRow, firstColumn, lastColumn;
+    };
+    struct Row {
+        const char *what;
+        std::vector<Range> ranges;
+        const char *error; // after "Šablona je poškozená: "
+    };
+    std::vector<Range> deep;
+    for (int level = 0; level <= 64; ++level)
+        deep.push_back({"__Table1__", 1 + level, 200 - level, 1, 2});
+    const Row cases[] = {
+        {"first row after the last", {{"__Table1__", 1, 10, 1, 2}, {"__Table2__", 8, 6, 1, 2}},
+         "oblast __Table2__ na listu 1 má první řádek (8) za posledním (6)."},
+        {"columns reversed", {{"__Table1__", 1, 1, 5, 2}},
+         "oblast __Table1__ na listu 1 má první sloupec (5) za posledním (2)."},
+        {"row 0", {{"__Table1__", 0, 3, 1, 2}}, "oblast __Table1__ na listu 1 leží mimo list."},
+        {"below the last row", {{"__Table1__", 65530, 70000, 1, 2}}, "oblast __Table1__ na listu 1 leží mimo list."},
+        {"column 257", {{"__Table1__", 1, 3, 1, 257}}, "oblast __Table1__ na listu 1 leží mimo list."},
+        {"crossing ranges", {{"__Table1__", 1, 5, 1, 2}, {"__Table2__", 4, 8, 1, 2}},
+         "oblasti __Table1__ (řádky 1 až 5) a __Table2__ (řádky 4 až 8) na listu 1 se překrývají, ale jedna "
+         "neleží uvnitř druhé."},
+        {"65 levels", deep, "oblasti na listu 1 jsou do sebe vnořeny více než 64krát."},
+    };
+    addGroups(3);
+    for (const Row &row : cases) {
+        SCOPED_TRACE(row.what);
+        adapter.files.clear();
+        book = FakeBook{};
+        sheet().set(1, 1, "##Table1##Nazev");
+        for (const Range &r : row.ranges)
+            book.addName(r.name, 1, r.firstRow, r.lastRow, r.firstColumn, r.lastColumn);
+        EXPECT_EQ(runError(), "Šablona je poškozená: " + std::string(row.error));
+        EXPECT_EQ(adapter.files.count("out.xls"), 0u);
+    }
+}
+
 TEST(BandNames, PrefixAndDataSetNames)
 {
     struct Row {

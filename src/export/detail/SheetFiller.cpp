@@ -60,8 +60,10 @@ std::vector<TBandRange> TSheetFiller::bandRanges() const
         if (range.sheet != m_workbook.activeSheet())
             continue;
         if (auto names = bandDataSetNames(range.name))
-            ranges.push_back({i, range.firstRow, range.lastRow, *names});
+            ranges.push_back({i, range.firstRow, range.lastRow, *names, range.name, range.firstColumn,
+                              range.lastColumn});
     }
+    checkBandRanges(ranges, m_workbook.activeSheet());
     return ranges;
 }
 
