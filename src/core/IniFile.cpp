@@ -1,11 +1,12 @@
 #include "core/IniFile.h"
 
 #include "core/Error.h"
+#include "core/ReplacingFile.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QLockFile>
 #include <QStringDecoder>
 
 #include <cctype>
@@ -75,6 +76,13 @@ std::optional<int> parseInteger(const QString &text)
 // Settings files are small; anything this large is not one and is not
 // loaded whole into memory.
 constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+// A writer holds the lock for milliseconds; one that waits this long meets
+// a lock that is not being released.
+constexpr int LockWaitMs = 10000;
+// A lock left by a process that ended is taken over at once (its process
+// is gone); one of a process on another computer sharing the folder only
+// after this time.
+constexpr int StaleLockMs = 30000;
 
 struct TIniFile::Impl {
     std::vector<IniLine> lines;
@@ -150,8 +158,8 @@ void TIniFile::Impl::save(const QString &fileName)
     QByteArray bytes = text.toUtf8();
     if (bom)
         bytes.prepend("\xEF\xBB\xBF");
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    TReplacingFile file(fileName);
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.commit())
         throw Error(QStringLiteral("Soubor nastavení %1 nelze zapsat: %2").arg(fileName, file.errorString()));
     const QFileInfo info(fileName);
     exists = true;
@@ -189,6 +197,33 @@ int TIniFile::Impl::findKey(int header, const QString &folded) const
     return -1;
 }
 
+// Two programs (two users of one configuration) may change one file at
+// once: each change rereads the file under a lock file beside it, so what
+// the other wrote in the meantime is kept.
+void TIniFile::modify(const std::function<bool()> &change)
+{
+    QLockFile lock(m_fileName + QStringLiteral(".lock"));
+    lock.setStaleLockTime(StaleLockMs);
+    if (!lock.tryLock(LockWaitMs)) {
+        if (lock.error() == QLockFile::LockFailedError)
+            throw Error(QStringLiteral("Soubor nastavení %1 právě zapisuje jiný program; zkuste to prosím znovu.")
+                            .arg(m_fileName));
+        throw Error(QStringLiteral("Soubor nastavení %1 nelze zapsat: nelze vytvořit zámek %1.lock.")
+                        .arg(m_fileName));
+    }
+    d->load(m_fileName);
+    // A link is replaced by the file written, never written through; what
+    // it points to (anything the user may read) is not carried into a file
+    // that others may read.
+    if (QFileInfo(m_fileName).isSymLink()) {
+        d->lines.clear();
+        d->bom = false;
+        d->unreadable = false;
+    }
+    if (change())
+        d->save(m_fileName);
+}
+
 // ---------------------------------------------------------------- strings
 
 TIniFile::TIniFile(const QString &fileName, const QLocale &locale)
@@ -217,26 +252,27 @@ void TIniFile::WriteString(const QString &section, const QString &key, const QSt
                         .arg(section, key, m_fileName));
     QString clean = value;
     clean.replace(u'\r', u' ').replace(u'\n', u' ');
-    d->refresh(m_fileName);
     const IniLine entry = parseLine(k + u'=' + clean);
-    int header = d->findSection(s);
-    if (header < 0) {
-        if (!d->lines.empty() && !d->lines.back().text.trimmed().isEmpty())
-            d->lines.push_back(parseLine(QString()));
-        d->lines.push_back(parseLine(u'[' + s + u']'));
-        d->lines.push_back(entry);
-    } else if (const int line = d->findKey(header, k.toCaseFolded()); line >= 0) {
-        if (d->lines[size_t(line)].text == entry.text)
-            return;
-        d->lines[size_t(line)] = entry;
-    } else {
-        // After the section's last non-blank line.
-        int at = d->sectionEnd(header);
-        while (at > header + 1 && d->lines[size_t(at - 1)].text.trimmed().isEmpty())
-            --at;
-        d->lines.insert(d->lines.begin() + at, entry);
-    }
-    d->save(m_fileName);
+    modify([&] {
+        const int header = d->findSection(s);
+        if (header < 0) {
+            if (!d->lines.empty() && !d->lines.back().text.trimmed().isEmpty())
+                d->lines.push_back(parseLine(QString()));
+            d->lines.push_back(parseLine(u'[' + s + u']'));
+            d->lines.push_back(entry);
+        } else if (const int line = d->findKey(header, k.toCaseFolded()); line >= 0) {
+            if (d->lines[size_t(line)].text == entry.text)
+                return false;
+            d->lines[size_t(line)] = entry;
+        } else {
+            // After the section's last non-blank line.
+            int at = d->sectionEnd(header);
+            while (at > header + 1 && d->lines[size_t(at - 1)].text.trimmed().isEmpty())
+                --at;
+            d->lines.insert(d->lines.begin() + at, entry);
+        }
+        return true;
+    });
 }
 
 int TIniFile::ReadInteger(const QString &section, const QString &key, int defaultValue)
@@ -364,17 +400,17 @@ void TIniFile::WriteBinaryStream(const QString &section, const QString &key, con
 
 void TIniFile::DeleteKey(const QString &section, const QString &key)
 {
-    d->refresh(m_fileName);
-    const int header = d->findSection(section);
     const QString folded = key.trimmed().toCaseFolded();
-    bool changed = false;
-    // Every copy goes, so that a later duplicate does not surface.
-    for (int line = d->findKey(header, folded); line >= 0; line = d->findKey(header, folded)) {
-        d->lines.erase(d->lines.begin() + line);
-        changed = true;
-    }
-    if (changed)
-        d->save(m_fileName);
+    modify([&] {
+        const int header = d->findSection(section);
+        bool changed = false;
+        // Every copy goes, so that a later duplicate does not surface.
+        for (int line = d->findKey(header, folded); line >= 0; line = d->findKey(header, folded)) {
+            d->lines.erase(d->lines.begin() + line);
+            changed = true;
+        }
+        return changed;
+    });
 }
 
 void TIniFile::ReadSection(const QString &section, QStringList &keys)
@@ -419,14 +455,14 @@ void TIniFile::ReadSectionValues(const QString &section, QStringList &values)
 
 void TIniFile::EraseSection(const QString &section)
 {
-    d->refresh(m_fileName);
-    bool changed = false;
-    for (int header = d->findSection(section); header >= 0; header = d->findSection(section)) {
-        d->lines.erase(d->lines.begin() + header, d->lines.begin() + d->sectionEnd(header));
-        changed = true;
-    }
-    if (changed)
-        d->save(m_fileName);
+    modify([&] {
+        bool changed = false;
+        for (int header = d->findSection(section); header >= 0; header = d->findSection(section)) {
+            d->lines.erase(d->lines.begin() + header, d->lines.begin() + d->sectionEnd(header));
+            changed = true;
+        }
+        return changed;
+    });
 }
 
 bool TIniFile::SectionExists(const QString &section)

@@ -7,10 +7,14 @@
 //
 // Reading: UTF-8 with or without BOM; bytes that are not valid UTF-8 are read
 // as Windows-1250 (a UTF-16 LE BOM is honoured too). Writing: every Write*,
-// DeleteKey and EraseSection replaces the file at once and atomically (a
-// temporary file renamed over it), always as UTF-8; a file that cannot be
-// written throws kasovka::Error, and so does a write to a file that exists
-// but could not be read (or exceeds 64 MB), which would otherwise be lost. Reads pick up changes made by others: the
+// DeleteKey and EraseSection rereads the file under a lock file beside it
+// ("<file>.lock"), so that two programs changing one file keep each other's
+// changes, and replaces it at once (a new file renamed over it;
+// core/ReplacingFile.h), always as UTF-8. A link at the file's name is read
+// through, but a write replaces it with a file of the written values only,
+// so nothing of the file it points to is copied. A file that cannot be written throws kasovka::Error, and so does a
+// write to a file that exists but could not be read (or exceeds 64 MB),
+// which would otherwise be lost. Reads pick up changes made by others: the
 // file is reread when its size or time stamp changed.
 //
 // Culture-invariant forms written: integers in decimal, Booleans "1"/"0",
@@ -29,6 +33,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace kasovka {
@@ -85,6 +90,10 @@ protected:
     const QLocale &locale() const { return m_locale; }
 
 private:
+    // Rereads the file under its lock and saves it when `change` (which
+    // edits the lines) returns true.
+    void modify(const std::function<bool()> &change);
+
     struct Impl;
     QString m_fileName;
     QLocale m_locale;

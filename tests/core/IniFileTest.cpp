@@ -9,6 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <vector>
 
 using namespace kasovka;
 
@@ -270,6 +274,58 @@ TEST_F(IniFileTest, ChangesByOthersAreSeenAndWritesAreAtomic)
     EXPECT_NE(inode(path()), inodeBefore);
     EXPECT_EQ(before.readAll(), QByteArray("[S]\nK=changed elsewhere\nOther=1\nNew=x\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"settings.ini"}) << "no temporary left behind";
+}
+
+// A link at the settings file's name (someone else's file behind it) is
+// replaced by a new file holding only what is written; an entry that is no
+// file at all is refused.
+TEST_F(IniFileTest, WritesReplaceALinkAndRefuseWhatIsNoFile)
+{
+    writeBytes("[Foreign]\nKeep=me\n", QStringLiteral("foreign.txt"));
+    QFile::link(path(QStringLiteral("foreign.txt")), path());
+    TIniFile ini(path(), Czech);
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Foreign"), QStringLiteral("Keep"), QString()), QStringLiteral("me"));
+    ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
+    EXPECT_EQ(readBytes(QStringLiteral("foreign.txt")), QByteArray("[Foreign]\nKeep=me\n"));
+    EXPECT_FALSE(QFileInfo(path()).isSymLink());
+    EXPECT_EQ(readBytes(), QByteArray("[S]\nK=v\n")) << "nothing of the linked file is copied";
+
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path(QStringLiteral("fifo.ini"))).constData(), 0600), 0);
+    QDir(dir.path()).mkdir(QStringLiteral("folder.ini"));
+    for (const QString &name : {QStringLiteral("fifo.ini"), QStringLiteral("folder.ini")}) {
+        SCOPED_TRACE(name.toStdString());
+        TIniFile odd(path(name), Czech);
+        EXPECT_THROW(odd.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v")), Error);
+    }
+    EXPECT_EQ(QFileInfo(path(QStringLiteral("fifo.ini"))).isFile(), false);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(QStringLiteral(".tmp")), QStringList());
+}
+
+// Two programs writing different sections of one file at the same time:
+// each change rereads the file under its lock, so no section is lost.
+TEST_F(IniFileTest, ConcurrentWritersKeepEachOthersSections)
+{
+    constexpr int Writers = 2, Sections = 40;
+    std::vector<pid_t> children;
+    for (int writer = 0; writer < Writers; ++writer) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            TIniFile ini(path(), Czech);
+            for (int i = 0; i < Sections; ++i)
+                ini.WriteInteger(QStringLiteral("W%1_%2").arg(writer).arg(i), QStringLiteral("K"), i);
+            ::_exit(0);
+        }
+        children.push_back(child);
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    QStringList sections;
+    TIniFile(path(), Czech).ReadSections(sections);
+    EXPECT_EQ(sections.size(), Writers * Sections);
+    EXPECT_FALSE(QFileInfo::exists(path() + QStringLiteral(".lock")));
 }
 
 } // namespace
