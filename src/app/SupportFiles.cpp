@@ -2,12 +2,12 @@
 
 #include "core/Error.h"
 #include "core/IniFile.h"
+#include "core/ReplacingFile.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace kasovka {
 
@@ -35,40 +35,28 @@ QString readSign(const QString &fileName)
     return TIniFile(fileName).ReadString(InstallSection, SignKey, QString());
 }
 
-// Copies the content through a temporary file renamed over the target, so a
-// failed copy never leaves a truncated file behind, then carries the
-// source's permissions and modification time over.
+// The copy is a new file renamed over the target: a failed copy never leaves
+// a truncated file, and a link someone put at the target's name is replaced
+// instead of overwriting the file it points to. A read-only target is
+// replaced as well; the copy takes the source's permissions and time.
 bool copyFile(const QString &source, const QString &target)
 {
     const QFileInfo sourceInfo(source);
-    const QFileInfo targetInfo(target);
-    if (targetInfo.exists() && !targetInfo.isDir() && !targetInfo.isWritable())
-        QFile::setPermissions(target, targetInfo.permissions() | QFileDevice::WriteOwner);
-
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
+    TReplacingFile out(target);
+    out.setReplaceReadOnly(true);
+    out.setPermissions(sourceInfo.permissions());
+    out.setModificationTime(sourceInfo.lastModified());
+    if (!out.open())
         return false;
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(CopyChunk);
-        if (in.error() != QFileDevice::NoError || out.write(chunk) != chunk.size()) {
-            out.cancelWriting();
+        if (in.error() != QFileDevice::NoError || out.write(chunk) != chunk.size())
             return false;
-        }
     }
-    if (!out.commit())
-        return false;
-
-    {
-        QFile copied(target);
-        // The time stamp is a courtesy; a file system without it keeps the copy.
-        if (copied.open(QIODevice::ReadWrite | QIODevice::ExistingOnly))
-            copied.setFileTime(sourceInfo.lastModified(), QFileDevice::FileModificationTime);
-    }
-    QFile::setPermissions(target, sourceInfo.permissions());
-    return true;
+    return out.commit();
 }
 
 } // namespace

@@ -166,6 +166,28 @@ TEST_F(SupportFiles, AReadOnlyFileInTheDestinationIsReplaced)
     EXPECT_EQ(read(m_data + "Dest/a.xl"), "new content");
 }
 
+// Links put into the shared data root: a template and the data root's
+// setup.ini pointing at other files. The copy and the sign replace the
+// links; the files behind them are untouched.
+TEST_F(SupportFiles, LinksInTheDataRootAreReplacedNotWrittenThrough)
+{
+    installedSign("new");
+    copyList("Source1=PrintFrm\nDest1=%HOSTDATA%Doplnky/Kasovka/PrintFrm\n");
+    write(m_program + "SetupDat/PrintFrm/_GroupTables.xl", "template");
+    write(m_dir.path() + "/victim.txt", "victim");
+    write(m_dir.path() + "/victim.ini", "[INSTALL]\nSIGN=victim\n");
+    QDir().mkpath(m_programData + "PrintFrm");
+    QFile::link(m_dir.path() + "/victim.txt", m_programData + "PrintFrm/_GroupTables.xl");
+    QFile::link(m_dir.path() + "/victim.ini", m_programData + "setup.ini");
+
+    EXPECT_TRUE(install());
+    EXPECT_EQ(read(m_dir.path() + "/victim.txt"), "victim");
+    EXPECT_EQ(read(m_dir.path() + "/victim.ini"), "[INSTALL]\nSIGN=victim\n");
+    EXPECT_EQ(read(m_programData + "PrintFrm/_GroupTables.xl"), "template");
+    EXPECT_FALSE(QFileInfo(m_programData + "PrintFrm/_GroupTables.xl").isSymLink());
+    EXPECT_EQ(copied(), QStringLiteral("new"));
+}
+
 TEST_F(SupportFiles, ADestinationThatCannotBeCreated)
 {
     installedSign("new");
