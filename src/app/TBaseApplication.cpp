@@ -2,6 +2,7 @@
 
 #include "core/DisplayFormat.h"
 #include "core/Error.h"
+#include "host/TBFTable.h"
 #include "host/THostIniFile.h"
 
 #include <QCoreApplication>
@@ -38,6 +39,30 @@ QString yearSettingsFile(const QString &yearFolder)
     return yearFolder + name;
 }
 
+// The path with "." and ".." segments resolved; ".." above the root stays
+// at the root, as the file system takes it.
+QString normalisedPath(const QString &path)
+{
+    QString clean = QDir::cleanPath(path);
+    while (clean.startsWith(QLatin1String("/../")) || clean == QLatin1String("/.."))
+        clean.remove(0, 3);
+    return clean.isEmpty() && !path.isEmpty() ? QStringLiteral("/") : clean;
+}
+
+// Why the year settings, present, could not be read (their defaults would
+// pass for a double-entry agenda); empty when they were read or are absent.
+QString yearSettingsProblem(const THostIniFile &settings)
+{
+    if (settings.TableMode()) {
+        TBFTable table;
+        return table.Open(settings.TableFileName()) == 0 ? QString() : table.LastError();
+    }
+    QFile file(settings.FileName());
+    if (!file.exists() || file.open(QIODevice::ReadOnly))
+        return QString();
+    return QStringLiteral("Soubor %1 nelze otevřít (%2).").arg(settings.FileName(), file.errorString());
+}
+
 } // namespace
 
 struct TBaseApplication::Fields {
@@ -51,6 +76,7 @@ struct TBaseApplication::Fields {
     QString agendaCode;
     TDateTime fiscalYearTo = 0;
     bool doubleEntryBookkeeping = false;
+    QString yearSettingsError;
     QString programFolder; // empty: the executable's folder
 };
 
@@ -82,7 +108,9 @@ bool TBaseApplication::LoadLaunchContext()
 
     if (!FindLaunchParameter(QStringLiteral("AKTROK"), &value))
         return fail(MissingParameterMessage);
-    f.yearFolder = withTrailingDelimiter(value);
+    // "." and ".." segments would let the derived data root differ from the
+    // folder the path reaches; the start-up checks the normalised path.
+    f.yearFolder = withTrailingDelimiter(normalisedPath(value));
     f.agendaFolder = DeriveHostFolder(f.yearFolder, HostFolderLevel::Agenda);
     f.dataFolder = DeriveHostFolder(f.yearFolder, HostFolderLevel::DataRoot);
 
@@ -121,12 +149,13 @@ void TBaseApplication::readYearSettings()
     int lastDay = 0;
     QString doubleEntry = QStringLiteral("Y");
     try {
-        THostIniFile settings(yearSettingsFile(f.yearFolder));
+        const QString file = yearSettingsFile(f.yearFolder);
+        THostIniFile settings(file);
         lastDay = settings.ReadInteger(global, QStringLiteral("Hospodářský rok do"), lastDay);
         doubleEntry = settings.ReadString(global, QStringLiteral("Podvojné účetnictví"), doubleEntry);
-    } catch (const Error &) {
-        // An unreadable settings file counts as a missing one: the defaults
-        // make the start-up refuse the agenda as double-entry.
+        f.yearSettingsError = yearSettingsProblem(settings);
+    } catch (const Error &error) {
+        f.yearSettingsError = error.text();
     }
     f.fiscalYearTo = TDateTime(lastDay) + 1;
     f.doubleEntryBookkeeping = doubleEntry.toUpper() == QLatin1String("Y");
@@ -158,6 +187,7 @@ QString TBaseApplication::ConfigName() const { return m_fields->configName; }
 QString TBaseApplication::AgendaCode() const { return m_fields->agendaCode; }
 TDateTime TBaseApplication::FiscalYearTo() const { return m_fields->fiscalYearTo; }
 bool TBaseApplication::DoubleEntryBookkeeping() const { return m_fields->doubleEntryBookkeeping; }
+QString TBaseApplication::YearSettingsError() const { return m_fields->yearSettingsError; }
 
 QString TBaseApplication::ProgramFolder() const
 {

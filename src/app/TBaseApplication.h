@@ -62,6 +62,7 @@ public:
 
     // Parses the parameters, fills the fields and reads the year settings.
     // False when the program must end; the reason has been shown already.
+    // The year folder is taken with "." and ".." segments resolved.
     bool LoadLaunchContext();
 
     // --- Fields ------------------------------------------------------------
@@ -70,7 +71,7 @@ public:
     // The value of the first parameter of that name (letter case ignored).
     bool FindLaunchParameter(const QString &name, QString *value) const;
 
-    QString YearFolder() const;   // AKTROK with a trailing "/"
+    QString YearFolder() const;   // AKTROK normalised, with a trailing "/"
     QString AgendaFolder() const; // "/" when the year folder has the wrong shape
     QString DataFolder() const;   // "/" when the year folder has the wrong shape
     // True when the year folder ends in .../AGENDA*/ROK*, so that the agenda
@@ -82,6 +83,9 @@ public:
     QString AgendaCode() const;   // upper case, empty without a dot
     TDateTime FiscalYearTo() const; // day serial
     bool DoubleEntryBookkeeping() const;
+    // Why year settings that exist could not be read (the values above are
+    // then the defaults); empty otherwise. The start-up refuses to go on.
+    QString YearSettingsError() const;
 
     // --- Computed folders and constants -----------------------------------
 

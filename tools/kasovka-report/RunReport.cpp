@@ -3,6 +3,7 @@
 #include "FilterSettings.h"
 
 #include "app/ConsoleUiServices.h"
+#include "app/HostFolderCheck.h"
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
 #include "filter/FilterValidation.h"
@@ -129,7 +130,7 @@ int runReport(const RunSettings &settings, const ToolRegistry &registry)
     ConsoleUiServices ui;
     TBaseApplication app(ui, settings.launchArguments);
     try {
-        if (!app.LoadLaunchContext())
+        if (!app.LoadLaunchContext() || !CheckHostFolders(app))
             return ExitNoReport;
         if (app.DoubleEntryBookkeeping()) {
             app.ShowMessageDialog(QString::fromUtf8(DoubleEntryRefusal), MessageKind::Warning);

@@ -1,5 +1,6 @@
 #include "app/ui/TfrmMain.h"
 
+#include "app/HostFolderCheck.h"
 #include "app/SupportFiles.h"
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
@@ -76,16 +77,10 @@ int TfrmMain::StartUp()
     app.ShowProgress(StartingText, false, false);
     if (!app.LoadLaunchContext())
         return 1;
-    // Without the .../AGENDA*/ROK* shape the data root is the bare "/", and
-    // the steps below would create folders and copy files at the root of the
-    // file system.
-    if (!app.HasHostFolderShape()) {
-        app.ShowMessageDialog(QStringLiteral("Doplněk nelze spustit: adresář účetního roku ") + app.YearFolder()
-                                  + QStringLiteral(" neleží v datové struktuře účetního systému "
-                                                   "(…/AGENDA…/ROK…/)."),
-                              MessageKind::Error);
+    // Nothing may be created before the year folder is known to be a real,
+    // readable folder of the host's data tree.
+    if (!CheckHostFolders(app))
         return 2;
-    }
     if (!app.EnsureFolder(app.SettingsFolder()) || !app.EnsureFolder(app.TempFolder()))
         return 3;
     QString errorText;
