@@ -1,6 +1,7 @@
 // Conversions between the store's columns and Variant values: reading by the
 // declared type, binding for writes and for seeks.
 
+#include "core/DateTime.h"
 #include "core/Error.h"
 #include "host/detail/TableImpl.h"
 
@@ -100,8 +101,13 @@ Variant TBFTable::Impl::read(int field) const
             return Variant(sqlite3_column_int64(stmt, column) != 0);
         break;
     case HostFieldKind::Date:
-        if (type == SQLITE_FLOAT || type == SQLITE_INTEGER)
-            return Variant::fromDate(sqlite3_column_double(stmt, column));
+        if (type == SQLITE_FLOAT || type == SQLITE_INTEGER) {
+            // A serial no calendar date has (infinite, NaN, before the year 1
+            // or after 9999) is read like a missing date, so that readers
+            // treat it as one instead of showing an empty date somewhere.
+            const double serial = sqlite3_column_double(stmt, column);
+            return Variant::fromDate(isValidSerial(serial) ? serial : 0.0);
+        }
         break;
     case HostFieldKind::Currency:
         if (type == SQLITE_INTEGER)
