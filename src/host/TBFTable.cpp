@@ -8,12 +8,6 @@
 
 namespace kasovka {
 
-namespace {
-
-constexpr int kBusyTimeoutMs = 5000;
-
-} // namespace
-
 // The given name with ".DAT", or else the first file (by name) in the same
 // folder whose name differs only in letter case.
 QString TBFTable::ResolveTableFile(const QString &path)
@@ -33,9 +27,7 @@ QString TBFTable::ResolveTableFile(const QString &path)
     return QString();
 }
 
-namespace {
-
-QString openFailureText(const QString &file, int rc, const QString &detail)
+QString detail::openFailureText(const QString &file, int rc, const QString &detail)
 {
     switch (rc) {
     case SQLITE_NOTADB:
@@ -46,8 +38,6 @@ QString openFailureText(const QString &file, int rc, const QString &detail)
         return QStringLiteral("Databázi %1 nelze otevřít (%2).").arg(file, detail);
     }
 }
-
-} // namespace
 
 int detail::readTableFields(sqlite3 *db, QList<TableField> &fields)
 {
@@ -218,48 +208,8 @@ int TBFTable::Open(const QString &path)
             path.endsWith(QLatin1String(".DAT"), Qt::CaseInsensitive) ? path : path + ".DAT");
         return 1;
     }
-    // An absolute path can never be taken for a "file:" URI.
-    int rc = d->db.open(QFileInfo(file).absoluteFilePath(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
-    if (rc != SQLITE_OK) {
-        d->lastError = openFailureText(file, rc, QString::fromUtf8(sqlite3_errstr(rc)));
-        return 1;
-    }
-    d->path = file;
-    sqlite3_busy_timeout(d->db.get(), kBusyTimeoutMs);
-    rc = detail::readTableFields(d->db.get(), d->fields);
-    for (qsizetype i = 0; i < d->fields.size(); ++i)
-        d->fieldByName.insert(d->fields[i].name, int(i));
-    if (rc != SQLITE_DONE || d->fields.isEmpty()) {
-        d->lastError = rc != SQLITE_DONE
-            ? openFailureText(file, rc, d->db.errorMessage())
-            : QStringLiteral("Databáze %1 neobsahuje tabulku data.").arg(file);
-        Close();
-        return 1;
-    }
-    // A field that shadows the record number would make the table order and
-    // every write address the wrong records.
-    for (const TableField &field : std::as_const(d->fields)) {
-        for (const char *alias : {"rowid", "oid", "_rowid_"}) {
-            if (field.name.compare(QLatin1String(alias), Qt::CaseInsensitive) == 0) {
-                d->lastError = QStringLiteral("Databáze %1 má pole „%2“, které tabulka nesmí mít.")
-                                   .arg(file, field.name);
-                Close();
-                return 1;
-            }
-        }
-    }
-    d->db.exec("PRAGMA synchronous = FULL");
-    d->order.selectList = "rowid";
-    for (const TableField &field : std::as_const(d->fields))
-        d->order.selectList += ", " + detail::quoteIdentifier(field.name);
-    d->textCache.assign(size_t(d->fields.size()), TextCache());
-    d->edits.assign(size_t(d->fields.size()), std::nullopt);
-    rc = d->pin.prepare(d->db.get(), "SELECT " + d->order.selectList + " FROM data WHERE rowid = ?");
-    if (rc == SQLITE_OK)
-        rc = d->count.prepare(d->db.get(), "SELECT count(*) FROM data");
-    if (rc == SQLITE_OK && SetIndex(QString()) == 0)
+    if (d->connect(file) == 0 && SetIndex(QString()) == 0)
         return 0;
-    d->lastError = openFailureText(file, rc, d->db.errorMessage());
     Close();
     return 1;
 }
@@ -277,7 +227,7 @@ int TBFTable::SetIndex(const QString &indexName)
         const int rc = d->readIndexFields(indexName, fields);
         if (rc != SQLITE_DONE || fields.isEmpty() || fields.contains(-1)) {
             d->lastError = rc != SQLITE_DONE
-                ? openFailureText(d->path, rc, d->db.errorMessage())
+                ? detail::openFailureText(d->path, rc, d->db.errorMessage())
                 : QStringLiteral("Databáze %1 nemá index „%2“.").arg(d->path, indexName);
             return 1;
         }
@@ -296,7 +246,7 @@ int TBFTable::SetIndex(const QString &indexName)
         rc = d->scan.prepare(d->db.get(), order.scanSql());
     }
     if (rc != SQLITE_OK) {
-        d->lastError = openFailureText(d->path, rc, d->db.errorMessage());
+        d->lastError = detail::openFailureText(d->path, rc, d->db.errorMessage());
         return 1;
     }
     d->order = order;
@@ -319,6 +269,7 @@ void TBFTable::Close()
     d->pin.finalize();
     d->count.finalize();
     d->db.close();
+    d->tidyLogFiles();
     d->path.clear();
     d->fields.clear();
     d->fieldByName.clear();
@@ -329,6 +280,9 @@ void TBFTable::Close()
     d->order = detail::TableOrder();
     d->appending = false;
     d->hasEdits = false;
+    d->writable = false;
+    d->snapshot.reset();
+    d->createdLogFiles = false;
 }
 
 bool TBFTable::IsOpen() const { return d->db.isOpen(); }

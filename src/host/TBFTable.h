@@ -47,7 +47,15 @@ public:
     // Opens the table file; `path` with or without ".DAT". When no file of
     // exactly that name exists, one in the same folder whose name differs
     // only in letter case is taken. Checks that the file is a table of the
-    // store (SQLite, with the table `data`). 0 = open.
+    // store (SQLite, with the table `data`) and that every field the host
+    // schema defines has the schema's declared type. 0 = open.
+    //
+    // The file is opened for reading, so that a user who may only read the
+    // host's data can run a report; the first Post or Delete reopens it for
+    // writing. Where the folder cannot hold the write-ahead log's index (it
+    // may not be written and the host does not have the table open), a
+    // private copy of the table is read instead, taken while the file did
+    // not change.
     int Open(const QString &path);
     // The existing table file Open would take for `path`, or empty.
     static QString ResolveTableFile(const QString &path);

@@ -11,9 +11,10 @@ int TBFTable::Post()
         d->failNoCurrent();
     if (!d->appending && !d->hasEdits)
         return 0;
+    d->refuseWhileReading();
+    d->makeWritable();
     if (!d->appending && !d->current)
         d->failNoCurrent();
-    d->refuseWhileReading();
 
     QList<int> changed;
     for (size_t i = 0; i < d->edits.size(); ++i) {
@@ -72,6 +73,9 @@ int TBFTable::Delete()
     if (!d->current)
         d->failNoCurrent();
     d->refuseWhileReading();
+    d->makeWritable();
+    if (!d->current)
+        d->failNoCurrent();
     const qint64 rowid = d->currentRowid();
     detail::SqliteStmt stmt;
     int rc = stmt.prepare(d->db.get(), "DELETE FROM data WHERE rowid = ?");

@@ -7,6 +7,9 @@
 #include "host/HostSchema.h"
 #include "host/TBFTable.h"
 
+#include "export/QtPrinters.h"
+#include "support/Unprivileged.h"
+
 #include <QDir>
 
 using namespace kasovka;
@@ -214,6 +217,91 @@ TEST_F(TBFTableFailureTest, OperationsWithoutARecordThrowInsteadOfReadingGarbage
     EXPECT_THROW(table.Value(0), Error);
     EXPECT_THROW(table.First(), Error);
     EXPECT_NE(table.SetIndex(QStringLiteral("Kod")), 0);
+}
+
+// An amount declared as text would be read in crowns instead of its stored
+// ten-thousandths; every field the schema defines must have its type.
+TEST_F(TBFTableFailureTest, AFieldOfAnotherDeclaredTypeIsRefusedAtOpen)
+{
+    struct Case {
+        const char *columns;
+        const char *error; // %1: the file
+    };
+    const Case cases[] = {
+        {"Cislo INTEGER, Castka TEXT", "Pole „Castka“ databáze %1 má typ TEXT, očekává se typ CURRENCY."},
+        {"Datum REAL", "Pole „Datum“ databáze %1 má typ REAL, očekává se typ DATE."},
+        {"Del INTEGER", "Pole „Del“ databáze %1 má typ INTEGER, očekává se typ BOOLEAN."},
+        {"Castka", "Pole „Castka“ databáze %1 nemá typ, očekává se typ CURRENCY."},
+        {"Castka MONEY", "Pole „Castka“ databáze %1 má typ MONEY, očekává se typ CURRENCY."},
+        // Letter case of a type, and fields the schema does not know, pass.
+        {"Castka currency, Poznamka BLOB", ""},
+    };
+    int n = 0;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.columns);
+        QDir(m_dir.path()).mkdir(QString::number(++n));
+        const QString file = path(QStringLiteral("%1/UCPENDEN.DAT").arg(n));
+        execSql(file, QByteArray("CREATE TABLE data (") + c.columns + "); INSERT INTO data DEFAULT VALUES");
+        TBFTable table;
+        EXPECT_EQ(table.Open(file) != 0, *c.error != 0);
+        EXPECT_EQ(table.LastError(), QString::fromUtf8(c.error).arg(file));
+    }
+}
+
+// A serial no calendar date has reads like a missing date.
+TEST_F(TBFTableFailureTest, ImpossibleDatesReadAsNoDate)
+{
+    execSql(path(QStringLiteral("UZZAVUP.DAT")),
+            "CREATE TABLE data (Cislo INTEGER, Datum DATE);"
+            " INSERT INTO data VALUES (1, 1e308), (2, -1e308), (3, 9e999), (4, -9e999), (5, 2958466),"
+            " (6, -693594.5), (7, 2958465.5), (8, -693593), (9, 45000.25), (10, NULL)");
+    TBFTable table;
+    ASSERT_EQ(table.Open(path(QStringLiteral("UZZAVUP"))), 0) << table.LastError().toStdString();
+    QList<double> dates;
+    for (int r = table.First(); r != TBFTable::EndOfTable; r = table.Next())
+        dates.append(table.Value(QStringLiteral("Datum")).toDate());
+    EXPECT_EQ(dates, (QList<double>{0, 0, 0, 0, 0, 0, 2958465.5, -693593, 45000.25, 0}));
+}
+
+// A report only reads: a user who may read the host's tables but not write
+// their folder gets them, whether or not the host has the table open (its
+// log and index beside it, or neither).
+TEST_F(TBFTableFailureTest, ATableInAFolderThatMayOnlyBeReadIsRead)
+{
+    const QString folder = path(QStringLiteral("ro"));
+    const QString file = folder + QStringLiteral("/UCPOHYBY.DAT");
+    QDir().mkpath(folder);
+    HostSchema::createTableFile(file, *HostSchema::find(QStringLiteral("UCPOHYBY")));
+    execSql(file, "INSERT INTO data (Zkrat, Popis) VALUES ('P1', 'první'), ('P2', 'druhý')");
+    kasovka::test::openToOthers(folder);
+    const auto readOnlyFolder = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+        | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    for (const bool hostHasItOpen : {false, true}) {
+        SCOPED_TRACE(hostHasItOpen);
+        sqlite3 *host = nullptr;
+        if (hostHasItOpen) {
+            ASSERT_EQ(sqlite3_open(file.toUtf8().constData(), &host), SQLITE_OK);
+            ASSERT_EQ(sqlite3_exec(host, "SELECT count(*) FROM data", nullptr, nullptr, nullptr), SQLITE_OK);
+        }
+        QFile::setPermissions(folder, readOnlyFolder);
+        const QString seen = kasovka::test::runUnprivileged([&] {
+            TBFTable table;
+            if (table.Open(file) != 0)
+                return table.LastError();
+            QStringList seen;
+            for (int r = table.First(); r != TBFTable::EndOfTable; r = table.Next())
+                seen.append(table.Value(QStringLiteral("Popis")).toText());
+            table.First();
+            table.SetValue(QStringLiteral("Popis"), Variant(QStringLiteral("změna")));
+            seen.append(errorOf([&] { table.Post(); }).isEmpty() ? QStringLiteral("written")
+                                                                 : QStringLiteral("refused"));
+            return seen.join(u' ');
+        });
+        QFile::setPermissions(folder, readOnlyFolder | QFileDevice::WriteOwner);
+        sqlite3_close(host);
+        EXPECT_EQ(seen.toStdString(), "první druhý refused");
+    }
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("UCPOHYBY.DAT")});
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "host/detail/TableCursor.h"
 
 #include <QHash>
+#include <QTemporaryDir>
 
 #include <memory>
 #include <optional>
@@ -30,6 +31,8 @@ void bindFieldValue(sqlite3_stmt *stmt, int slot, const TableField &field, const
 // Reads the columns of the table `data`; SQLite result code (SQLITE_DONE
 // when read), no columns when the file has no such table.
 int readTableFields(sqlite3 *db, QList<TableField> &fields);
+// The reason of a failed open, in Czech.
+QString openFailureText(const QString &file, int rc, const QString &detail);
 } // namespace detail
 
 // The last text read per field: equal bytes give back the same shared
@@ -61,6 +64,23 @@ struct TBFTable::Impl {
     std::vector<std::optional<Variant>> edits;
     bool hasEdits = false;
     bool readTransaction = false;
+    bool writable = false; // opened for reading until the first write
+    // A private copy read instead of a file whose folder cannot hold the
+    // write-ahead log's index (a user who may only read the host's data).
+    std::unique_ptr<QTemporaryDir> snapshot;
+
+    // --- connection (TableConnection.cpp) ---
+    // Opens the file for reading, reads and checks its fields and prepares
+    // the statements of every order. 0, or 1 with lastError set.
+    int connect(const QString &file);
+    // Reopens the file for writing, keeping the order and the current
+    // record; throws Error when the file cannot be written.
+    void makeWritable();
+    // After the connection is closed: removes the write-ahead log and its
+    // index that reading created beside the file (a reader never removes
+    // them itself), unless another connection still uses them.
+    void tidyLogFiles();
+    bool createdLogFiles = false;
 
     // --- failures (throw Error) ---
     [[noreturn]] void failStore(int rc) const;

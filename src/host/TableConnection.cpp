@@ -1,0 +1,187 @@
+// TBFTable's connection to its file: opened for reading (a report only
+// reads, and a user may only be allowed to read), checked against the host
+// schema, and reopened for writing at the first write.
+
+#include "core/Error.h"
+#include "host/detail/TableImpl.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
+namespace kasovka {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+// A writer that keeps changing the file while it is copied.
+constexpr int kSnapshotAttempts = 3;
+
+// What tells whether a file changed while it was copied.
+struct FileStamp {
+    bool exists = false;
+    qint64 size = 0;
+    QDateTime modified;
+    bool operator==(const FileStamp &) const = default;
+};
+
+FileStamp stampOf(const QString &path)
+{
+    const QFileInfo info(path);
+    return {info.exists(), info.size(), info.lastModified()};
+}
+
+bool isLogIndexFailure(int rc)
+{
+    return rc == SQLITE_READONLY || rc == SQLITE_CANTOPEN;
+}
+
+// The host keeps its tables in write-ahead-log mode. A reader needs the log's
+// index file (-shm) beside the table; SQLite reads from a folder it may not
+// write only when the index and the log exist already (the host has the
+// table open) or when the file is declared immutable, which it is not while
+// the host may write to it. Otherwise the table and its log are copied into
+// a private folder and the copy is read, provided neither changed meanwhile.
+int openSnapshot(detail::SqliteDb &db, const QString &file, std::unique_ptr<QTemporaryDir> &snapshot)
+{
+    const QString log = file + QStringLiteral("-wal");
+    for (int attempt = 0; attempt < kSnapshotAttempts; ++attempt) {
+        const FileStamp fileBefore = stampOf(file);
+        const FileStamp logBefore = stampOf(log);
+        auto folder = std::make_unique<QTemporaryDir>();
+        if (!folder->isValid())
+            return SQLITE_CANTOPEN;
+        const QString copy = folder->filePath(QFileInfo(file).fileName());
+        if (!QFile::copy(file, copy) || (logBefore.exists && !QFile::copy(log, copy + QStringLiteral("-wal"))))
+            return SQLITE_CANTOPEN;
+        if (stampOf(file) != fileBefore || stampOf(log) != logBefore)
+            continue;
+        const int rc = db.open(copy, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
+        if (rc == SQLITE_OK)
+            snapshot = std::move(folder);
+        return rc;
+    }
+    return SQLITE_BUSY;
+}
+
+QString wrongTypeText(const TableField &field, const QString &file, HostFieldKind expected)
+{
+    const QString wanted = HostSchema::declaredType(expected);
+    if (field.declared.isEmpty())
+        return QStringLiteral("Pole „%1“ databáze %2 nemá typ, očekává se typ %3.").arg(field.name, file, wanted);
+    return QStringLiteral("Pole „%1“ databáze %2 má typ %3, očekává se typ %4.")
+        .arg(field.name, file, field.declared, wanted);
+}
+
+} // namespace
+
+int TBFTable::Impl::connect(const QString &file)
+{
+    path = file;
+    // An absolute path can never be taken for a "file:" URI.
+    const QString absolute = QFileInfo(file).absoluteFilePath();
+    createdLogFiles = !QFileInfo::exists(absolute + QStringLiteral("-wal"))
+        && !QFileInfo::exists(absolute + QStringLiteral("-shm"));
+    int rc = db.open(absolute, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+        rc = detail::readTableFields(db.get(), fields);
+        const QFileInfo folder(QFileInfo(absolute).absolutePath());
+        if (isLogIndexFailure(rc) && QFileInfo(absolute).isReadable() && !folder.isWritable()) {
+            rc = openSnapshot(db, absolute, snapshot);
+            if (rc == SQLITE_OK) {
+                sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+                rc = detail::readTableFields(db.get(), fields);
+            }
+        }
+    }
+    if (rc != SQLITE_DONE || fields.isEmpty()) {
+        const QString reason = db.isOpen() ? db.errorMessage() : QString::fromUtf8(sqlite3_errstr(rc));
+        lastError = rc == SQLITE_DONE ? QStringLiteral("Databáze %1 neobsahuje tabulku data.").arg(file)
+                                      : detail::openFailureText(file, rc, reason);
+        return 1;
+    }
+    for (qsizetype i = 0; i < fields.size(); ++i)
+        fieldByName.insert(fields[i].name, int(i));
+    const HostTableDef *schema = HostSchema::find(file);
+    for (const TableField &field : std::as_const(fields)) {
+        // A field that shadows the record number would make the table order
+        // and every write address the wrong records.
+        for (const char *alias : {"rowid", "oid", "_rowid_"}) {
+            if (field.name.compare(QLatin1String(alias), Qt::CaseInsensitive) == 0) {
+                lastError = QStringLiteral("Databáze %1 má pole „%2“, které tabulka nesmí mít.").arg(file, field.name);
+                return 1;
+            }
+        }
+        // A field of another type reads as another kind of value: an amount
+        // declared as text would be read in crowns instead of its stored
+        // ten-thousandths.
+        const int defined = schema ? schema->fieldIndex(field.name) : -1;
+        if (defined >= 0 && (!field.knownKind || field.kind != schema->fields[defined].kind)) {
+            lastError = wrongTypeText(field, file, schema->fields[defined].kind);
+            return 1;
+        }
+    }
+    order.selectList = "rowid";
+    for (const TableField &field : std::as_const(fields))
+        order.selectList += ", " + detail::quoteIdentifier(field.name);
+    textCache.assign(size_t(fields.size()), TextCache());
+    edits.assign(size_t(fields.size()), std::nullopt);
+    rc = pin.prepare(db.get(), "SELECT " + order.selectList + " FROM data WHERE rowid = ?");
+    if (rc == SQLITE_OK)
+        rc = count.prepare(db.get(), "SELECT count(*) FROM data");
+    if (rc != SQLITE_OK) {
+        lastError = detail::openFailureText(file, rc, db.errorMessage());
+        return 1;
+    }
+    return 0;
+}
+
+void TBFTable::Impl::tidyLogFiles()
+{
+    if (!createdLogFiles || writable || snapshot || path.isEmpty())
+        return;
+    createdLogFiles = false;
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!QFileInfo::exists(absolute + QStringLiteral("-wal")))
+        return;
+    // A connection that may write and has read removes the log and its index
+    // when it closes as the last one; SQLite's locks tell whether it is.
+    detail::SqliteDb tidy;
+    if (tidy.open(absolute, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX) == SQLITE_OK)
+        tidy.exec("SELECT count(*) FROM sqlite_master");
+}
+
+void TBFTable::Impl::makeWritable()
+{
+    if (writable)
+        return;
+    const bool positioned = current != nullptr && !appending;
+    const qint64 rowid = positioned ? currentRowid() : 0;
+    setCurrent(nullptr);
+    scan.finalize();
+    seeks.clear();
+    continuation.finalize();
+    pin.finalize();
+    count.finalize();
+    db.close();
+    snapshot.reset();
+
+    int rc = db.open(QFileInfo(path).absoluteFilePath(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
+    if (rc != SQLITE_OK)
+        failStore(rc, QString::fromUtf8(sqlite3_errstr(rc)));
+    writable = true;
+    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+    db.exec("PRAGMA synchronous = FULL");
+    rc = pin.prepare(db.get(), "SELECT " + order.selectList + " FROM data WHERE rowid = ?");
+    if (rc == SQLITE_OK)
+        rc = count.prepare(db.get(), "SELECT count(*) FROM data");
+    if (rc == SQLITE_OK)
+        rc = scan.prepare(db.get(), order.scanSql());
+    if (rc != SQLITE_OK)
+        failStore(rc);
+    if (positioned)
+        pinRowid(rowid);
+}
+
+} // namespace kasovka
