@@ -3,10 +3,13 @@
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
 #include "export/ExcelExporter.h"
+#include "export/ExportTarget.h"
 #include "export/XlsTDataSet.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace kasovka {
 
@@ -101,12 +104,25 @@ bool TExcelExporterForm::checkTarget(const QString &editText)
         return false;
     }
     m_exporter.SetFileName(editText);
-    if (QFileInfo::exists(editText) || QFileInfo(editText).isSymLink()) {
+    // Writing over a template would destroy it for every later export.
+    if (IsTemplateFile(editText, m_exporter.TemplateFolder())) {
+        app.ShowMessageDialog(QStringLiteral("Soubor \"%1\" je šablona exportu a nelze jej přepsat. "
+                                             "Zadejte jiné jméno souboru.")
+                                  .arg(editText),
+                              MessageKind::Warning);
+        return false;
+    }
+    const QFileInfo existing(editText);
+    if (existing.exists() || existing.isSymLink()) {
         const QString question = QStringLiteral("Soubor \"%1\" již existuje. Chcete jej přepsat?").arg(editText);
         if (app.ShowMessageDialog(question, MessageKind::Question) != MessageResult::Yes)
             return false;
-        if (!app.DeleteExistingFile(editText))
+        // The old file stays until the new one is complete (runEngine); a
+        // folder of that name can never be replaced by a file.
+        if (existing.isDir() && !existing.isSymLink()) {
+            app.ShowMessageDialog(QStringLiteral("Nelze přepsat soubor ") + editText, MessageKind::Error);
             return false;
+        }
     }
     return true;
 }
@@ -127,27 +143,35 @@ void TExcelExporterForm::copyTables()
         m_table3.setMasterSource(&m_table2, masterFields, detailFields);
 }
 
+// The workbook is written beside the target and replaces it only when it
+// is complete: a failed run keeps the old file.
 bool TExcelExporterForm::runEngine(const BusyIndicator &busy)
 {
+    TExportTarget target(m_exporter.FileName());
     m_templateReport1.setTemplate(m_exporter.TemplateFolder() + m_exporter.TemplateName());
-    m_templateReport1.setFileName(m_exporter.FileName());
+    m_templateReport1.setFileName(target.temporaryPath());
     if (busy)
         busy(true);
-    bool failed = true;
-    QString failure;
+    std::optional<QString> failure;
     try {
         m_templateReport1.Run();
-        failed = false;
     } catch (const Error &error) {
-        failure = error.text();
+        failure = exportErrorText(error.text());
     } catch (const std::exception &error) {
-        failure = QString::fromUtf8(error.what());
+        failure = exportErrorText(QString::fromUtf8(error.what()));
+    }
+    if (!failure) {
+        try {
+            target.commit();
+        } catch (const Error &error) {
+            failure = error.text();
+        }
     }
     if (busy)
         busy(false);
-    if (!failed)
+    if (!failure)
         return true;
-    m_exporter.Application().ShowMessageDialog(exportErrorText(failure), MessageKind::Error);
+    m_exporter.Application().ShowMessageDialog(*failure, MessageKind::Error);
     return false;
 }
 

@@ -1,0 +1,109 @@
+// Where the export writes: never onto a template, and an old workbook is
+// replaced only by a complete new one.
+
+#include "ExportFixture.h"
+
+#include "export/ReportExport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include "QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+using namespace kasovka;
+using namespace kasovka::test;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+class ExportTargetTest : public ::testing::Test, protected ReportTablesFixture {
+protected:
+    void SetUp() override
+    {
+        addGroup("A", "Alfa", {1.0, 2.0});
+        link();
+        installTemplates();
+    }
+    QString target(const QString &name) const { return context.root() + name; }
+    QString templatePath() { return context.app().PrintFormsFolder() + reportTemplateName(false); }
+    bool exportTo(const QString &path)
+    {
+        TExcelExporter exporter(context.app(), &skupiny, &denik, nullptr);
+        exporter.SetTemplateFolder(context.app().PrintFormsFolder());
+        exporter.SetTemplateName(reportTemplateName(false));
+        TExcelExporterForm form(exporter);
+        return form.OnOk(path, false);
+    }
+};
+
+TEST_F(ExportTargetTest, TemplateIsRefusedAsTheOutputUnderAnyName)
+{
+    const QString templ = templatePath();
+    const QByteArray original = readAll(templ);
+    QFile::link(templ, target("odkaz.xls"));
+    ASSERT_EQ(::link(QFile::encodeName(templ).constData(), QFile::encodeName(target("hardlink.xls")).constData()), 0);
+    const QString otherCase = context.app().PrintFormsFolder() + reportTemplateName(false).toUpper();
+    for (const QString &path : {templ, target("odkaz.xls"), target("hardlink.xls"), otherCase,
+                                context.app().PrintFormsFolder() + groupTablesTemplateName()}) {
+        SCOPED_TRACE(path.toStdString());
+        context.ui().messages.clear();
+        context.ui().questionAnswers = {MessageResult::Yes};
+        EXPECT_FALSE(exportTo(path));
+        EXPECT_EQ(context.ui().messages,
+                  (QList<RecordedMessage>{{MessageKind::Warning,
+                                           QString("Soubor \"%1\" je šablona exportu a nelze jej přepsat. Zadejte "
+                                                   "jiné jméno souboru.").arg(path)}}));
+    }
+    EXPECT_EQ(readAll(templ), original);
+}
+
+// The reported damage: two bytes of the NAME record of __Table2__ make it
+// cover rows 8 to 6. The run fails at once, and the old workbook it was to
+// replace is kept, with no temporary file left beside it.
+TEST_F(ExportTargetTest, DamagedTemplateFailsAndKeepsTheOldWorkbook)
+{
+    QByteArray bytes = readAll(templatePath());
+    const QByteArray name("__Table2__\x3B", 11);
+    const qsizetype at = bytes.indexOf(name);
+    ASSERT_GT(at, 0);
+    bytes[at + name.size() + 2] = 7; // first row 8 (counted from 0), last row stays 6
+    writeAll(templatePath(), bytes);
+    writeAll(target("deník.xls"), "old");
+    context.ui().questionAnswers = {MessageResult::Yes};
+
+    EXPECT_FALSE(exportTo(target("deník.xls")));
+    EXPECT_EQ(context.ui().texts(MessageKind::Error),
+              QStringList{exportErrorText("Šablona je poškozená: oblast __Table2__ na listu 1 má první řádek (8) "
+                                          "za posledním (6).")});
+    EXPECT_EQ(readAll(target("deník.xls")), "old");
+    EXPECT_EQ(QDir(context.root()).entryList(QDir::Files | QDir::Hidden), QStringList{"deník.xls"});
+}
+
+TEST_F(ExportTargetTest, OverwriteReplacesALinkNotTheFileItPointsTo)
+{
+    writeAll(target("cizi.xls"), "someone else's");
+    QFile::link(target("cizi.xls"), target("vystup.xls"));
+    context.ui().questionAnswers = {MessageResult::Yes};
+    EXPECT_TRUE(exportTo(target("vystup.xls")));
+    EXPECT_EQ(readAll(target("cizi.xls")), "someone else's");
+    EXPECT_FALSE(QFileInfo(target("vystup.xls")).isSymLink());
+    EXPECT_GT(QFileInfo(target("vystup.xls")).size(), 1000);
+}
+
+} // namespace
