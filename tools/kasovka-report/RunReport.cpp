@@ -28,6 +28,22 @@ const char *const RightsRefusal =
     "využívat tento doplněk, požádejte administrátora o nastavení práv k funkci "
     "Účetnictví/Tiskové sestavy/Peněžní deník.";
 
+// The console that also remembers an error it showed: an output that
+// reported one (a settings file that could not be written, say) has failed,
+// whatever its own result says.
+class ToolConsole : public ConsoleUiServices {
+public:
+    MessageResult showMessage(const QString &text, MessageKind kind) override
+    {
+        m_errorShown = m_errorShown || kind == MessageKind::Error;
+        return ConsoleUiServices::showMessage(text, kind);
+    }
+    bool errorShown() const { return m_errorShown; }
+
+private:
+    bool m_errorShown = false;
+};
+
 class PhaseTimer {
 public:
     explicit PhaseTimer(bool on) : m_on(on) { m_timer.start(); }
@@ -127,7 +143,7 @@ void registerRunOptions(ToolRegistry &registry, RunSettings &settings)
 
 int runReport(const RunSettings &settings, const ToolRegistry &registry)
 {
-    ConsoleUiServices ui;
+    ToolConsole ui;
     TBaseApplication app(ui, settings.launchArguments);
     try {
         if (!app.LoadLaunchContext() || !CheckHostFolders(app))
@@ -155,7 +171,7 @@ int runReport(const RunSettings &settings, const ToolRegistry &registry)
         if (!report.Generate())
             return ExitNoReport;
         for (const ToolOutput &output : registry.outputs()) {
-            if (!output.write(app, report))
+            if (!output.write(app, report) || ui.errorShown())
                 return ExitNoReport;
             timer.lap(output.phaseName);
         }

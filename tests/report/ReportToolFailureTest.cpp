@@ -1,0 +1,129 @@
+// kasovka-report where writing or reading fails: every failed write ends
+// with exit code 1, and a year folder that is missing or cannot be read is
+// told as such.
+
+#include "host/DemoAgenda.h"
+#include "support/Unprivileged.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "export/QtPrinters.h"
+
+#include <gtest/gtest.h>
+
+namespace kasovka::test {
+namespace {
+
+const QString kTool = QStringLiteral(KASOVKA_BINARY_DIR "/bin/kasovka-report");
+const QString kTemplates = QStringLiteral(KASOVKA_SOURCE_DIR "/resources/SetupDat/PrintFrm");
+
+struct ToolRun {
+    int exitCode = -1;
+    QByteArray out;
+    QString err;
+};
+
+class ReportToolFailureTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_dir = new QTemporaryDir;
+        DemoAgendaOptions options;
+        options.journalRecords = 100;
+        s_demo = new DemoAgenda(createDemoAgenda(s_dir->path() + QStringLiteral("/"), options));
+        openToOthers(s_demo->yearFolder);
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_demo;
+        delete s_dir;
+    }
+
+    static ToolRun run(const QStringList &options, const QString &standardOutput = QString(),
+                       QStringList launch = {})
+    {
+        if (launch.isEmpty())
+            launch = s_demo->launchArguments();
+        QProcess process;
+        if (!standardOutput.isEmpty())
+            process.setStandardOutputFile(standardOutput);
+        process.start(kTool, launch + options);
+        process.waitForFinished(60000);
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                process.readAllStandardOutput(), QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    static QTemporaryDir *s_dir;
+    static DemoAgenda *s_demo;
+};
+
+QTemporaryDir *ReportToolFailureTest::s_dir = nullptr;
+DemoAgenda *ReportToolFailureTest::s_demo = nullptr;
+
+TEST_F(ReportToolFailureTest, EveryFailedWriteExitsWithOne)
+{
+    const QString settings = s_demo->dataRoot + QStringLiteral("Doplnky/Kasovka/Setting/")
+        + s_demo->configName + QStringLiteral("DEMO.ini");
+    QDir().mkpath(settings); // a folder where the settings file belongs
+    const QString workbook = s_dir->path() + QStringLiteral("/vystup.xls");
+    struct Case {
+        const char *name;
+        QStringList options;
+        QString standardOutput;
+        const char *message; // part of standard error
+    };
+    const Case cases[] = {
+        {"JSON to a full device", {"--json", "/dev/full"}, {}, "nelze zapsat"},
+        {"JSON to standard output on a full device", {"--json", "-"}, "/dev/full", "nelze zapsat"},
+        {"settings file not written", {"--templates", kTemplates, "--xls", workbook}, {}, "Soubor nastavení"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const ToolRun result = run(c.options, c.standardOutput);
+        EXPECT_EQ(result.exitCode, 1) << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(QString::fromUtf8(c.message))) << result.err.toStdString();
+    }
+    EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/full")).exists() && !QFileInfo(QStringLiteral("/dev/full")).isFile());
+    QDir(settings).removeRecursively();
+}
+
+TEST_F(ReportToolFailureTest, AMissingYearFolderIsNamedInsteadOfTheDoubleEntryRefusal)
+{
+    QStringList launch = s_demo->launchArguments();
+    const QString missing = s_demo->agendaFolder + QStringLiteral("ROK.2030");
+    launch.replaceInStrings(QDir::cleanPath(s_demo->yearFolder), missing);
+    const ToolRun result = run({"--json", "-"}, QString(), launch);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err.trimmed(), QStringLiteral("Chyba: Doplněk nelze spustit: adresář účetního roku %1/ neexistuje.")
+                                        .arg(missing));
+}
+
+// The host's tables are kept with a write-ahead log; a user who may read
+// the data but not write its folders gets the report all the same.
+TEST_F(ReportToolFailureTest, AUserWhoMayOnlyReadTheDataGetsTheReport)
+{
+    const QStringList folders{s_demo->dataRoot, s_demo->agendaFolder, s_demo->yearFolder};
+    for (const QString &folder : folders)
+        QFile::setPermissions(folder, QFile::permissions(folder) & ~QFileDevice::WriteOwner);
+    const QString out = runUnprivileged([] {
+        const ToolRun result = run({"--json", "-"});
+        if (result.exitCode != 0)
+            return result.err;
+        const QJsonObject json = QJsonDocument::fromJson(result.out).object();
+        return QStringLiteral("groups: %1").arg(json.value(QStringLiteral("groups")).toArray().size());
+    });
+    for (const QString &folder : folders)
+        QFile::setPermissions(folder, QFile::permissions(folder) | QFileDevice::WriteOwner);
+    EXPECT_EQ(out, QStringLiteral("groups: 1"));
+    EXPECT_EQ(QDir(s_demo->yearFolder).entryList({QStringLiteral("*-wal"), QStringLiteral("*-shm")}), QStringList());
+}
+
+} // namespace
+} // namespace kasovka::test
