@@ -3,6 +3,8 @@
 // sets the template and the remembered target, runs Execute and reads back
 // what the exporter window left in FileName and RunAssociatedProgram.
 
+#include "export/ExportRowLimit.h"
+
 #include <QString>
 
 namespace kasovka {
@@ -32,6 +34,10 @@ public:
     bool RunAssociatedProgram() const { return m_runAssociatedProgram; }
     void SetRunAssociatedProgram(bool value) { m_runAssociatedProgram = value; }
 
+    // The most rows a filled sheet may have: the file format's limit.
+    int MaxRows() const { return m_maxRows; }
+    void SetMaxRows(int rows) { m_maxRows = rows; }
+
     // Shows the exporter window modally.
     void Execute(IExportWindows &windows);
 
@@ -44,6 +50,7 @@ private:
     QString m_templateName;
     QString m_fileName;
     bool m_runAssociatedProgram = true;
+    int m_maxRows = MaxXlsRows;
 };
 
 } // namespace kasovka

@@ -103,20 +103,12 @@ QString groupTablesTemplateName()
     return QStringLiteral("_GroupTables.xl");
 }
 
-void ExportReport(TBaseApplication &app, TMemTable &skupiny, TMemTable &denik, int rowCountAll,
-                  bool finalSummaryVisible, IExportWindows &windows)
+void ExportReport(TBaseApplication &app, TMemTable &skupiny, TMemTable &denik, bool finalSummaryVisible,
+                  IExportWindows &windows)
 {
     const std::optional<bool> exportAll = askExportAll(app, skupiny, windows);
     if (!exportAll)
         return;
-    qint64 budget = *exportAll ? rowCountAll : denik.recordCount();
-    if (finalSummaryVisible)
-        budget += qint64(FinalSummaryRows) * skupiny.recordCount();
-    if (budget > MaxExportRows) {
-        app.ShowMessageDialog(QStringLiteral("Maximální počet řádků pro export do Excelu je 65536, export nelze provést"),
-                              MessageKind::Information);
-        return;
-    }
     const RestoreReportState restore(skupiny, &denik);
     if (!*exportAll && restore.groupId()) {
         skupiny.setFilterText(QStringLiteral("ID = %1").arg(*restore.groupId()));
@@ -129,8 +121,7 @@ void ExportReport(TBaseApplication &app, TMemTable &skupiny, TMemTable &denik, i
 
 void ExportReport(TPenDenReport &report, bool finalSummaryVisible, IExportWindows &windows)
 {
-    ExportReport(report.Application(), report.Skupiny(), report.Denik(), report.RowCountAll(),
-                 finalSummaryVisible, windows);
+    ExportReport(report.Application(), report.Skupiny(), report.Denik(), finalSummaryVisible, windows);
 }
 
 void ExportGroupTable(TBaseApplication &app, TMemTable &skupiny, IExportWindows &windows)

@@ -13,16 +13,15 @@ class TBaseApplication;
 class TMemTable;
 class TPenDenReport;
 
-inline constexpr int MaxExportRows = 65536;
-inline constexpr int FinalSummaryRows = 40; // sheet rows of one group's final overview
-
 QString reportTemplateName(bool finalSummaryVisible);
 QString groupTablesTemplateName();
 
 // The report export over a report's Skupiny and Denik (Denik linked to
-// Skupiny as the report view links it) and RowCountAll.
-void ExportReport(TBaseApplication &app, TMemTable &skupiny, TMemTable &denik, int rowCountAll,
-                  bool finalSummaryVisible, IExportWindows &windows);
+// Skupiny as the report view links it). Whether the filled sheet fits the
+// file format's rows is checked by the exporter window on OK, against the
+// template it fills.
+void ExportReport(TBaseApplication &app, TMemTable &skupiny, TMemTable &denik, bool finalSummaryVisible,
+                  IExportWindows &windows);
 void ExportReport(TPenDenReport &report, bool finalSummaryVisible, IExportWindows &windows);
 
 // The group table export over a report's Skupiny.
