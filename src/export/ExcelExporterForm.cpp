@@ -39,6 +39,7 @@ TExcelExporterForm::TExcelExporterForm(TExcelExporter &exporter)
     for (const char *name : {"dsTable1", "dsTable2", "dsTable3", "TemplateReport1", "WorkbookAdapter1"})
         addOtherComponent(QString::fromLatin1(name));
     m_templateReport1.setAdapter(&m_workbookAdapter1);
+    publishHeading(*this, exporter.Heading());
 }
 
 TExcelExporterForm::~TExcelExporterForm()

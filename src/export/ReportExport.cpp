@@ -104,7 +104,7 @@ QString groupTablesTemplateName()
 }
 
 void ExportReport(TBaseApplication &app, TMemTable &skupiny, TMemTable &denik, bool finalSummaryVisible,
-                  IExportWindows &windows)
+                  IExportWindows &windows, const TExportHeading &heading)
 {
     const std::optional<bool> exportAll = askExportAll(app, skupiny, windows);
     if (!exportAll)
@@ -116,19 +116,23 @@ void ExportReport(TBaseApplication &app, TMemTable &skupiny, TMemTable &denik, b
     }
     TExcelExporter exporter(app, &skupiny, &denik, nullptr);
     exporter.SetTemplateName(reportTemplateName(finalSummaryVisible));
+    exporter.SetHeading(heading);
     runExporter(app, exporter, QStringLiteral("PenDenReport"), windows);
 }
 
 void ExportReport(TPenDenReport &report, bool finalSummaryVisible, IExportWindows &windows)
 {
-    ExportReport(report.Application(), report.Skupiny(), report.Denik(), finalSummaryVisible, windows);
+    ExportReport(report.Application(), report.Skupiny(), report.Denik(), finalSummaryVisible, windows,
+                 reportHeading(report));
 }
 
-void ExportGroupTable(TBaseApplication &app, TMemTable &skupiny, IExportWindows &windows)
+void ExportGroupTable(TBaseApplication &app, TMemTable &skupiny, IExportWindows &windows,
+                      const TExportHeading &heading)
 {
     const RestoreReportState restore(skupiny, nullptr);
     TExcelExporter exporter(app, &skupiny, nullptr, nullptr);
     exporter.SetTemplateName(groupTablesTemplateName());
+    exporter.SetHeading(heading);
     runExporter(app, exporter, QStringLiteral("GroupTables"), windows);
 }
 

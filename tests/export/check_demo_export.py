@@ -60,38 +60,42 @@ def group_columns(group):
 def check_journal(path, groups, with_summary):
     book = xlrd.open_workbook(path, formatting_info=True)
     sheet = book.sheet_by_index(0)
-    texts = [[sheet.cell_value(r, c) for c in range(min(5, sheet.ncols))] for r in range(sheet.nrows)]
-    headings = [r for r, row in enumerate(texts) if row[0] == "Sumační skupina:"]
-    totals = [r for r, row in enumerate(texts) if row[3] == "Celkem za sumační skupinu"]
+    texts = [[sheet.cell_value(r, c) for c in range(min(6, sheet.ncols))] for r in range(sheet.nrows)]
+    # The overview repeats the group caption right below its own title.
+    headings = [r for r, row in enumerate(texts) if row[1] == "Sumační skupina:"
+                and not str(texts[r - 1][1]).startswith("Závěrečný")]
+    totals = [r for r, row in enumerate(texts) if row[4] == "Celkem"]
     check(len(headings) == len(groups), "%s: %d headings for %d groups" % (path, len(headings), len(groups)))
     check(len(totals) == len(groups), "%s: %d totals lines for %d groups" % (path, len(totals), len(groups)))
     for group, head, total in zip(groups, headings, totals):
         name = group["Zkratka"]
-        check(sheet.cell_value(head, 2) == group["Zkratka"] and sheet.cell_value(head, 3) == group["Nazev"],
+        check(sheet.cell_value(head, 3) == group["Zkratka"] and sheet.cell_value(head, 4) == group["Nazev"],
               "%s: heading of %s" % (path, name))
-        figures = [amount(sheet.cell_value(total, c)) for c in range(4, 35)]
+        figures = [amount(sheet.cell_value(total, c)) for c in range(5, 36)]
         check(figures == group_columns(group), "%s: totals of %s differ" % (path, name))
         rows = group["rows"]
         check(total - head - 1 == len(rows), "%s: %s has %d rows, the report %d" % (path, name, total - head - 1, len(rows)))
         for offset, row in enumerate(rows):
             r = head + 1 + offset
-            values = [amount(sheet.cell_value(r, c)) for c in range(4, 35)]
+            check(sheet.cell_value(r, 0) == name, "%s: row %d does not name its group %s" % (path, r + 1, name))
+            values = [amount(sheet.cell_value(r, c)) for c in range(5, 36)]
             expected = [amount(row["cols"].get(c)) for c in COLUMNS]
             if values != expected:
                 check(False, "%s: row %d of %s differs" % (path, offset, name))
                 break
-            if row.get("Datum"):
-                check(sheet.cell_type(r, 1) == xlrd.XL_CELL_DATE, "%s: date of row %d not a date" % (path, r + 1))
+            date_type = sheet.cell_type(r, 2)
+            check(date_type == xlrd.XL_CELL_DATE if row.get("Datum") else date_type != xlrd.XL_CELL_DATE,
+                  "%s: date of row %d is not the report's" % (path, r + 1))
         if with_summary:
-            overview = {sheet.cell_value(r, 2): amount(sheet.cell_value(r, 4))
+            overview = {sheet.cell_value(r, 5): amount(sheet.cell_value(r, 7))
                         for r in range(total + 1, min(total + 40, sheet.nrows))
-                        if sheet.cell_type(r, 4) == xlrd.XL_CELL_NUMBER}
+                        if sheet.cell_type(r, 7) == xlrd.XL_CELL_NUMBER}
             check(overview.get("Hotovost celkem") == amount(group["totals"]["HotovostCeninyCelkem"]),
                   "%s: overview cash total of %s" % (path, name))
             check(overview.get("Základ daně") == amount(group["totals"]["ZakladDane"]),
                   "%s: overview tax base of %s" % (path, name))
     if not with_summary:
-        check(not any(row[0].startswith("Závěrečný") for row in texts if isinstance(row[0], str)),
+        check(not any(str(row[1]).startswith("Závěrečný") for row in texts),
               "%s: has an overview" % path)
     return sheet
 

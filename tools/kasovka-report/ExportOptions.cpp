@@ -95,7 +95,7 @@ bool exportGroupTable(TBaseApplication &app, TPenDenReport &report, const QStrin
     prepare(app);
     CommandLineWindows windows(target, false);
     report.Skupiny().first();
-    ExportGroupTable(app, report.Skupiny(), windows);
+    ExportGroupTable(app, report.Skupiny(), windows, reportHeading(report));
     return windows.exported();
 }
 
