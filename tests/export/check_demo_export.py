@@ -1,6 +1,9 @@
 #!/usr/bin/python3
 """The demo agenda exported by kasovka-report, read back with xlrd: every
-figure of the workbooks must be the one of the report's JSON form.
+figure of the workbooks must be the one of the report's JSON form. The first
+export runs on a data root where the program never started (the tool
+installs the templates as the program's start-up does), and no export may
+change the program's "po dokončení zobrazit" setting.
 
     check_demo_export.py HOSTDATA REPORT TEMPLATES [--libreoffice]
 
@@ -8,6 +11,8 @@ With --libreoffice the workbooks are also opened (converted) by LibreOffice,
 which recalculates the group table's sum line; exit code 77 when LibreOffice
 is missing.
 """
+import configparser
+import glob
 import json
 import os
 import shutil
@@ -37,9 +42,12 @@ def run(work):
                             capture_output=True, text=True).stdout.split()
     report = os.path.join(work, "report.json")
     files = {name: os.path.join(work, name + ".xls") for name in ("with", "without", "groups", "one")}
-    common = params + ["--set", "VertikalniDeleni=1", "--templates", TEMPLATES]
-    subprocess.run([REPORT] + common + ["--json", report, "--xls", files["with"],
-                                        "--group-table", files["groups"]], check=True)
+    grouped = params + ["--set", "VertikalniDeleni=1"]
+    subprocess.run([REPORT] + grouped + ["--json", report, "--xls", files["with"],
+                                         "--group-table", files["groups"]], check=True)
+    installed = glob.glob(os.path.join(work, "data", "Doplnky", "Kasovka", "PrintFrm", "*.xl"))
+    check(len(installed) == 3, "the templates were not installed into the data root: %s" % installed)
+    common = grouped + ["--templates", TEMPLATES]
     subprocess.run([REPORT] + common + ["--xls", files["without"], "--without-final-summary"], check=True)
     with open(report, encoding="utf-8") as source:
         data = json.load(source)
@@ -49,6 +57,14 @@ def run(work):
     # Without --overwrite an existing workbook is refused.
     refused = subprocess.run([REPORT] + common + ["--xls", files["one"]], capture_output=True)
     check(refused.returncode != 0, "an existing workbook was replaced without --overwrite")
+    settings_files = glob.glob(os.path.join(work, "data", "Doplnky", "Kasovka", "Setting", "*.ini"))
+    check(len(settings_files) == 1, "no settings file written: %s" % settings_files)
+    for path in settings_files:
+        settings = configparser.ConfigParser()
+        settings.read(path, encoding="utf-8")
+        for section in ("PenDenReport", "GroupTables"):
+            check(settings.get(section, "ExportRunAssociatedProgram", fallback="1") == "1",
+                  "%s: the tool changed %s/ExportRunAssociatedProgram" % (path, section))
     return data, files
 
 
