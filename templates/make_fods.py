@@ -423,7 +423,9 @@ def report_template(path, with_summary):
         overview_rows(sheet)
     # Erased after the fill; a plain cell then leaves nothing to print.
     band_bottom = sheet.row([(None, "...page break...")], height="0.3cm")
-    widths = ["1.5cm", "1.0cm", "1.55cm", "3.1cm", "5.35cm"] + [AMOUNT_WIDTH] * 31
+    # The date column holds 28.12.2026 with room to spare: a date that does
+    # not fit prints as "###".
+    widths = ["1.5cm", "1.0cm", "1.75cm", "3.1cm", "5.15cm"] + [AMOUNT_WIDTH] * 31
     breaks = {amount_column(n) for n in WIDTH_STARTS[1:]}
     write(path, "Peněžní deník", sheet, widths, titles_end, LEADING, breaks,
           {"__Sestava__": (1, band_bottom), "__Table1__": (band_top, band_bottom),

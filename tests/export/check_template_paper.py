@@ -37,8 +37,9 @@ def check(condition, message):
 
 def data(groups):
     """Two groups (or one without a key) of 80 rows each: enough for a
-    second page, every amount at the largest size, negative on odd rows, the
-    first row of each group without a date."""
+    second page, every amount at the largest size, negative on odd rows,
+    the widest dates (20.-29.12.2026), the first row of each group without
+    a date."""
     keys = [("STR-01", "Středisko Praha"), ("STR-02", "Středisko Brno")] if groups else [("", "")]
     money = [{"name": n, "type": "currency"} for n in AMOUNTS]
     group_records, rows = [], []
@@ -46,7 +47,7 @@ def data(groups):
         group_records.append([number, key, name] + ["-" + BIG] * (len(AMOUNTS) + len(TOTALS)))
         for row in range(80):
             sign = "-" if row % 2 else ""
-            rows.append([number, row, 0 if row == 0 else 46023 + row, "FV-%05d/%d" % (row, 2026),
+            rows.append([number, row, 0 if row == 0 else 46376 + row % 10, "FV-%05d/%d" % (row, 2026),
                          "Řádek %d" % row] + [sign + BIG] * len(AMOUNTS))
     values = dict(HEADING)
     values.update({"SumacniSkupiny": "Sumační skupiny (střediska)" if groups else "",
@@ -88,7 +89,7 @@ def check_pdf(name, pdf, groups, journal):
     printed = pages(pdf)
     for number, page in enumerate(printed, start=1):
         where = "%s, page %d" % (name, number)
-        check("#" not in page, "%s: an amount does not fit its cell" % where)
+        check("#" not in page, "%s: a figure or date does not fit its cell (###)" % where)
         check("Strana %d z %d" % (number, len(printed)) in page, "%s: no page number" % where)
         check("Vytištěno" in page, "%s: no print date" % where)
         for value in HEADING.values():
