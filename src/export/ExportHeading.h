@@ -13,8 +13,8 @@ class TTemplateDataModule;
 struct TExportHeading {
     QString reportName;
     QString agenda;
-    QString year;      // "2026"; "2025/2026" for a year that spans two
-    QString period;    // "1.1.2026 – 9.5.2026"
+    QString year;        // "2026"; "2025/2026" for a year that spans two
+    QString period;      // "1.1.2026 – 9.5.2026"
     QString groupKind;   // "střediska"; empty in a report without summation groups
     QString groupColumn; // "Středisko": the title of the column with each row's group key
     bool hasGroups = true;
