@@ -1,6 +1,7 @@
 #include "export/ExcelBand.h"
 
 #include "core/Error.h"
+#include "export/TemplateTags.h"
 
 #include <algorithm>
 
@@ -75,6 +76,27 @@ void checkBandRanges(const std::vector<TBandRange> &ranges, int sheet)
     }
 }
 
+std::vector<TBandRange> activeSheetBandRanges(const IXlsWorkbook &workbook)
+{
+    std::vector<TBandRange> ranges;
+    for (int i = 0; i < workbook.namedRangeCount(); ++i) {
+        const TXlsNamedRange range = workbook.namedRange(i);
+        if (range.sheet != workbook.activeSheet())
+            continue;
+        if (auto names = bandDataSetNames(range.name))
+            ranges.push_back({i, range.firstRow, range.lastRow, *names, range.name, range.firstColumn,
+                              range.lastColumn});
+    }
+    checkBandRanges(ranges, workbook.activeSheet());
+    return ranges;
+}
+
+void checkRepetition(int repetition, int records, int sheet)
+{
+    if (repetition > records)
+        throw damaged(QStringLiteral("oblasti na listu %1 se opakují bez konce.").arg(sheet));
+}
+
 int TExcelBand::childRows() const
 {
     int rows = 0;
@@ -126,7 +148,7 @@ void TExcelBand::rewind()
             dataSet->first();
 }
 
-TBandSearch::TBandSearch(std::vector<TBandRange> ranges) : m_ranges(std::move(ranges))
+TBandSearch::TBandSearch(std::vector<TBandRange> ranges, int sheet) : m_ranges(std::move(ranges)), m_sheet(sheet)
 {
     std::sort(m_ranges.begin(), m_ranges.end(), outerFirst);
     for (std::size_t i = 0; i < m_ranges.size(); ++i)
@@ -157,6 +179,17 @@ const TBandRange *TBandSearch::pick(int first, int last, int excludeTop, int exc
         return &*range;
     }
     return nullptr;
+}
+
+void TBandSearch::checkOwnDataSets(const TExcelBand &band, const std::vector<const TExcelBand *> &enclosing) const
+{
+    for (const TExcelBand *outer : enclosing)
+        for (IXlsDataSet *dataSet : band.dataSets)
+            if (dataSet && std::find(outer->dataSets.begin(), outer->dataSets.end(), dataSet) != outer->dataSets.end())
+                throw damaged(QStringLiteral("oblast %1 na listu %2 prochází tabulku %3, kterou prochází už oblast "
+                                             "%4, ve které leží.")
+                                  .arg(m_ranges[rangePosition(band.rangeIndex)].name).arg(m_sheet)
+                                  .arg(dataSet->name(), m_ranges[rangePosition(outer->rangeIndex)].name));
 }
 
 std::optional<TExcelBand> TBandSearch::find(int first, int last) const

@@ -99,12 +99,21 @@ bool TExcelExporterForm::OnOk(const QString &editText, bool runAssociatedProgram
 bool TExcelExporterForm::fitsRowLimit()
 {
     qint64 rows = 0;
+    std::unique_ptr<IXlsWorkbook> workbook;
     try {
-        const std::unique_ptr<IXlsWorkbook> workbook = m_workbookAdapter1.createWorkbook();
+        workbook = m_workbookAdapter1.createWorkbook();
         workbook->open(m_exporter.TemplateFolder() + m_exporter.TemplateName());
-        rows = filledRowCount(*workbook, [this](const QString &name) { return findDataSet(name); });
     } catch (const Error &) {
         return true; // the engine's run reports a template it cannot read, in its own words
+    } catch (const std::exception &) {
+        return true;
+    }
+    try {
+        rows = filledRowCount(*workbook, [this](const QString &name) { return findDataSet(name); });
+    } catch (const Error &error) {
+        // Damaged bands: the engine would refuse them the same way.
+        m_exporter.Application().ShowMessageDialog(exportErrorText(error.text()), MessageKind::Error);
+        return false;
     } catch (const std::exception &) {
         return true;
     }

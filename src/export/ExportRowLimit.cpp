@@ -14,6 +14,7 @@ namespace {
 struct RowTally {
     qint64 rows = 0;
     qint64 peak = 0;
+    int sheet = 1;
     void add(qint64 count)
     {
         rows += count;
@@ -44,7 +45,8 @@ void tally(TExcelBand &band, RowTally &rows)
         return;
     }
     rows.add(qint64(records - 1) * band.height());
-    while (!band.children.empty()) {
+    for (int repetition = 1; !band.children.empty(); ++repetition) {
+        checkRepetition(repetition, records, rows.sheet);
         for (TExcelBand &child : band.children)
             tally(child, rows);
         if (band.allEntriesEmpty())
@@ -56,20 +58,6 @@ void tally(TExcelBand &band, RowTally &rows)
     band.rewind();
 }
 
-std::vector<TBandRange> bandRanges(const IXlsWorkbook &workbook)
-{
-    std::vector<TBandRange> ranges;
-    for (int i = 0; i < workbook.namedRangeCount(); ++i) {
-        const TXlsNamedRange range = workbook.namedRange(i);
-        // A range upside down is no band to count; the engine refuses it.
-        if (range.sheet != workbook.activeSheet() || range.firstRow > range.lastRow)
-            continue;
-        if (auto names = bandDataSetNames(range.name))
-            ranges.push_back({i, range.firstRow, range.lastRow, *names});
-    }
-    return ranges;
-}
-
 } // namespace
 
 qint64 filledRowCount(IXlsWorkbook &workbook, const std::function<IXlsDataSet *(const QString &)> &lookup)
@@ -79,8 +67,8 @@ qint64 filledRowCount(IXlsWorkbook &workbook, const std::function<IXlsDataSet *(
         if (!workbook.isWorksheet(sheet))
             continue;
         workbook.setActiveSheet(sheet);
-        RowTally rows{workbook.lastRow(), workbook.lastRow()};
-        if (std::optional<TExcelBand> main = TBandSearch(bandRanges(workbook)).mainBand(lookup))
+        RowTally rows{workbook.lastRow(), workbook.lastRow(), sheet};
+        if (std::optional<TExcelBand> main = TBandSearch(activeSheetBandRanges(workbook), sheet).mainBand(lookup))
             tally(*main, rows);
         most = std::max(most, rows.peak);
     }

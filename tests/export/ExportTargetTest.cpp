@@ -73,24 +73,30 @@ TEST_F(ExportTargetTest, TemplateIsRefusedAsTheOutputUnderAnyName)
     EXPECT_EQ(readAll(templ), original);
 }
 
-// The reported damage: two bytes of the NAME record of __Table2__ make it
-// cover rows 8 to 6. The run fails at once, and the old workbook it was to
-// replace is kept, with no temporary file left beside it.
+// The reported damage: two bytes of the NAME record of __Table2__ move its
+// first row two rows below its last. The run fails at once, and the old
+// workbook it was to replace is kept, with no temporary file left beside it.
 TEST_F(ExportTargetTest, DamagedTemplateFailsAndKeepsTheOldWorkbook)
 {
     QByteArray bytes = readAll(templatePath());
     const QByteArray name("__Table2__\x3B", 11);
     const qsizetype at = bytes.indexOf(name);
     ASSERT_GT(at, 0);
-    bytes[at + name.size() + 2] = 7; // first row 8 (counted from 0), last row stays 6
+    // The area reference: sheet index, first row, last row (counted from 0).
+    const qsizetype firstRow = at + name.size() + 2;
+    const int lastRow = quint8(bytes[firstRow + 2]) | quint8(bytes[firstRow + 3]) << 8;
+    bytes[firstRow] = char(lastRow + 2);
+    bytes[firstRow + 1] = 0;
     writeAll(templatePath(), bytes);
     writeAll(target("deník.xls"), "old");
     context.ui().questionAnswers = {MessageResult::Yes};
 
     EXPECT_FALSE(exportTo(target("deník.xls")));
     EXPECT_EQ(context.ui().texts(MessageKind::Error),
-              QStringList{exportErrorText("Šablona je poškozená: oblast __Table2__ na listu 1 má první řádek (8) "
-                                          "za posledním (6).")});
+              QStringList{exportErrorText(QString("Šablona je poškozená: oblast __Table2__ na listu 1 má první "
+                                                  "řádek (%1) za posledním (%2).")
+                                              .arg(lastRow + 3)
+                                              .arg(lastRow + 1))});
     EXPECT_EQ(readAll(target("deník.xls")), "old");
     EXPECT_EQ(QDir(context.root()).entryList(QDir::Files | QDir::Hidden), QStringList{"deník.xls"});
 }

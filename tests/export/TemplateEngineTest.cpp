@@ -6,6 +6,7 @@
 
 #include "core/Error.h"
 #include "export/ExcelBand.h"
+#include "export/ExportRowLimit.h"
 #include "export/TemplateReport.h"
 #include "export/TemplateTags.h"
 
@@ -214,6 +215,52 @@ TEST_F(EngineTest, DamagedBandRangesAreRefused)
             book.addName(r.name, 1, r.firstRow, r.lastRow, r.firstColumn, r.lastColumn);
         EXPECT_EQ(runError(), "Šablona je poškozená: " + std::string(row.error));
         EXPECT_EQ(adapter.files.count("out.xls"), 0u);
+    }
+}
+
+// Bands that move each other's data sets would repeat for ever: the row
+// check before the fill and the engine both refuse them, promptly.
+TEST_F(EngineTest, BandsThatMoveEachOthersDataSetsAreRefused)
+{
+    struct Row {
+        const char *what;
+        const char *outer, *inner;
+        const char *error; // after "Šablona je poškozená: "
+    };
+    const Row cases[] = {
+        {"the same table inside", "__Table1__", "__Table1__Kopie",
+         "oblast __Table1__Kopie na listu 1 prochází tabulku Table1, kterou prochází už oblast __Table1__, ve "
+         "které leží."},
+        {"the master inside its detail", "__Table2__", "__Table1__", "oblasti na listu 1 se opakují bez konce."},
+    };
+    addGroups(2);
+    rows.add({10, 1, "d1"});
+    rows.add({11, 1, "d2"});
+    rows.linkTo(groups, "ID", "Parent_ID");
+    // Reading a note moves the journal row back to the first of its group.
+    FakeDataSet notes("Table3", {"Parent_ID", "Text"});
+    notes.add({10, "n1"});
+    notes.linkTo(rows, "ID", "Parent_ID");
+    module.addDataSet("Table3", &notes);
+    for (const Row &row : cases) {
+        SCOPED_TRACE(row.what);
+        adapter.files.clear();
+        book = FakeBook{};
+        sheet().set(1, 1, "##Table2##Popis");
+        sheet().set(2, 1, "##Table1##Nazev");
+        book.addName(row.outer, 1, 1, 3);
+        book.addName(row.inner, 1, 2, 3);
+        book.addName("__Table3__", 1, 3, 3);
+        const std::string expected = "Šablona je poškozená: " + std::string(row.error);
+        EXPECT_EQ(runError(), expected);
+        const std::unique_ptr<IXlsWorkbook> workbook = adapter.createWorkbook();
+        workbook->open("template.xl");
+        try {
+            filledRowCount(*workbook, [this](const QString &name) { return module.findDataSet(name); });
+            ADD_FAILURE() << "the row check passed";
+        } catch (const Error &error) {
+            EXPECT_EQ(error.text().toStdString(), expected);
+        }
     }
 }
 

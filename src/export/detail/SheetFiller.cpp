@@ -52,24 +52,9 @@ TSheetFiller::TSheetFiller(IXlsWorkbook &workbook, const TTagParser &parser,
 {
 }
 
-std::vector<TBandRange> TSheetFiller::bandRanges() const
-{
-    std::vector<TBandRange> ranges;
-    for (int i = 0; i < m_workbook.namedRangeCount(); ++i) {
-        const TXlsNamedRange range = m_workbook.namedRange(i);
-        if (range.sheet != m_workbook.activeSheet())
-            continue;
-        if (auto names = bandDataSetNames(range.name))
-            ranges.push_back({i, range.firstRow, range.lastRow, *names, range.name, range.firstColumn,
-                              range.lastColumn});
-    }
-    checkBandRanges(ranges, m_workbook.activeSheet());
-    return ranges;
-}
-
 void TSheetFiller::run()
 {
-    const TBandSearch search(bandRanges());
+    const TBandSearch search(activeSheetBandRanges(m_workbook), m_workbook.activeSheet());
     std::optional<TExcelBand> mainBand = search.mainBand(m_lookup);
     if (!mainBand)
         return;
@@ -111,7 +96,7 @@ void TSheetFiller::insertBand(TExcelBand &band, int &offset)
     if (band.children.empty())
         offset += records * band.height();
     else if (records > 0)
-        insertChildren(band, offset);
+        insertChildren(band, offset, records);
     band.rewind();
 }
 
@@ -127,9 +112,10 @@ void TSheetFiller::resizeBand(const TExcelBand &band, int offset, int records)
 
 // One repetition per record: each child expands inside the repetition, and
 // the offset ends up past the repetition's expanded rows.
-void TSheetFiller::insertChildren(TExcelBand &band, int &offset)
+void TSheetFiller::insertChildren(TExcelBand &band, int &offset, int records)
 {
-    for (;;) {
+    for (int repetition = 1;; ++repetition) {
+        checkRepetition(repetition, records, m_workbook.activeSheet());
         for (TExcelBand &child : band.children) {
             insertBand(child, offset);
             offset -= child.height();

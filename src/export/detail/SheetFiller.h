@@ -31,12 +31,11 @@ public:
     void run();
 
 private:
-    std::vector<TBandRange> bandRanges() const;
     void buildCache(int topRow, int bottomRow);
 
     void insertBand(TExcelBand &band, int &offset);
     void resizeBand(const TExcelBand &band, int offset, int records);
-    void insertChildren(TExcelBand &band, int &offset);
+    void insertChildren(TExcelBand &band, int &offset, int records);
 
     void fillBand(TExcelBand &band, int &row);
     void fillRepetition(TExcelBand &band, int &row);
