@@ -1,6 +1,8 @@
 // The journal scan of a report through TBFTable against a bare SQLite scan of
-// the same file in the same index order, and the time to build a demo data
-// root with 1,000,000 journal records.
+// the same file in the same index order, the cost of opening the journal
+// (read-only, then tidied) and of the private copy a user who may only read
+// the folder gets, and the time to build a demo data root with 1,000,000
+// journal records.
 //
 // The scanned data root is built once into the temporary folder and reused
 // by later runs (KASOVKA_BENCH_DATA overrides the folder).
@@ -13,6 +15,7 @@
 #include <sqlite3.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -121,6 +124,31 @@ void BM_TBFTableScan(benchmark::State &state)
     state.counters["records"] = double(records) / double(state.iterations());
 }
 
+void BM_OpenJournal(benchmark::State &state)
+{
+    for (auto _ : state) {
+        TBFTable table;
+        if (table.Open(journalPath()) != 0 || table.SetIndex(QStringLiteral("Datum+Zdroj+ZRadek")) != 0) {
+            state.SkipWithError("journal does not open");
+            return;
+        }
+        benchmark::DoNotOptimize(table.RecordCount());
+    }
+}
+
+// What reading from a folder that may not be written adds: the journal is
+// copied into a private folder first.
+void BM_CopyJournal(benchmark::State &state)
+{
+    const QString file = journalPath() + QStringLiteral(".DAT");
+    state.counters["MB"] = double(QFileInfo(file).size()) / 1e6;
+    for (auto _ : state) {
+        QTemporaryDir dir;
+        if (!QFile::copy(file, dir.filePath(QStringLiteral("UCPENDEN.DAT"))))
+            state.SkipWithError("copy failed");
+    }
+}
+
 void BM_DemoJournal1M(benchmark::State &state)
 {
     for (auto _ : state) {
@@ -135,6 +163,8 @@ void BM_DemoJournal1M(benchmark::State &state)
 
 BENCHMARK(BM_BareSqliteScan)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_TBFTableScan)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_OpenJournal)->Unit(benchmark::kMillisecond)->MinTime(1.0)->UseRealTime();
+BENCHMARK(BM_CopyJournal)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_DemoJournal1M)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 BENCHMARK_MAIN();
