@@ -12,7 +12,7 @@
 #include "app/ConsoleUiServices.h"
 #include "app/TBaseApplication.h"
 #include "filter/TReportFilter.h"
-#include "host/DemoAgenda.h"
+#include "host/demo/DemoAgenda.h"
 #include "kasovka-report/ReportJson.h"
 #include "report/TPenDenReport.h"
 

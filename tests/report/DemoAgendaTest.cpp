@@ -6,7 +6,7 @@
 
 #include "app/TBaseApplication.h"
 #include "core/MemTable.h"
-#include "host/DemoAgenda.h"
+#include "host/demo/DemoAgenda.h"
 #include "report/TPenDenReport.h"
 #include "support/RecordingUiServices.h"
 

@@ -15,7 +15,7 @@
 
 #include "app/TBaseApplication.h"
 #include "core/MemTable.h"
-#include "host/DemoAgenda.h"
+#include "host/demo/DemoAgenda.h"
 #include "kasovka-report/ReportJson.h"
 #include "report/TPenDenReport.h"
 #include "support/RecordingUiServices.h"
