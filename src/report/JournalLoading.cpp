@@ -99,6 +99,7 @@ void TPenDenReport::CloseHostTables()
 bool TPenDenReport::LoadJournal()
 {
     CreateReportTables();
+    warnOfPeriodOutsideYear();
     if (m_journal.RecordCount() > 0 && !accumulateJournal())
         return false;
     phaseEnded(ReportPhase::JournalRead);
@@ -106,6 +107,25 @@ bool TPenDenReport::LoadJournal()
     writeReportTables();
     phaseEnded(ReportPhase::Finished);
     return true;
+}
+
+// A period that misses the accounting year entirely gives a report of
+// zeros, which the bookkeeper should not take for a quiet year.
+void TPenDenReport::warnOfPeriodOutsideYear()
+{
+    const TReportFilter &f = *m_filter;
+    const QDate yearEnd = toQDate(m_app.FiscalYearTo());
+    if (!f.ZaObdobi || !yearEnd.isValid() || datePart(m_app.FiscalYearTo()) <= 1)
+        return;
+    const QDate yearStart = yearEnd.addYears(-1).addDays(1);
+    const QDate from = toQDate(f.ObdobiOD);
+    const QDate to = toQDate(f.ObdobiDO);
+    if (!from.isValid() || !to.isValid() || (to >= yearStart && from <= yearEnd))
+        return;
+    const QString format = QStringLiteral("d.M.yyyy");
+    AddWarning(QStringLiteral("• období sestavy %1 – %2 leží celé mimo účetní rok %3 – %4")
+                   .arg(from.toString(format), to.toString(format), yearStart.toString(format),
+                        yearEnd.toString(format)));
 }
 
 // Read and accumulate: every journal record in index order, each accepted

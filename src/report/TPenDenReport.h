@@ -95,6 +95,7 @@ private:
     bool openAndIndex(TBFTable &table, const QString &path, const QString &index);
     // The passes of LoadJournal.
     bool LoadJournal();
+    void warnOfPeriodOutsideYear();
     bool accumulateJournal();    // read and accumulate (JournalLoading.cpp)
     void FinishReport();         // finish (ReportFinish.cpp)
     void writeReportTables();    // write (ReportWrite.cpp)
