@@ -102,6 +102,9 @@ bool TPenDenReport::LoadJournal()
     warnOfPeriodOutsideYear();
     if (m_journal.RecordCount() > 0 && !accumulateJournal())
         return false;
+    // Only rows being read need the books; their room goes to the tables.
+    m_work->cashDescriptions = {};
+    m_work->bankDescriptions = {};
     phaseEnded(ReportPhase::JournalRead);
     FinishReport();
     writeReportTables();

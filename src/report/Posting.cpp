@@ -3,6 +3,8 @@
 
 #include "report/ReportWork.h"
 
+#include <bit>
+
 namespace kasovka {
 
 bool TPenDenReport::PostAmount(AmountSums &target, bool fromAdjustment)
@@ -56,9 +58,14 @@ void TPenDenReport::closeRow(DenikEntry &row, const AmountSums &sums)
 {
     row.received = sums.received;
     row.touched = sums.touched;
-    row.amounts.clear();
+    const int count = std::popcount(sums.touched);
+    Currency *amounts = row.amounts;
+    if (count > 2) {
+        row.moreAmounts = std::make_unique<Currency[]>(size_t(count));
+        amounts = row.moreAmounts.get();
+    }
     for (quint32 bits = sums.touched; bits != 0; bits &= bits - 1)
-        row.amounts.append(sums.columns[size_t(std::countr_zero(bits))]);
+        *amounts++ = sums.columns[size_t(std::countr_zero(bits))];
 }
 
 void TPenDenReport::closeOpenRows()

@@ -9,7 +9,6 @@
 #include "report/TPenDenReport.h"
 
 #include <QHash>
-#include <QVarLengthArray>
 
 #include <deque>
 #include <memory>
@@ -61,7 +60,13 @@ struct TPenDenReport::DenikEntry {
     quint32 touched = 0;
     TDateTime datum = 0;
     QString doklad, varSym, popis;
-    QVarLengthArray<Currency, 4> amounts; // the touched columns, in column order
+    // The touched columns' amounts in column order: up to two (a journal
+    // record's money and purpose column) in place, more in an array of
+    // their own. A detailed report holds a million of these at once.
+    Currency amounts[2];
+    std::unique_ptr<Currency[]> moreAmounts;
+
+    Currency amount(int i) const { return moreAmounts ? moreAmounts[i] : amounts[i]; }
 };
 
 struct TPenDenReport::GroupWork {

@@ -5,6 +5,8 @@
 #include "core/MemTable.h"
 #include "report/ReportWork.h"
 
+#include <bit>
+
 namespace kasovka {
 
 namespace {
@@ -102,10 +104,10 @@ void TPenDenReport::writeReportTables()
         else
             m_denik.setText(DenikField::Popis, adjustmentsRowText());
         rowColumns.fill(Currency());
-        qsizetype next = 0;
+        int next = 0;
         for (quint32 bits = entry.touched; bits != 0; bits &= bits - 1) {
             const int slot = std::countr_zero(bits);
-            rowColumns[size_t(slot)] = entry.amounts[next++];
+            rowColumns[size_t(slot)] = entry.amount(next++);
             m_denik.setCurrency(DenikField::Col5 + slot, rowColumns[size_t(slot)]);
         }
         if (entry.received)
