@@ -49,7 +49,7 @@ void TPenDenReport::describeRow(DenikEntry &row)
     row.doklad = m_journal.Value(f.doklad).toText();
     row.varSym = m_journal.Value(f.varSym).toText();
     if (m_filter->ZpusobSumace == rgDetailed)
-        row.popis = m_journal.Value(f.popis).toText();
+        row.popis = m_work->sharedDescription(m_journal.Value(f.popis).toText());
     else if (row.popis.isEmpty())
         row.popis = DocumentDescription();
 }

@@ -9,6 +9,7 @@
 #include "report/TPenDenReport.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <deque>
 #include <memory>
@@ -122,6 +123,20 @@ struct TPenDenReport::Work {
         bool loaded = false;
         std::unordered_map<int, QString> byNumber;
     } cashDescriptions, bankDescriptions;
+
+    // Record descriptions repeat through a year; a detailed report keeps one
+    // copy of each for its rows instead of one per row. Bounded, so that a
+    // journal of unique descriptions does not pay for the pool.
+    QSet<QString> descriptionPool;
+    QString sharedDescription(const QString &text)
+    {
+        constexpr qsizetype MaxPooled = 65536;
+        if (const auto found = descriptionPool.constFind(text); found != descriptionPool.constEnd())
+            return *found;
+        if (descriptionPool.size() < MaxPooled)
+            descriptionPool.insert(text);
+        return text;
+    }
 
     std::vector<std::unique_ptr<GroupWork>> groups; // in creation order
     QHash<QString, GroupWork *> groupByKey;       // keys as read
