@@ -2,7 +2,7 @@
 // with exit code 1, and a year folder that is missing or cannot be read is
 // told as such.
 
-#include "host/DemoAgenda.h"
+#include "host/demo/DemoAgenda.h"
 #include "support/Unprivileged.h"
 
 #include <QDir>
