@@ -117,7 +117,7 @@ QList<sqlite3_value *> TBFTable::Impl::currentKey() const
 {
     QList<sqlite3_value *> key;
     for (int field : indexFields)
-        key.append(sqlite3_value_dup(sqlite3_column_value(current, field + 1)));
+        key.append(sqlite3_value_dup(sqlite3_column_value(current, columnOf[size_t(field)])));
     return key;
 }
 
@@ -233,6 +233,8 @@ int TBFTable::SetIndex(const QString &indexName)
         }
     }
     detail::TableOrder order = d->order;
+    std::vector<int> columns;
+    order.selectList = d->selectListFor(fields, columns);
     order.indexName = indexName.isEmpty() ? QByteArray() : detail::quoteIdentifier(indexName);
     order.columns.clear();
     for (int field : fields)
@@ -250,9 +252,16 @@ int TBFTable::SetIndex(const QString &indexName)
         return 1;
     }
     d->order = order;
+    d->columnOf = std::move(columns);
     d->indexName = indexName;
     d->indexFields = fields;
     d->seeks.clear();
+    // The index's fields are always fetched, so the list may have changed.
+    rc = d->pin.prepare(d->db.get(), "SELECT " + order.selectList + " FROM data WHERE rowid = ?");
+    if (rc != SQLITE_OK) {
+        d->lastError = detail::openFailureText(d->path, rc, d->db.errorMessage());
+        return 1;
+    }
     return 0;
 }
 
@@ -277,6 +286,8 @@ void TBFTable::Close()
     d->edits.clear();
     d->indexName.clear();
     d->indexFields.clear();
+    d->selectedFields.clear();
+    d->columnOf.clear();
     d->order = detail::TableOrder();
     d->appending = false;
     d->hasEdits = false;

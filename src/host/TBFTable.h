@@ -15,9 +15,10 @@
 //     TBFTable t;
 //     if (t.Open(folder + "UCPENDEN") != 0 || t.SetIndex("Datum+Zdroj+ZRadek") != 0) ...
 //     const int datum = t.FieldIndex("Datum");
+//     t.SelectFields({datum});
 //     if (t.RecordCount() > 0) {
 //         t.First();
-//         do { use(t.Value(datum)); } while (t.Next() != TBFTable::EndOfTable);
+//         do { use(t.DateValue(datum)); } while (t.Next() != TBFTable::EndOfTable);
 //     }
 
 #include "core/Variant.h"
@@ -98,6 +99,21 @@ public:
     // Currency 0, Float 0.0, Variant empty).
     Variant Value(int field) const;
     Variant Value(const QString &field) const;
+
+    // The fields a reader takes from each record: from now on the table
+    // fetches only those (and the current index's), and reading another
+    // field throws. An empty list fetches every field again. The current
+    // record is lost. Throws for a position that is no field.
+    void SelectFields(const QList<int> &fields);
+
+    // The field of the current record exactly as Value(field).toBool() (and
+    // so on) gives it; a field of the asked kind is read straight from the
+    // record, without a Variant.
+    bool BoolValue(int field) const;
+    qint64 IntegerValue(int field) const;
+    Currency CurrencyValue(int field) const;
+    TDateTime DateValue(int field) const;
+    QString TextValue(int field) const;
 
     // Sets a field of the current or appended record; stored by Post.
     void SetValue(int field, const Variant &value);

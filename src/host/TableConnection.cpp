@@ -122,9 +122,7 @@ int TBFTable::Impl::connect(const QString &file)
             return 1;
         }
     }
-    order.selectList = "rowid";
-    for (const TableField &field : std::as_const(fields))
-        order.selectList += ", " + detail::quoteIdentifier(field.name);
+    order.selectList = selectListFor(indexFields, columnOf);
     textCache.assign(size_t(fields.size()), TextCache());
     edits.assign(size_t(fields.size()), std::nullopt);
     rc = pin.prepare(db.get(), "SELECT " + order.selectList + " FROM data WHERE rowid = ?");
@@ -135,6 +133,44 @@ int TBFTable::Impl::connect(const QString &file)
         return 1;
     }
     return 0;
+}
+
+// Fields keep their table order in the list; rowid comes first.
+QByteArray TBFTable::Impl::selectListFor(const QList<int> &index, std::vector<int> &columns) const
+{
+    columns.assign(size_t(fields.size()), -1);
+    QByteArray list = "rowid";
+    int next = 1;
+    for (int field = 0; field < int(fields.size()); ++field) {
+        if (!selectedFields.isEmpty() && !selectedFields.contains(field) && !index.contains(field))
+            continue;
+        list += ", " + detail::quoteIdentifier(fields[field].name);
+        columns[size_t(field)] = next++;
+    }
+    return list;
+}
+
+int TBFTable::Impl::prepareRecordStatements()
+{
+    const int rc = pin.prepare(db.get(), "SELECT " + order.selectList + " FROM data WHERE rowid = ?");
+    return rc == SQLITE_OK ? scan.prepare(db.get(), order.scanSql()) : rc;
+}
+
+void TBFTable::SelectFields(const QList<int> &fields)
+{
+    if (!IsOpen())
+        d->failNoCurrent();
+    for (int field : fields)
+        d->checkField(field);
+    d->setCurrent(nullptr);
+    d->clearEdits();
+    d->selectedFields = fields;
+    d->order.selectList = d->selectListFor(d->indexFields, d->columnOf);
+    d->seeks.clear();
+    d->continuation.finalize();
+    const int rc = d->prepareRecordStatements();
+    if (rc != SQLITE_OK)
+        d->failStore(rc);
 }
 
 void TBFTable::Impl::tidyLogFiles()
@@ -173,11 +209,9 @@ void TBFTable::Impl::makeWritable()
     writable = true;
     sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
     db.exec("PRAGMA synchronous = FULL");
-    rc = pin.prepare(db.get(), "SELECT " + order.selectList + " FROM data WHERE rowid = ?");
+    rc = prepareRecordStatements();
     if (rc == SQLITE_OK)
         rc = count.prepare(db.get(), "SELECT count(*) FROM data");
-    if (rc == SQLITE_OK)
-        rc = scan.prepare(db.get(), order.scanSql());
     if (rc != SQLITE_OK)
         failStore(rc);
     if (positioned)

@@ -66,7 +66,7 @@ Variant TBFTable::Impl::read(int field) const
     if (!def.knownKind)
         failField(def.name, QStringLiteral("má neznámý typ %1").arg(def.declared));
     sqlite3_stmt *stmt = current;
-    const int column = field + 1;
+    const int column = columnOfField(field);
     const int type = sqlite3_column_type(stmt, column);
     if (type == SQLITE_NULL)
         return emptyValue(field);
@@ -84,13 +84,7 @@ Variant TBFTable::Impl::read(int field) const
         const char *bytes = reinterpret_cast<const char *>(
             type == SQLITE_BLOB ? sqlite3_column_blob(stmt, column)
                                 : sqlite3_column_text(stmt, column));
-        const size_t size = size_t(sqlite3_column_bytes(stmt, column));
-        TextCache &cache = textCache[size_t(field)];
-        if (cache.bytes.size() != size || (size && std::memcmp(cache.bytes.data(), bytes, size))) {
-            cache.bytes.assign(bytes, size);
-            cache.text = QString::fromUtf8(bytes, qsizetype(size));
-        }
-        return Variant(cache.text);
+        return Variant(cachedText(field, bytes, size_t(sqlite3_column_bytes(stmt, column))));
     }
     case HostFieldKind::Integer:
         if (type == SQLITE_INTEGER)
@@ -118,8 +112,114 @@ Variant TBFTable::Impl::read(int field) const
             return Variant(sqlite3_column_double(stmt, column));
         break;
     }
+    failStorageClass(field, type);
+}
+
+const QString &TBFTable::Impl::cachedText(int field, const char *bytes, size_t size) const
+{
+    TextCache &cache = textCache[size_t(field)];
+    if (cache.bytes.size() != size || (size && std::memcmp(cache.bytes.data(), bytes, size))) {
+        cache.bytes.assign(bytes, size);
+        cache.text = QString::fromUtf8(bytes, qsizetype(size));
+    }
+    return cache.text;
+}
+
+void TBFTable::Impl::failStorageClass(int field, int type) const
+{
+    const TableField &def = fields[field];
     failField(def.name, QStringLiteral("obsahuje hodnotu typu %1, očekává se typ %2")
                             .arg(storageClassName(type), def.declared));
+}
+
+int TBFTable::Impl::columnOfField(int field) const
+{
+    const int column = columnOf[size_t(field)];
+    if (column < 0)
+        failField(fields[field].name, QStringLiteral("není mezi čtenými poli"));
+    return column;
+}
+
+int TBFTable::Impl::directColumn(int field, HostFieldKind kind) const
+{
+    checkField(field);
+    const TableField &def = fields[field];
+    if (hasEdits || appending || !def.knownKind || def.kind != kind)
+        return -1;
+    if (!current)
+        failNoCurrent();
+    return columnOfField(field);
+}
+
+// The typed reads give what read() gives for the same storage classes.
+
+bool TBFTable::BoolValue(int field) const
+{
+    const int column = d->directColumn(field, HostFieldKind::Boolean);
+    if (column < 0)
+        return Value(field).toBool();
+    const int type = sqlite3_column_type(d->current, column);
+    if (type == SQLITE_INTEGER)
+        return sqlite3_column_int64(d->current, column) != 0;
+    if (type != SQLITE_NULL)
+        d->failStorageClass(field, type);
+    return false;
+}
+
+qint64 TBFTable::IntegerValue(int field) const
+{
+    const int column = d->directColumn(field, HostFieldKind::Integer);
+    if (column < 0)
+        return Value(field).toInt();
+    const int type = sqlite3_column_type(d->current, column);
+    if (type == SQLITE_INTEGER)
+        return sqlite3_column_int64(d->current, column);
+    if (type != SQLITE_NULL)
+        d->failStorageClass(field, type);
+    return 0;
+}
+
+Currency TBFTable::CurrencyValue(int field) const
+{
+    const int column = d->directColumn(field, HostFieldKind::Currency);
+    if (column < 0)
+        return Value(field).toCurrency();
+    const int type = sqlite3_column_type(d->current, column);
+    if (type == SQLITE_INTEGER)
+        return Currency::fromRaw(sqlite3_column_int64(d->current, column));
+    if (type != SQLITE_NULL)
+        d->failStorageClass(field, type);
+    return Currency();
+}
+
+TDateTime TBFTable::DateValue(int field) const
+{
+    const int column = d->directColumn(field, HostFieldKind::Date);
+    if (column < 0)
+        return Value(field).toDate();
+    const int type = sqlite3_column_type(d->current, column);
+    if (type == SQLITE_FLOAT || type == SQLITE_INTEGER) {
+        const double serial = sqlite3_column_double(d->current, column);
+        return isValidSerial(serial) ? serial : 0.0;
+    }
+    if (type != SQLITE_NULL)
+        d->failStorageClass(field, type);
+    return 0.0;
+}
+
+QString TBFTable::TextValue(int field) const
+{
+    const int column = d->directColumn(field, HostFieldKind::Text);
+    if (column < 0)
+        return Value(field).toText();
+    const int type = sqlite3_column_type(d->current, column);
+    if (type == SQLITE_TEXT) {
+        const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(d->current, column));
+        return d->cachedText(field, bytes, size_t(sqlite3_column_bytes(d->current, column)));
+    }
+    if (type != SQLITE_NULL)
+        d->failStorageClass(field, type);
+    return QString();
 }
 
 void TBFTable::Impl::bindForWrite(sqlite3_stmt *stmt, int slot, int field,

@@ -69,6 +69,7 @@ bool TPenDenReport::OpenHostTables()
 
     Work &w = *m_work;
     w.journal.emplace(m_journal);
+    m_journal.SelectFields(journalFieldsRead());
     w.movementSloupec = m_movements.FieldIndex(QStringLiteral("Sloupec"));
     w.adjustmentFields.emplace(m_adjustments);
     // The books' description fields are checked now, not at the first
@@ -77,6 +78,29 @@ bool TPenDenReport::OpenHostTables()
     m_bankBook.FieldIndex(QStringLiteral("Popis"));
     phaseEnded(ReportPhase::HostTablesOpened);
     return true;
+}
+
+// The journal fields this report reads: a record fetched with no more than
+// these costs a fraction of one fetched whole.
+QList<int> TPenDenReport::journalFieldsRead() const
+{
+    const Work &w = *m_work;
+    const JournalFields &f = *w.journal;
+    const TReportFilter &filter = *m_filter;
+    QList<int> fields = {f.del, f.free, f.datum, f.cislo, f.zdroj, f.zRadek, f.pohyb, f.castka, f.typ};
+    const std::pair<const FilterListMatcher &, int> objectFilters[] = {
+        {w.centre, f.stred}, {w.activity, f.cinnost}, {w.contract, f.zakazka}, {w.currency, f.mena}};
+    for (const auto &[matcher, field] : objectFilters) {
+        if (matcher.isOn())
+            fields.append(field);
+    }
+    if (const int key = f.groupKeyField(filter.VertikalniDeleni); key >= 0)
+        fields.append(key);
+    if (!filter.PouzeZaverecnyPrehled)
+        fields.append({f.doklad, f.varSym});
+    if (!filter.PouzeZaverecnyPrehled && filter.ZpusobSumace == rgDetailed)
+        fields.append(f.popis);
+    return fields;
 }
 
 void TPenDenReport::CloseHostTables()
@@ -172,10 +196,10 @@ bool TPenDenReport::passesObjectFilters()
 {
     const Work &w = *m_work;
     const JournalFields &f = *w.journal;
-    return (!w.centre.isOn() || w.centre.passes(m_journal.Value(f.stred).toText()))
-        && (!w.activity.isOn() || w.activity.passes(m_journal.Value(f.cinnost).toText()))
-        && (!w.contract.isOn() || w.contract.passes(m_journal.Value(f.zakazka).toText()))
-        && (!w.currency.isOn() || w.currency.passes(m_journal.Value(f.mena).toText()));
+    return (!w.centre.isOn() || w.centre.passes(m_journal.TextValue(f.stred)))
+        && (!w.activity.isOn() || w.activity.passes(m_journal.TextValue(f.cinnost)))
+        && (!w.contract.isOn() || w.contract.passes(m_journal.TextValue(f.zakazka)))
+        && (!w.currency.isOn() || w.currency.passes(m_journal.TextValue(f.mena)));
 }
 
 void TPenDenReport::readPostingFields()
@@ -183,25 +207,25 @@ void TPenDenReport::readPostingFields()
     Work &w = *m_work;
     const JournalFields &f = *w.journal;
     Work::Record &r = w.record;
-    r.zdroj = m_journal.Value(f.zdroj).toText();
-    r.zRadek = int(m_journal.Value(f.zRadek).toInt());
-    r.pohyb = m_journal.Value(f.pohyb).toText();
-    r.castka = m_journal.Value(f.castka).toCurrency();
-    r.typ = m_journal.Value(f.typ).toText();
+    r.zdroj = m_journal.TextValue(f.zdroj);
+    r.zRadek = int(m_journal.IntegerValue(f.zRadek));
+    r.pohyb = m_journal.TextValue(f.pohyb);
+    r.castka = m_journal.CurrencyValue(f.castka);
+    r.typ = m_journal.TextValue(f.typ);
 }
 
 void TPenDenReport::accumulateRecord()
 {
     Work &w = *m_work;
     const JournalFields &f = *w.journal;
-    if (m_journal.Value(f.del).toBool() || m_journal.Value(f.free).toBool())
+    if (m_journal.BoolValue(f.del) || m_journal.BoolValue(f.free))
         return;
     if (!passesObjectFilters())
         return;
-    const TDateTime datum = m_journal.Value(f.datum).toDate();
+    const TDateTime datum = m_journal.DateValue(f.datum);
     if (isZeroDate(datum)) {
         AddWarning(QStringLiteral("• řádek %1 v databázi deníku nemá vyplněný datum")
-                       .arg(m_journal.Value(f.cislo).toInt()));
+                       .arg(m_journal.IntegerValue(f.cislo)));
     }
     const TReportFilter &filter = *m_filter;
     const TDateTime day = datePart(datum);
@@ -314,14 +338,15 @@ QString TPenDenReport::DocumentDescription()
         // Table order reads without the index's detour to each record, and
         // among equal numbers it is the index's own order.
         book->SetIndex(QString());
+        book->SelectFields({cislo, popis});
         const int count = book->RecordCount();
         if (count > 0) {
             descriptions->byNumber.reserve(size_t(count));
             book->First();
             do {
                 // emplace keeps the first record of a number.
-                descriptions->byNumber.emplace(int(book->Value(cislo).toInt()),
-                                               book->Value(popis).toText());
+                descriptions->byNumber.emplace(int(book->IntegerValue(cislo)),
+                                               book->TextValue(popis));
             } while (book->Next() != TBFTable::EndOfTable);
         }
     }

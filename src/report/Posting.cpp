@@ -46,10 +46,10 @@ void TPenDenReport::describeRow(DenikEntry &row)
     const JournalFields &f = *w.journal;
     row.described = true;
     row.datum = w.record.datum;
-    row.doklad = m_journal.Value(f.doklad).toText();
-    row.varSym = m_journal.Value(f.varSym).toText();
+    row.doklad = m_journal.TextValue(f.doklad);
+    row.varSym = m_journal.TextValue(f.varSym);
     if (m_filter->ZpusobSumace == rgDetailed)
-        row.popis = m_work->sharedDescription(m_journal.Value(f.popis).toText());
+        row.popis = m_work->sharedDescription(m_journal.TextValue(f.popis));
     else if (row.popis.isEmpty())
         row.popis = DocumentDescription();
 }

@@ -26,6 +26,9 @@ struct JournalFields {
     int del, free, stred, cinnost, zakazka, mena, ico, adCislo, vyst;
     int datum, cislo, zdroj, zRadek, doklad, varSym, popis, pohyb, castka, typ;
     explicit JournalFields(const TBFTable &journal);
+    // The field a summation group kind takes its key from; -1 for the kinds
+    // without one or keyed by the movement code.
+    int groupKeyField(quint8 kind) const;
 };
 
 struct AdjustmentFields {

@@ -33,22 +33,30 @@ const GroupKindInfo kKinds[] = {
 QString TPenDenReport::GroupKey()
 {
     const Work &w = *m_work;
-    const JournalFields &f = *w.journal;
-    int field = -1;
-    switch (m_filter->VertikalniDeleni) {
-    case sgkCentre: field = f.stred; break;
-    case sgkContract: field = f.zakazka; break;
-    case sgkActivity: field = f.cinnost; break;
-    case sgkFirmByIco: field = f.ico; break;
-    case sgkFirmByAddress:
-        return QString::number(m_journal.Value(f.adCislo).toInt());
-    case sgkUser: field = f.vyst; break;
-    case sgkMovement: return w.record.pohyb.left(GroupTextSize);
-    default: return QString();
-    }
+    const quint8 kind = m_filter->VertikalniDeleni;
+    if (kind == sgkMovement)
+        return w.record.pohyb.left(GroupTextSize);
+    const int field = w.journal->groupKeyField(kind);
+    if (field < 0)
+        return QString();
+    if (kind == sgkFirmByAddress)
+        return QString::number(m_journal.IntegerValue(field));
     // Zkratka keeps 50 characters; keys are cut alike so that two records
     // whose codes agree in what is stored share one group.
-    return m_journal.Value(field).toText().left(GroupTextSize);
+    return m_journal.TextValue(field).left(GroupTextSize);
+}
+
+int JournalFields::groupKeyField(quint8 kind) const
+{
+    switch (kind) {
+    case sgkCentre: return stred;
+    case sgkContract: return zakazka;
+    case sgkActivity: return cinnost;
+    case sgkFirmByIco: return ico;
+    case sgkFirmByAddress: return adCislo;
+    case sgkUser: return vyst;
+    default: return -1;
+    }
 }
 
 bool TPenDenReport::OpenGroupCodeList(TBFTable &codeList)

@@ -93,6 +93,7 @@ private:
     bool OpenHostTables();
     void CloseHostTables();
     bool openAndIndex(TBFTable &table, const QString &path, const QString &index);
+    QList<int> journalFieldsRead() const;
     // The passes of LoadJournal.
     bool LoadJournal();
     void warnOfPeriodOutsideYear();

@@ -147,6 +147,13 @@ TEST_F(TBFTableFailureTest, FieldsAndValuesTheTableCannotGiveThrowNamingTheField
         EXPECT_TRUE(message.contains(QStringLiteral("UCPENDEN.DAT")));
         EXPECT_TRUE(message.contains(QString::fromUtf8(c.found))) << message.toStdString();
     }
+    // The typed reads refuse the same values with the same texts.
+    EXPECT_EQ(errorOf([&] { table.IntegerValue(0); }), errorOf([&] { table.Value(0); }));
+    EXPECT_EQ(errorOf([&] { table.CurrencyValue(1); }), errorOf([&] { table.Value(1); }));
+    EXPECT_EQ(errorOf([&] { table.DateValue(2); }), errorOf([&] { table.Value(2); }));
+    EXPECT_EQ(errorOf([&] { table.BoolValue(3); }), errorOf([&] { table.Value(3); }));
+    EXPECT_EQ(errorOf([&] { table.TextValue(4); }), errorOf([&] { table.Value(4); }));
+    EXPECT_EQ(errorOf([&] { table.CurrencyValue(5); }), errorOf([&] { table.Value(5); }));
     table.Next();
     // A fractional number where whole ones (or ten-thousandths) belong.
     EXPECT_FALSE(errorOf([&] { table.Value(QStringLiteral("Cislo")); }).isEmpty());
@@ -258,8 +265,10 @@ TEST_F(TBFTableFailureTest, ImpossibleDatesReadAsNoDate)
     TBFTable table;
     ASSERT_EQ(table.Open(path(QStringLiteral("UZZAVUP"))), 0) << table.LastError().toStdString();
     QList<double> dates;
-    for (int r = table.First(); r != TBFTable::EndOfTable; r = table.Next())
+    for (int r = table.First(); r != TBFTable::EndOfTable; r = table.Next()) {
         dates.append(table.Value(QStringLiteral("Datum")).toDate());
+        EXPECT_EQ(table.DateValue(1), dates.last());
+    }
     EXPECT_EQ(dates, (QList<double>{0, 0, 0, 0, 0, 0, 2958465.5, -693593, 45000.25, 0}));
 }
 

@@ -107,9 +107,57 @@ TEST_F(TBFTableTest, ValuesHaveTheKindTheColumnDeclaresAndNullIsTheEmptyValue)
         EXPECT_EQ(table.Value(QStringLiteral("Castka")), row.castka);
         EXPECT_EQ(table.Value(QStringLiteral("Kurz")), row.kurz);
         EXPECT_EQ(table.Value(QStringLiteral("Hodnota")), row.hodnota);
+        // Typed reads give the same, of the field's own kind or converted.
+        EXPECT_EQ(table.TextValue(0), QString::fromLatin1(row.kod));
+        EXPECT_EQ(table.IntegerValue(1), row.pocet.toInt());
+        EXPECT_EQ(table.BoolValue(2), row.platny.toBool());
+        EXPECT_EQ(table.DateValue(3), row.datum.toDate());
+        EXPECT_EQ(table.CurrencyValue(4), row.castka.toCurrency());
+        EXPECT_EQ(table.CurrencyValue(5), row.kurz.toCurrency());
+        EXPECT_EQ(table.TextValue(6), row.hodnota.toText());
+        EXPECT_EQ(table.DateValue(1), row.pocet.toDate());
         table.Next();
     }
     EXPECT_FALSE(table.HasCurrent());
+}
+
+TEST_F(TBFTableTest, ASelectionOfFieldsIsAllThatIsReadAndKeepsTheOrder)
+{
+    TBFTable table;
+    ASSERT_EQ(table.Open(kindsTable(
+                  "INSERT INTO data VALUES ('B', 2, 1, 45000, 100, 1.5, 'r1'), ('A', 1, 0, 45001, 200, 2.5, 'r2'),"
+                  " ('B', 1, 0, 45002, 300, 3.5, 'r3'), ('A', 2, 1, 45003, 400, 4.5, 'r4');")), 0);
+    ASSERT_EQ(table.SetIndex(QStringLiteral("Kod+Pocet")), 0);
+    const int castka = table.FieldIndex(QStringLiteral("Castka"));
+    const int hodnota = table.FieldIndex(QStringLiteral("Hodnota"));
+    table.SelectFields({hodnota, castka});
+    EXPECT_EQ(walk(table, QStringLiteral("Hodnota")), QStringLiteral("r2 r4 r3 r1"));
+    // A seek and the records after it: the index's fields are fetched too.
+    ASSERT_EQ(table.Seek(QStringLiteral("B")), TBFTable::SeekFound);
+    EXPECT_EQ(table.CurrencyValue(castka), Currency::fromRaw(300));
+    EXPECT_EQ(table.TextValue(0), QStringLiteral("B"));
+    const QString unread = [&] {
+        try {
+            table.DateValue(3);
+        } catch (const Error &error) {
+            return error.text();
+        }
+        return QString();
+    }();
+    EXPECT_TRUE(unread.contains(QStringLiteral("„Datum“"))) << unread.toStdString();
+    // An edit of the current record is read back, and its stored record kept.
+    table.SetValue(castka, Currency::fromRaw(301));
+    EXPECT_EQ(table.CurrencyValue(castka), Currency::fromRaw(301));
+    table.Post();
+    ASSERT_EQ(table.Next(), 0);
+    EXPECT_EQ(table.TextValue(hodnota), QStringLiteral("r1"));
+    // Another index keeps the selection; none brings every field back.
+    ASSERT_EQ(table.SetIndex(QString()), 0);
+    EXPECT_EQ(walk(table, QStringLiteral("Castka")), QStringLiteral("0.01 0.02 0.0301 0.04"));
+    EXPECT_THROW(table.Value(0), Error);
+    table.SelectFields({});
+    ASSERT_EQ(table.First(), 0);
+    EXPECT_EQ(table.DateValue(3), 45000);
 }
 
 TEST_F(TBFTableTest, IndexOrderComparesTextsByteForByteThenRowid)

@@ -52,6 +52,11 @@ struct TBFTable::Impl {
 
     QString indexName;
     QList<int> indexFields;
+    // The fields fetched with each record: the reader's choice (empty: all)
+    // and the index's, which a continuation needs. columnOf maps a field to
+    // its column in every statement's result, -1 when it is not fetched.
+    QList<int> selectedFields;
+    std::vector<int> columnOf;
     detail::TableOrder order;
     detail::SqliteStmt scan;
     std::vector<std::unique_ptr<detail::SqliteStmt>> seeks; // by key count
@@ -90,6 +95,12 @@ struct TBFTable::Impl {
     void refuseWhileReading() const;
 
     // --- cursor ---
+    // The select list for the chosen fields and `index`, with the columns
+    // each field gets in it.
+    QByteArray selectListFor(const QList<int> &index, std::vector<int> &columns) const;
+    // Prepares the statement of one record by rowid (pin) and the scan for
+    // the current order.
+    int prepareRecordStatements();
     void setCurrent(sqlite3_stmt *stmt);
     int stepCurrent();           // 0 on a row, EndOfTable at the end
     qint64 currentRowid() const;
@@ -103,6 +114,15 @@ struct TBFTable::Impl {
 
     // --- values ---
     Variant read(int field) const;
+    // The fetched column of a field; throws when the field is not fetched.
+    int columnOfField(int field) const;
+    // The column to read a field of `kind` from straight away, or -1 when
+    // Value must give it (an edit, an appended record, another declared
+    // kind). Throws like Value without a current record.
+    int directColumn(int field, HostFieldKind kind) const;
+    [[noreturn]] void failStorageClass(int field, int type) const;
+    // The text of a field's bytes, shared while the bytes repeat.
+    const QString &cachedText(int field, const char *bytes, size_t size) const;
     Variant emptyValue(int field) const;
     void bindForWrite(sqlite3_stmt *stmt, int slot, int field, const Variant &value) const;
     // False when the key cannot be had in the field's kind (no record can match).
