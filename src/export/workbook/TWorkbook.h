@@ -6,6 +6,8 @@
 #include "export/workbook/WorkbookGlobals.h"
 #include "export/workbook/Workbook.h"
 
+#include <functional>
+
 namespace kasovka {
 
 class TWorkbook {
@@ -26,10 +28,14 @@ public:
     void insertAndCopyRows(int sheet, int first, int last, int dest, int count,
                            bool formulasOnly);
     void deleteRows(int sheet, int first, int count);
+    void removeComment(int sheet, int note);
     void replacePicture(int sheet, const SheetDrawing::Shape &shape, XlsImageType type,
                         const QByteArray &picture);
 
 private:
+    // Runs an edit of a drawing with the workbook's shape ids (nullptr when
+    // it has no drawing group) and stores the drawing group if they changed.
+    void withShapeIds(const std::function<void(detail::ShapeIdClusters *)> &edit);
     void loadStream(const QByteArray &stream);
     void shiftEverywhere(const RowShift &shift);
     QByteArray workbookStream() const;

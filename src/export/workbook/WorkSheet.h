@@ -5,7 +5,7 @@
 
 #include "export/workbook/Formula.h"
 #include "export/workbook/SheetDrawing.h"
-#include "export/workbook/detail/Records.h"
+#include "export/workbook/detail/RecordViews.h"
 #include "export/workbook/detail/SharedStrings.h"
 
 #include <cstring>
@@ -78,16 +78,22 @@ private:
 static_assert(sizeof(Cell) == 14);
 
 struct RowData {
-    QByteArray record; // ROW record data, empty when the row has none
     std::vector<Cell> cells; // ordered by column
+    detail::RowRecord record;
+    bool hasRecord = false;
 
-    bool empty() const { return record.isEmpty() && cells.empty(); }
+    bool empty() const { return !hasRecord && cells.empty(); }
     const Cell *find(int col) const;
     Cell *find(int col);
 };
 
-struct MergedArea {
-    int firstRow, lastRow, firstCol, lastCol;
+// A list the sheet keeps in records of its own kind (merged areas, page
+// breaks): the records stay where they were read and are written back as
+// read until the list changes.
+template <typename Entry>
+struct RecordList {
+    std::vector<Entry> entries;
+    bool changed = false;
 };
 
 class TWorkSheet {
@@ -114,28 +120,42 @@ public:
     // Throws when inserting count rows at `at` would push content off the sheet.
     void checkRoom(int at, int count) const;
     void insertEmptyRows(int at, int count);
-    void removeRows(int at, int count);
-    void copyRows(int first, int last, int dest, int copies, bool formulasOnly);
+    // ids: the workbook's shape ids, nullptr when it has no drawing group.
+    void removeRows(int at, int count, detail::ShapeIdClusters *ids);
+    void copyRows(int first, int last, int dest, int copies, bool formulasOnly,
+                  detail::ShapeIdClusters *ids);
 
-    const std::vector<int> &pageBreaks() const { return m_breaks; }
+    // Manual page breaks: rows that begin a page (with the columns they
+    // span) and columns that begin a page (with their rows), ascending.
+    const std::vector<detail::PageBreak> &rowBreaks() const { return m_rowBreaks.entries; }
+    const std::vector<detail::PageBreak> &columnBreaks() const { return m_columnBreaks.entries; }
     void addPageBreak(int row);
-    const std::vector<MergedArea> &merged() const { return m_merged; }
+    const std::vector<detail::CellArea> &merged() const { return m_merged.entries; }
     SheetDrawing &drawing() { return m_drawing; }
     const SheetDrawing &drawing() const { return m_drawing; }
 
 private:
-    enum Marker : uint16_t { CellTable = 0xF001, IndexSpot, MergedSpot, BreaksSpot };
+    enum Marker : uint16_t { CellTable = 0xF001, IndexSpot, BreaksSpot };
 
+    void readList(const detail::BiffRecord &rec);
+    RowData &rowAt(int r); // as rowForWrite, while reading
     void parseCellRecord(const detail::BiffRecord &rec, detail::StringPool &strings);
     void parseFormula(const detail::BiffRecord &rec);
     void resolveSharedFormulas();
     void placeMissingMarkers();
     Cell &putCell(int row, Cell cell);
+    // Rows that share one DBCELL: first..last in use, within 32 rows.
+    struct RowBlock {
+        int first, last;
+    };
+    std::vector<RowBlock> rowBlocks() const;
     void writeCellTable(QByteArray &out, const std::vector<uint32_t> &map,
-                        std::vector<uint32_t> &dbCells) const;
-    void writeCell(QByteArray &out, int row, const Cell &cell,
-                   const std::vector<uint32_t> &map) const;
+                        const std::vector<RowBlock> &blocks, std::vector<uint32_t> &dbCells) const;
+    void writeRow(QByteArray &out, int row, const std::vector<uint32_t> &map) const;
+    void writeFormula(QByteArray &out, int row, const Cell &c) const;
+    void fillIndex(char *index, qsizetype defColWidthPos, const std::vector<uint32_t> &dbCells) const;
     QByteArray dimensions() const;
+    void shiftBreaks(int at, int delta);
 
     struct SharedFormula {
         int firstRow, lastRow, firstCol, lastCol;
@@ -146,8 +166,9 @@ private:
     std::vector<detail::BiffRecord> m_records;
     std::vector<RowData> m_rows;
     std::vector<int> m_colFormat; // per column, from COLINFO; -1 none
-    std::vector<MergedArea> m_merged;
-    std::vector<int> m_breaks; // rows beginning a new page, ascending
+    RecordList<detail::CellArea> m_merged;
+    RecordList<detail::PageBreak> m_rowBreaks, m_columnBreaks;
+    bool m_cellsChanged = false; // ROW and DIMENSIONS are as read until then
     std::vector<SharedFormula> m_shared;
     std::vector<std::pair<int, int>> m_pendingShared; // cells holding PtgExp
     SheetDrawing m_drawing;

@@ -58,9 +58,12 @@ XlsCell describe(const Cell &c, const TWorkbook &book)
     case CellType::Formula:
         out.kind = XlsCellKind::Formula;
         out.formula = formulaText(c.formula()->rgce, [&book](int ixti) {
-            const int sheet = book.globals().ixtiFirstSheet(ixti);
-            return sheet >= 0 && sheet < book.sheetCount() ? book.globals().sheets()[sheet].name
-                                                           : QStringLiteral("[%1]").arg(ixti);
+            const auto &g = book.globals();
+            const int first = g.ixtiFirstSheet(ixti), last = g.ixtiLastSheet(ixti);
+            if (first < 0 || last < first || last >= book.sheetCount())
+                return QStringLiteral("[%1]").arg(ixti);
+            const QString name = g.sheets()[first].name;
+            return first == last ? name : name + QLatin1Char(':') + g.sheets()[last].name;
         });
         break;
     }
@@ -163,28 +166,18 @@ XlsDefinedName TXLSFile::namedRange(int index) const
     out.name = n.name;
     out.scopeSheet = n.scope;
     out.raw = m_book->globals().nameTokens(n);
-    const QByteArray &t = out.raw;
-    const uint8_t base = t.isEmpty() ? 0 : uint8_t((t[0] & 0x1F) | 0x20);
-    int sheet = -1;
-    const char *p = nullptr;
-    bool area = false;
-    if ((base == 0x3A && t.size() == 7) || (base == 0x3B && t.size() == 11)) {
-        sheet = m_book->globals().ixtiFirstSheet(u16At(t.constData() + 1));
-        p = t.constData() + 3;
-        area = base == 0x3B;
-    } else if ((base == 0x24 && t.size() == 5) || (base == 0x25 && t.size() == 9)) {
-        sheet = n.scope - 1;
-        p = t.constData() + 1;
-        area = base == 0x25;
-    }
-    if (!p || sheet < 0 || sheet >= sheetCount())
+    const std::optional<TokenArea> area = singleArea(out.raw);
+    if (!area)
+        return out;
+    const int sheet = area->ixti < 0 ? n.scope - 1 : m_book->globals().ixtiFirstSheet(area->ixti);
+    if (sheet < 0 || sheet >= sheetCount())
         return out;
     out.isArea = true;
     out.sheet = sheet + 1;
-    out.firstRow = u16At(p) + 1;
-    out.lastRow = u16At(p + (area ? 2 : 0)) + 1;
-    out.firstColumn = (u16At(p + (area ? 4 : 2)) & 0x00FF) + 1;
-    out.lastColumn = (u16At(p + (area ? 6 : 2)) & 0x00FF) + 1;
+    out.firstRow = area->firstRow + 1;
+    out.lastRow = area->lastRow + 1;
+    out.firstColumn = area->firstColumn + 1;
+    out.lastColumn = area->lastColumn + 1;
     return out;
 }
 
@@ -288,9 +281,31 @@ void TXLSFile::addPageBreak(int row)
 QList<int> TXLSFile::pageBreaks() const
 {
     QList<int> out;
-    for (int b : activeWorkSheet().pageBreaks())
-        out.append(b + 1);
+    for (const auto &b : activeWorkSheet().rowBreaks())
+        out.append(b.at + 1);
     return out;
+}
+
+namespace {
+
+QList<XlsPageBreak> breakList(const std::vector<PageBreak> &breaks)
+{
+    QList<XlsPageBreak> out;
+    for (const auto &b : breaks)
+        out.append({b.at + 1, b.first + 1, b.last + 1});
+    return out;
+}
+
+} // namespace
+
+QList<XlsPageBreak> TXLSFile::rowPageBreaks() const
+{
+    return breakList(activeWorkSheet().rowBreaks());
+}
+
+QList<XlsPageBreak> TXLSFile::columnPageBreaks() const
+{
+    return breakList(activeWorkSheet().columnBreaks());
 }
 
 QList<XlsCellEntry> TXLSFile::cells() const
