@@ -379,7 +379,7 @@ void SheetDrawing::setNoteText(int note, const QString &text)
     const int perPart = (kMaxRecordData - 1) / (high ? 2 : 1);
     for (qsizetype done = 0; done < text.size(); done += perPart) {
         QByteArray part(1, char(high ? 1 : 0));
-        appendChars(part, text.mid(done, perPart), high);
+        appendChars(part, QStringView(text).mid(done, perPart), high);
         txo.continues.push_back(part);
     }
     QByteArray runs;

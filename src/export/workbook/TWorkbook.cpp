@@ -122,12 +122,11 @@ QByteArray TWorkbook::workbookStream() const
     return out;
 }
 
-QByteArray TWorkbook::save() const
+bool TWorkbook::save(QIODevice &device) const
 {
     TXlsStorage root = m_root;
-    TXlsStorage *stream = root.child(m_streamName);
-    stream->data = workbookStream();
-    return TOle2Storage::write(root);
+    root.child(m_streamName)->data = workbookStream();
+    return TOle2Storage::write(std::move(root), device);
 }
 
 void TWorkbook::shiftEverywhere(const RowShift &shift)

@@ -14,7 +14,8 @@ class TWorkbook {
 public:
     // Loads the file's bytes; `path` names the file in error texts.
     void load(const QByteArray &file, const QString &path);
-    QByteArray save() const;
+    // Writes the compound file; false when the device refused a write.
+    bool save(QIODevice &device) const;
 
     TWorkbookGlobals &globals() { return m_globals; }
     const TWorkbookGlobals &globals() const { return m_globals; }

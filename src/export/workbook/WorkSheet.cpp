@@ -15,12 +15,13 @@ namespace kasovka {
 
 using namespace detail;
 
+// The value slot is read only as the type says, so what is left in it
+// after a change of type does not matter.
 void Cell::release()
 {
     if (m_type == CellType::Formula)
         delete slot<FormulaData *>();
     m_type = CellType::Blank;
-    setSlot(0.0);
 }
 
 void Cell::reset(CellType type)
@@ -49,7 +50,6 @@ void Cell::takeFrom(Cell &o) noexcept
     std::memcpy(m_value, o.m_value, sizeof m_value);
     m_type = o.m_type;
     o.m_type = CellType::Blank;
-    o.setSlot(0.0);
 }
 
 Cell &Cell::operator=(const Cell &o)
@@ -383,10 +383,10 @@ int TWorkSheet::lastRow() const
     return -1;
 }
 
-int TWorkSheet::defaultFormat(int row, int col) const
+int TWorkSheet::defaultFormat(const RowData &rd, int col) const
 {
-    if (const RowData *rd = this->row(row); rd && rd->hasRecord && rd->record.hasFormat())
-        return rd->record.formatIndex();
+    if (rd.hasRecord && rd.record.hasFormat())
+        return rd.record.formatIndex();
     if (col >= 0 && col < int(m_colFormat.size()) && m_colFormat[col] >= 0)
         return m_colFormat[col];
     return kDefaultXf;

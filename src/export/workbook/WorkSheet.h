@@ -34,7 +34,11 @@ public:
     Cell(Cell &&o) noexcept { takeFrom(o); }
     Cell &operator=(const Cell &o);
     Cell &operator=(Cell &&o) noexcept;
-    ~Cell() { release(); }
+    ~Cell()
+    {
+        if (m_type == CellType::Formula)
+            delete slot<FormulaData *>();
+    }
 
     CellType type() const { return m_type; }
     double num() const { return m_type == CellType::Number ? slot<double>() : 0; }
@@ -65,7 +69,6 @@ private:
     template<typename T> void setSlot(T v)
     {
         static_assert(sizeof v <= sizeof m_value);
-        std::memset(m_value, 0, sizeof m_value);
         std::memcpy(m_value, &v, sizeof v);
     }
 
@@ -110,7 +113,7 @@ public:
     const std::vector<RowData> &rows() const { return m_rows; }
     const RowData *row(int r) const { return r < int(m_rows.size()) ? &m_rows[r] : nullptr; }
     RowData &rowForWrite(int r);
-    int defaultFormat(int row, int col) const;
+    int defaultFormat(const RowData &row, int col) const;
     void setSelected(bool selected);
 
     // Moves references of every formula in the sheet; `onThisSheet` tells

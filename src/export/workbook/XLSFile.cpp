@@ -32,15 +32,23 @@ void checkColumn(int column)
         throw Error(xlstext::invalidColumn(column));
 }
 
-bool isNumber(const QVariant &v)
+enum class ValueKind { Empty, Bool, Number, Text };
+
+// What a value becomes in a cell; `text` receives a text's characters.
+ValueKind kindOf(const QVariant &v, QString &text)
 {
+    if (!v.isValid() || v.isNull())
+        return ValueKind::Empty;
     switch (v.typeId()) {
+    case QMetaType::Bool:
+        return ValueKind::Bool;
     case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong:
     case QMetaType::ULongLong: case QMetaType::Double: case QMetaType::Float:
     case QMetaType::Short: case QMetaType::UShort: case QMetaType::Long: case QMetaType::ULong:
-        return true;
+        return ValueKind::Number;
     default:
-        return false;
+        text = v.toString();
+        return text.isEmpty() ? ValueKind::Empty : ValueKind::Text;
     }
 }
 
@@ -98,10 +106,9 @@ void TXLSFile::save(const QString &path)
         throw Error(xlstext::cantWrite(path));
     if (!m_book)
         throw Error(xlstext::writeFailed());
-    const QByteArray bytes = m_book->save();
     // The file appears under its name only once it is complete.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || !m_book->save(file) || !file.commit())
         throw Error(xlstext::writeFailed());
 }
 
@@ -216,39 +223,37 @@ void TXLSFile::setCell(int row, int column, const QVariant &value, int format)
     checkColumn(column);
     TWorkSheet &sheet = writableSheet();
     const int r = row - 1, c = column - 1;
-    const RowData *present = sheet.row(r);
-    const Cell *existing = present ? present->find(c) : nullptr;
-    const int fallback = sheet.defaultFormat(r, c);
-    Cell cell;
-    cell.col = uint16_t(c);
-    cell.xf = uint16_t(format >= 0 ? format : existing ? existing->xf : fallback);
-    if (value.isNull() || !value.isValid()
-        || (value.typeId() == QMetaType::QString && value.toString().isEmpty())) {
-        if (cell.xf == fallback) {
-            if (existing) {
-                RowData &rd = sheet.rowForWrite(r);
-                rd.cells.erase(rd.cells.begin() + (existing - rd.cells.data()));
-            }
-            return;
-        }
-        cell.setBlank();
-    } else if (value.typeId() == QMetaType::Bool) {
-        cell.setBool(value.toBool() ? 1 : 0);
-    } else if (isNumber(value)) {
-        cell.setNumber(value.toDouble());
-    } else {
-        const QString text = value.toString();
-        if (text.size() > kMaxText)
-            throw Error(xlstext::stringTooLarge());
-        cell.setText(m_book->strings().addPlain(text));
-    }
+    QString text;
+    const ValueKind kind = kindOf(value, text);
+    // Checked before anything changes, so that a refused text leaves the
+    // cell as it was.
+    if (text.size() > kMaxText)
+        throw Error(xlstext::stringTooLarge());
     RowData &rd = sheet.rowForWrite(r);
-    auto it = std::lower_bound(rd.cells.begin(), rd.cells.end(), c,
-                               [](const Cell &x, int v) { return x.col < v; });
-    if (it != rd.cells.end() && it->col == c)
-        *it = std::move(cell);
-    else
-        rd.cells.insert(it, std::move(cell));
+    std::vector<Cell> &cells = rd.cells;
+    // Rows are mostly filled from left to right.
+    auto it = cells.empty() || cells.back().col < c
+        ? cells.end()
+        : std::lower_bound(cells.begin(), cells.end(), c, [](const Cell &x, int v) { return x.col < v; });
+    const bool exists = it != cells.end() && it->col == c;
+    const int fallback = sheet.defaultFormat(rd, c);
+    const int xf = format >= 0 ? format : exists ? it->xf : fallback;
+    if (kind == ValueKind::Empty && xf == fallback) {
+        if (exists)
+            cells.erase(it);
+        return;
+    }
+    const uint32_t string = kind == ValueKind::Text ? m_book->strings().addPlain(text) : 0;
+    if (!exists)
+        it = cells.emplace(it);
+    it->col = uint16_t(c);
+    it->xf = uint16_t(xf);
+    switch (kind) {
+    case ValueKind::Empty: it->setBlank(); break;
+    case ValueKind::Bool: it->setBool(value.toBool() ? 1 : 0); break;
+    case ValueKind::Number: it->setNumber(value.toDouble()); break;
+    case ValueKind::Text: it->setText(string); break;
+    }
 }
 
 void TXLSFile::insertAndCopyRows(int first, int last, int destination, int count,

@@ -155,18 +155,25 @@ private:
     qsizetype m_pos;
 };
 
-// Appends a string body: compressed when every character fits in 8 bits.
-inline void appendChars(QByteArray &out, const QString &s, bool highByte)
+// Appends a string body: compressed (the low bytes) when every character
+// fits in 8 bits, else UTF-16LE.
+inline void appendChars(QByteArray &out, QStringView s, bool highByte)
 {
+    const qsizetype at = out.size();
+    out.resize(at + s.size() * (highByte ? 2 : 1));
+    char *p = out.data() + at;
     if (highByte) {
-        for (QChar c : s)
-            append16(out, c.unicode());
+        for (QChar c : s) {
+            put16(p, c.unicode());
+            p += 2;
+        }
     } else {
-        out.append(s.toLatin1());
+        for (QChar c : s)
+            *p++ = char(c.unicode());
     }
 }
 
-inline bool needsHighByte(const QString &s)
+inline bool needsHighByte(QStringView s)
 {
     for (QChar c : s)
         if (c.unicode() > 0xFF)
