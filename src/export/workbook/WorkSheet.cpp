@@ -15,22 +15,6 @@ namespace kasovka {
 
 using namespace detail;
 
-// The value slot is read only as the type says, so what is left in it
-// after a change of type does not matter.
-void Cell::release()
-{
-    if (m_type == CellType::Formula)
-        delete slot<FormulaData *>();
-    m_type = CellType::Blank;
-}
-
-void Cell::reset(CellType type)
-{
-    release();
-    m_type = type;
-    m_boolErr = 0;
-}
-
 void Cell::copyFrom(const Cell &o)
 {
     col = o.col;
@@ -119,8 +103,6 @@ bool followsBreaks(uint16_t id)
     }
 }
 
-constexpr uint16_t kDefaultXf = 15;
-
 } // namespace
 
 void TWorkSheet::load(std::vector<BiffRecord> records, StringPool &strings)
@@ -199,19 +181,6 @@ void TWorkSheet::placeMissingMarkers()
         auto it = find([](const BiffRecord &r) { return followsBreaks(r.id) || r.id == CellTable; });
         m_records.insert(it, {BreaksSpot, {}, {}});
     }
-}
-
-RowData &TWorkSheet::rowAt(int r)
-{
-    if (r >= int(m_rows.size()))
-        m_rows.resize(r + 1);
-    return m_rows[r];
-}
-
-RowData &TWorkSheet::rowForWrite(int r)
-{
-    m_cellsChanged = true;
-    return rowAt(r);
 }
 
 Cell &TWorkSheet::putCell(int row, Cell cell)
@@ -381,15 +350,6 @@ int TWorkSheet::lastRow() const
         if (!m_rows[r].empty())
             return r;
     return -1;
-}
-
-int TWorkSheet::defaultFormat(const RowData &rd, int col) const
-{
-    if (rd.hasRecord && rd.record.hasFormat())
-        return rd.record.formatIndex();
-    if (col >= 0 && col < int(m_colFormat.size()) && m_colFormat[col] >= 0)
-        return m_colFormat[col];
-    return kDefaultXf;
 }
 
 void TWorkSheet::setSelected(bool selected)

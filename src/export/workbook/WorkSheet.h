@@ -54,8 +54,20 @@ public:
     void setFormula(std::unique_ptr<FormulaData> f);
 
 private:
-    void reset(CellType type);
-    void release();
+    void reset(CellType type)
+    {
+        release();
+        m_type = type;
+        m_boolErr = 0;
+    }
+    // The value slot is read only as the type says, so what is left in it
+    // after a change of type does not matter.
+    void release()
+    {
+        if (m_type == CellType::Formula)
+            delete slot<FormulaData *>();
+        m_type = CellType::Blank;
+    }
     void copyFrom(const Cell &o);
     void takeFrom(Cell &o) noexcept;
 
@@ -102,6 +114,7 @@ struct RecordList {
 class TWorkSheet {
 public:
     static constexpr int kRows = 65536;
+    static constexpr int kDefaultFormat = 15; // the XF of cells in the Normal style
 
     void load(std::vector<detail::BiffRecord> records, detail::StringPool &strings);
     // Appends the sheet's records to the stream being written (so that
@@ -112,8 +125,19 @@ public:
     int lastRow() const; // 0-based last row in use, -1 when none
     const std::vector<RowData> &rows() const { return m_rows; }
     const RowData *row(int r) const { return r < int(m_rows.size()) ? &m_rows[r] : nullptr; }
-    RowData &rowForWrite(int r);
-    int defaultFormat(const RowData &row, int col) const;
+    RowData &rowForWrite(int r)
+    {
+        m_cellsChanged = true;
+        return rowAt(r);
+    }
+    // The format of a cell without one: the row's, else the column's.
+    int defaultFormat(const RowData &row, int col) const
+    {
+        if (row.hasRecord && row.record.hasFormat())
+            return row.record.formatIndex();
+        const int column = col >= 0 && col < int(m_colFormat.size()) ? m_colFormat[col] : -1;
+        return column >= 0 ? column : kDefaultFormat;
+    }
     void setSelected(bool selected);
 
     // Moves references of every formula in the sheet; `onThisSheet` tells
@@ -141,7 +165,13 @@ private:
     enum Marker : uint16_t { CellTable = 0xF001, IndexSpot, BreaksSpot };
 
     void readList(const detail::BiffRecord &rec);
-    RowData &rowAt(int r); // as rowForWrite, while reading
+    // As rowForWrite, while reading.
+    RowData &rowAt(int r)
+    {
+        if (r >= int(m_rows.size())) [[unlikely]]
+            m_rows.resize(r + 1);
+        return m_rows[r];
+    }
     void parseCellRecord(const detail::BiffRecord &rec, detail::StringPool &strings);
     void parseFormula(const detail::BiffRecord &rec);
     void resolveSharedFormulas();

@@ -20,16 +20,28 @@ namespace {
 
 constexpr int kMaxRow = 65536, kMaxColumn = 256, kMaxText = 32767;
 
+// The checks run once per cell written; their errors are built out of line.
+[[noreturn]] Q_DECL_COLD_FUNCTION void throwError(const QString &text)
+{
+    throw Error(text);
+}
+
 void checkRow(int row)
 {
-    if (row < 1 || row > kMaxRow)
-        throw Error(xlstext::invalidRow(row));
+    if (row < 1 || row > kMaxRow) [[unlikely]]
+        throwError(xlstext::invalidRow(row));
 }
 
 void checkColumn(int column)
 {
-    if (column < 1 || column > kMaxColumn)
-        throw Error(xlstext::invalidColumn(column));
+    if (column < 1 || column > kMaxColumn) [[unlikely]]
+        throwError(xlstext::invalidColumn(column));
+}
+
+void checkSheet(int sheet, int count)
+{
+    if (sheet < 1 || sheet > count) [[unlikely]]
+        throwError(xlstext::invalidSheet(sheet, 1, count));
 }
 
 enum class ValueKind { Empty, Bool, Number, Text };
@@ -117,12 +129,6 @@ int TXLSFile::sheetCount() const
     return m_book ? m_book->sheetCount() : 0;
 }
 
-static void checkSheet(int sheet, int count)
-{
-    if (sheet < 1 || sheet > count)
-        throw Error(xlstext::invalidSheet(sheet, 1, count));
-}
-
 QString TXLSFile::sheetName(int sheet) const
 {
     checkSheet(sheet, sheetCount());
@@ -198,8 +204,8 @@ TWorkSheet &TXLSFile::writableSheet()
 {
     TWorkSheet &sheet = activeWorkSheet();
     // A chart sheet has no cell table: what was written there would be lost.
-    if (sheet.isChart())
-        throw Error(xlstext::invalidSheet(m_active, 1, sheetCount()));
+    if (sheet.isChart()) [[unlikely]]
+        throwError(xlstext::invalidSheet(m_active, 1, sheetCount()));
     return sheet;
 }
 
@@ -251,7 +257,10 @@ void TXLSFile::setCell(int row, int column, const QVariant &value, int format)
     switch (kind) {
     case ValueKind::Empty: it->setBlank(); break;
     case ValueKind::Bool: it->setBool(value.toBool() ? 1 : 0); break;
-    case ValueKind::Number: it->setNumber(value.toDouble()); break;
+    case ValueKind::Number:
+        it->setNumber(value.typeId() == QMetaType::Double ? *static_cast<const double *>(value.constData())
+                                                          : value.toDouble());
+        break;
     case ValueKind::Text: it->setText(string); break;
     }
 }
