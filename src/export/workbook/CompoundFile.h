@@ -7,6 +7,8 @@
 #include <QString>
 #include <vector>
 
+class QIODevice;
+
 namespace kasovka {
 
 // One directory entry: a storage with children or a stream with bytes.
@@ -32,7 +34,11 @@ public:
     // Reads the whole tree; the root entry becomes the returned storage.
     // Damaged structures raise `damagedText`.
     static TXlsStorage read(const QByteArray &file, const QString &damagedText);
-    // Writes a version 3 file holding the tree.
+    // Writes a version 3 file holding the tree; false when the device
+    // refused a write. The largest stream's bytes become the file's own,
+    // so that a large workbook is not held twice while it is written.
+    static bool write(TXlsStorage root, QIODevice &device);
+    // The same file in memory.
     static QByteArray write(const TXlsStorage &root);
 };
 

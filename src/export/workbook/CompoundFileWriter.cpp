@@ -6,6 +6,7 @@
 
 #include "export/workbook/detail/Bytes.h"
 
+#include <QBuffer>
 #include <algorithm>
 
 namespace kasovka {
@@ -30,7 +31,7 @@ bool nameLess(const TXlsStorage *a, const TXlsStorage *b)
 }
 
 struct DirEntry {
-    const TXlsStorage *node = nullptr;
+    TXlsStorage *node = nullptr;
     uint8_t type = 0;
     bool red = false;
     uint32_t left = kNoStream, right = kNoStream, child = kNoStream;
@@ -38,36 +39,51 @@ struct DirEntry {
     uint32_t size = 0;
 };
 
+// Builds the file after its header sector in one buffer, which begins with
+// the largest stream's own bytes: sector 0 is that stream's first.
 class CfbWriter {
 public:
-    QByteArray write(const TXlsStorage &root)
+    // The header sector, then the rest of the file (in `body`).
+    QByteArray write(TXlsStorage &root, QByteArray &body)
     {
         m_entries.push_back({&root, 5});
         addChildren(0);
-        // The whole file is built in one buffer, the header written last
-        // over its first sector: a large workbook stream is then held twice
-        // (the stream and the file), not three times.
         qsizetype streams = 0;
-        for (const auto &e : m_entries)
+        DirEntry *largest = nullptr;
+        for (auto &e : m_entries) {
             streams += e.node->data.size() + kSector;
-        m_body.reserve(2 * qsizetype(kSector) + streams + streams / 64
-                       + qsizetype(m_entries.size()) * 128);
-        m_body.append(QByteArray(kSector, '\0'));
+            if (e.type == 2 && e.node->data.size() >= kMiniCutoff
+                && (!largest || e.node->data.size() > largest->node->data.size()))
+                largest = &e;
+        }
+        const qsizetype room = streams + streams / 64 + qsizetype(m_entries.size()) * 128;
+        if (largest) {
+            m_body = std::move(largest->node->data);
+            largest->size = uint32_t(m_body.size());
+            largest->start = 0;
+            m_placed = largest->node;
+            m_body.reserve(room);
+            padAndChain(uint32_t(m_body.size()));
+        } else {
+            m_body.reserve(room);
+        }
         layoutStreams();
-        return assemble();
+        QByteArray head = assemble();
+        body = std::move(m_body);
+        return head;
     }
 
 private:
     // Gives entry `index` its children, as a balanced tree over the sorted list.
     void addChildren(uint32_t index)
     {
-        const TXlsStorage *node = m_entries[index].node;
-        std::vector<const TXlsStorage *> kids;
-        for (const auto &c : node->children)
+        TXlsStorage *node = m_entries[index].node;
+        std::vector<TXlsStorage *> kids;
+        for (auto &c : node->children)
             kids.push_back(&c);
         std::sort(kids.begin(), kids.end(), nameLess);
         const uint32_t first = uint32_t(m_entries.size());
-        for (const auto *k : kids)
+        for (auto *k : kids)
             m_entries.push_back({k, uint8_t(k->isStorage ? 1 : 2)});
         int height = 0;
         while ((1u << (height + 1)) - 1 < kids.size())
@@ -95,7 +111,7 @@ private:
     void layoutStreams()
     {
         for (auto &e : m_entries) {
-            if (e.type != 2)
+            if (e.type != 2 || e.node == m_placed)
                 continue;
             const QByteArray &d = e.node->data;
             e.size = uint32_t(d.size());
@@ -128,12 +144,19 @@ private:
     uint32_t placeSectors(const QByteArray &bytes)
     {
         const uint32_t first = uint32_t(m_fat.size());
-        const uint32_t n = (uint32_t(bytes.size()) + kSector - 1) / kSector;
+        m_body.append(bytes);
+        padAndChain(uint32_t(bytes.size()));
+        return first;
+    }
+
+    // Pads the `size` bytes just added to whole sectors and chains them.
+    void padAndChain(uint32_t size)
+    {
+        const uint32_t first = uint32_t(m_fat.size());
+        const uint32_t n = (size + kSector - 1) / kSector;
         for (uint32_t i = 0; i < n; ++i)
             m_fat.push_back(i + 1 < n ? first + i + 1 : kEndOfChain);
-        m_body.append(bytes);
-        m_body.append(QByteArray(qsizetype(n) * kSector - bytes.size(), '\0'));
-        return first;
+        m_body.append(QByteArray(qsizetype(n) * kSector - size, '\0'));
     }
 
     QByteArray directory() const
@@ -192,20 +215,18 @@ private:
             m_fat.push_back(kDifSect);
         m_fat.resize(size_t(fatSectors) * 128, kFreeSect);
 
-        const QByteArray head = header(fatSectors, fatIds, difatStart, difatSectors);
-        QByteArray out = std::move(m_body);
-        std::copy(head.begin(), head.end(), out.begin());
-        out.reserve(out.size() + qsizetype(m_fat.size()) * 4 + qsizetype(difatSectors) * kSector);
         for (uint32_t v : m_fat)
-            append32(out, v);
+            append32(m_body, v);
         for (uint32_t d = 0; d < difatSectors; ++d) {
             for (uint32_t i = 0; i < 127; ++i) {
                 const size_t k = 109 + size_t(d) * 127 + i;
-                append32(out, k < fatIds.size() ? fatIds[k] : kFreeSect);
+                append32(m_body, k < fatIds.size() ? fatIds[k] : kFreeSect);
             }
-            append32(out, d + 1 < difatSectors ? difatStart + d + 1 : kEndOfChain);
+            append32(m_body, d + 1 < difatSectors ? difatStart + d + 1 : kEndOfChain);
         }
-        return out;
+        QByteArray head = header(fatSectors, fatIds, difatStart, difatSectors);
+        head.append(QByteArray(kSector - head.size(), '\0'));
+        return head;
     }
 
     QByteArray header(uint32_t fatSectors, const std::vector<uint32_t> &fatIds,
@@ -236,14 +257,26 @@ private:
     std::vector<DirEntry> m_entries;
     std::vector<uint32_t> m_fat, m_miniFat;
     QByteArray m_body, m_mini;
+    const TXlsStorage *m_placed = nullptr; // the stream the body begins with
     uint32_t m_miniFatStart = kEndOfChain, m_miniFatSectors = 0, m_dirStart = 0;
 };
 
 } // namespace
 
+bool TOle2Storage::write(TXlsStorage root, QIODevice &device)
+{
+    QByteArray body;
+    const QByteArray head = CfbWriter().write(root, body);
+    return device.write(head) == head.size() && device.write(body) == body.size();
+}
+
 QByteArray TOle2Storage::write(const TXlsStorage &root)
 {
-    return CfbWriter().write(root);
+    QByteArray file;
+    QBuffer buffer(&file);
+    buffer.open(QIODevice::WriteOnly);
+    write(root, buffer);
+    return file;
 }
 
 } // namespace kasovka

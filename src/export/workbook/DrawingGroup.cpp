@@ -6,7 +6,7 @@
 #include "export/workbook/TWorkbook.h"
 
 #include "export/workbook/Errors.h"
-#include "export/workbook/detail/Bytes.h"
+#include "export/workbook/detail/ArtRecords.h"
 
 #include <QCryptographicHash>
 
@@ -15,8 +15,6 @@ namespace kasovka {
 using namespace detail;
 
 namespace {
-
-constexpr uint16_t kDggContainer = 0xF000, kBStoreContainer = 0xF001, kBse = 0xF007;
 
 struct BlipKind {
     uint8_t winType;    // msoblip* in the FBSE
@@ -75,28 +73,32 @@ void TWorkbook::replacePicture(int sheetIndex, const SheetDrawing::Shape &shape,
                                XlsImageType type, const QByteArray &picture)
 {
     BiffRecord *group = m_globals.drawingGroup();
-    if (!group || shape.pibOffset < 0)
-        throw Error(xlstext::recordsInvalid());
+    if (!group || shape.pib < 0)
+        throw Error(xlstext::damagedRecord(recordName(rid::MsoDrawingGroup), -1,
+                                           QStringLiteral("no picture store for the picture")));
     QByteArray data = group->joined();
-    if (data.size() < 8 || u16At(data.constData() + 2) != kDggContainer)
-        throw Error(xlstext::recordsInvalid());
+    if (data.size() < ArtHeader::kSize || ArtHeader::at(data.constData()).type != art::DggContainer)
+        throwDamaged(*group, 0, QStringLiteral("expected an OfficeArtDggContainer"));
     // Find the BLIP store inside the drawing group container.
     qsizetype store = -1;
-    for (qsizetype pos = 8; pos + 8 <= data.size();) {
-        if (u16At(data.constData() + pos + 2) == kBStoreContainer) {
+    for (qsizetype pos = ArtHeader::kSize; pos + ArtHeader::kSize <= data.size();) {
+        const ArtHeader h = ArtHeader::at(data.constData() + pos);
+        if (h.type == art::BStoreContainer) {
             store = pos;
             break;
         }
-        pos += 8 + qsizetype(u32At(data.constData() + pos + 4));
+        pos += ArtHeader::kSize + qsizetype(h.length);
     }
     if (store < 0)
-        throw Error(xlstext::recordsInvalid());
+        throwDamaged(*group, 0, QStringLiteral("expected an OfficeArtBStoreContainer"));
     const BlipKind kind = blipKind(type);
     const QByteArray uid = QCryptographicHash::hash(picture, QCryptographicHash::Md5);
     const QByteArray blip = blipRecord(kind, picture, uid);
 
+    // OfficeArtFBSE: btWin32, btMacOS, rgbUid, tag, size, cRef, foDelay,
+    // unused1, cbName, unused2, unused3, then the BLIP itself.
     QByteArray bse;
-    appendHeader(bse, uint16_t(0x0002 | (kind.winType << 4)), kBse, uint32_t(36 + blip.size()));
+    appendHeader(bse, uint16_t(0x0002 | (kind.winType << 4)), art::Bse, uint32_t(36 + blip.size()));
     bse.append(char(kind.winType));
     bse.append(char(kind.winType));
     bse.append(uid);
@@ -107,15 +109,19 @@ void TWorkbook::replacePicture(int sheetIndex, const SheetDrawing::Shape &shape,
     bse.append(QByteArray(4, '\0'));
     bse.append(blip);
 
-    const uint16_t storeHeader = u16At(data.constData() + store);
-    const uint32_t count = (storeHeader >> 4) + 1;
-    const qsizetype storeEnd = store + 8 + qsizetype(u32At(data.constData() + store + 4));
+    // The store's recInstance counts its entries; the new one is the last.
+    ArtHeader storeHeader = ArtHeader::at(data.constData() + store);
+    const int count = storeHeader.instance() + 1;
+    const qsizetype storeEnd = store + ArtHeader::kSize + qsizetype(storeHeader.length);
     data.insert(storeEnd, bse);
-    put16(data.data() + store, uint16_t((storeHeader & 0x000F) | (count << 4)));
-    put32(data.data() + store + 4, u32At(data.constData() + store + 4) + uint32_t(bse.size()));
-    put32(data.data() + 4, u32At(data.constData() + 4) + uint32_t(bse.size()));
+    storeHeader.setInstance(count);
+    storeHeader.length += uint32_t(bse.size());
+    storeHeader.writeTo(data.data() + store);
+    ArtHeader dgg = ArtHeader::at(data.constData());
+    dgg.length += uint32_t(bse.size());
+    dgg.writeTo(data.data());
     m_globals.setDrawingGroup(data);
-    m_sheets[sheetIndex].drawing().setImageBlip(shape, count);
+    m_sheets[sheetIndex].drawing().setImageBlip(shape, uint32_t(count));
 }
 
 } // namespace kasovka

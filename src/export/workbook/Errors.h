@@ -29,6 +29,14 @@ inline QString recordsInvalid()
 {
     return QStringLiteral("Error reading Excel records. File invalid");
 }
+// The same text, followed by where the damage is and what it is, so that
+// a damaged template can be looked into.
+inline QString damagedRecord(const QString &record, qsizetype offset, const QString &what)
+{
+    const QString where = offset < 0 ? QString()
+                                     : QStringLiteral(" at offset 0x%1").arg(offset, 0, 16);
+    return recordsInvalid() + QStringLiteral(": ") + record + where + QStringLiteral(", ") + what;
+}
 inline QString passwordProtected()
 {
     return QStringLiteral("File is password protected");

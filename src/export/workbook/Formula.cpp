@@ -136,6 +136,31 @@ QByteArray expandSharedFormula(const QByteArray &rgce, int row, int col)
     return out;
 }
 
+// PtgRef (rw, col), PtgArea (rwFirst, rwLast, colFirst, colLast), and
+// their 3-D forms led by ixti ([MS-XLS] 2.5.198.84, .27, .85, .28); the
+// column fields carry the relative flags above the column.
+std::optional<TokenArea> singleArea(const QByteArray &rgce)
+{
+    if (rgce.isEmpty())
+        return std::nullopt;
+    const uint8_t base = baseId(uint8_t(rgce[0]));
+    const bool is3d = base == PtgRef3d || base == PtgArea3d;
+    const bool area = base == PtgArea || base == PtgArea3d;
+    if (!(base == PtgRef || base == PtgArea || is3d) || rgce.size() != operandSize(base))
+        return std::nullopt;
+    const char *p = rgce.constData() + 1;
+    TokenArea out;
+    if (is3d) {
+        out.ixti = u16At(p);
+        p += 2;
+    }
+    out.firstRow = u16At(p);
+    out.lastRow = u16At(p + (area ? 2 : 0));
+    out.firstColumn = u16At(p + (area ? 4 : 2)) & 0x00FF;
+    out.lastColumn = u16At(p + (area ? 6 : 2)) & 0x00FF;
+    return out;
+}
+
 RowShift RowShift::insertRows(int sheet, int at, int count)
 {
     return {Kind::Insert, sheet, at, count, 0};
@@ -151,18 +176,24 @@ RowShift RowShift::copyBy(int delta)
     return {Kind::Copy, 0, 0, 0, delta};
 }
 
-ReferenceShifter::ReferenceShifter(RowShift shift, SheetTest covers)
-    : m_shift(shift), m_covers(std::move(covers))
+ReferenceShifter::ReferenceShifter(RowShift shift, SpanTest span)
+    : m_shift(shift), m_span(std::move(span))
 {
 }
 
-bool ReferenceShifter::moves(bool is3d, const char *p, bool onChangedSheet) const
+// p: the token body; a 3-D token begins with its EXTERNSHEET index.
+ReferenceShifter::Move ReferenceShifter::moveOf(bool is3d, const char *p, bool onChangedSheet) const
 {
     if (m_shift.kind == RowShift::Kind::Copy)
-        return true;
+        return Move::Whole;
     if (!is3d)
-        return onChangedSheet;
-    return m_covers && m_covers(u16At(p), m_shift.sheet);
+        return onChangedSheet ? Move::Whole : Move::None;
+    switch (m_span ? m_span(u16At(p), m_shift.sheet) : SheetSpan::Outside) {
+    case SheetSpan::Only: return Move::Whole;
+    case SheetSpan::Mixed: return Move::SizeOnly;
+    case SheetSpan::Outside: break;
+    }
+    return Move::None;
 }
 
 bool ReferenceShifter::apply(QByteArray &rgce, bool onChangedSheet) const
@@ -177,12 +208,12 @@ bool ReferenceShifter::apply(QByteArray &rgce, bool onChangedSheet) const
         char *body = data + pos + 1;
         if (base == PtgRef || base == PtgRef3d) {
             const bool is3d = base == PtgRef3d;
-            if (moves(is3d, body, onChangedSheet))
-                changed |= shiftRef(is3d ? body + 2 : body, id, is3d);
+            if (const Move move = moveOf(is3d, body, onChangedSheet); move != Move::None)
+                changed |= shiftRef(is3d ? body + 2 : body, id, is3d, move);
         } else if (base == PtgArea || base == PtgArea3d) {
             const bool is3d = base == PtgArea3d;
-            if (moves(is3d, body, onChangedSheet))
-                changed |= shiftArea(is3d ? body + 2 : body, id, is3d);
+            if (const Move move = moveOf(is3d, body, onChangedSheet); move != Move::None)
+                changed |= shiftArea(is3d ? body + 2 : body, id, is3d, move);
         } else if (id == 0x01 || id == 0x02) {
             // The anchor of an array or table formula moves with its cells.
             changed |= shiftAnchor(body, onChangedSheet);
@@ -191,6 +222,23 @@ bool ReferenceShifter::apply(QByteArray &rgce, bool onChangedSheet) const
         pos += size;
     }
     return changed;
+}
+
+bool ReferenceShifter::moveRange(int &first, int &last, bool onChangedSheet) const
+{
+    // PtgArea ([MS-XLS] 2.5.198.27): rwFirst, rwLast, colFirst, colLast, the
+    // column fields carrying the relative-row flags.
+    QByteArray area(9, '\0');
+    area[0] = char(PtgArea);
+    put16(area.data() + 1, uint16_t(first));
+    put16(area.data() + 3, uint16_t(last));
+    put16(area.data() + 5, 0xC000);
+    put16(area.data() + 7, 0xC000);
+    if (!apply(area, onChangedSheet) || uint8_t(area[0]) != PtgArea)
+        return false;
+    first = u16At(area.constData() + 1);
+    last = u16At(area.constData() + 3);
+    return true;
 }
 
 bool ReferenceShifter::shiftAnchor(char *p, bool onChangedSheet) const
@@ -212,14 +260,15 @@ bool ReferenceShifter::shiftAnchor(char *p, bool onChangedSheet) const
 }
 
 // p: row (2 bytes) then column field (2 bytes).
-bool ReferenceShifter::shiftRef(char *p, uint8_t &id, bool is3d) const
+bool ReferenceShifter::shiftRef(char *p, uint8_t &id, bool is3d, Move move) const
 {
     const int row = u16At(p);
     int moved = row;
     const int at = m_shift.at, n = m_shift.count;
+    const bool whole = move == Move::Whole;
     switch (m_shift.kind) {
     case RowShift::Kind::Insert:
-        if (row >= at)
+        if (whole && row >= at)
             moved = std::min(row + n, kLastRow);
         break;
     case RowShift::Kind::Delete:
@@ -227,7 +276,7 @@ bool ReferenceShifter::shiftRef(char *p, uint8_t &id, bool is3d) const
             id = uint8_t(id + (is3d ? 2 : 6)); // Ref -> RefErr, Ref3d -> RefErr3d
             return true;
         }
-        if (row >= at + n)
+        if (whole && row >= at + n)
             moved = row - n;
         break;
     case RowShift::Kind::Copy:
@@ -247,24 +296,27 @@ bool ReferenceShifter::shiftRef(char *p, uint8_t &id, bool is3d) const
 }
 
 // p: first row, last row, first column field, last column field.
-bool ReferenceShifter::shiftArea(char *p, uint8_t &id, bool is3d) const
+bool ReferenceShifter::shiftArea(char *p, uint8_t &id, bool is3d, Move move) const
 {
     int first = u16At(p), last = u16At(p + 2);
     const int at = m_shift.at, n = m_shift.count;
     const int oldFirst = first, oldLast = last;
     const uint8_t errorId = uint8_t(id + (is3d ? 2 : 6)); // Area -> AreaErr
+    const bool whole = move == Move::Whole;
     switch (m_shift.kind) {
     case RowShift::Kind::Insert:
         if (first == 0 && last == kLastRow)
             return false; // whole columns stay whole columns
-        if (first >= at)
+        if (whole && first >= at)
             first = std::min(first + n, kLastRow);
-        if (last >= at)
+        if (last >= at && (whole || first < at))
             last = std::min(last + n, kLastRow);
         break;
     case RowShift::Kind::Delete:
         if (first == 0 && last == kLastRow)
             return false;
+        if (!whole && (last < at || first >= at + n))
+            return false; // rows deleted above or below it on one of its sheets
         if (first >= at && last < at + n) {
             id = errorId;
             return true;

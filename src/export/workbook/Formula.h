@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <functional>
+#include <optional>
 
 namespace kasovka {
 
@@ -22,6 +23,15 @@ int ptgSize(const char *rgce, int pos, int len);
 // cell-relative references (PtgRefN, PtgAreaN) become ordinary ones.
 QByteArray expandSharedFormula(const QByteArray &rgce, int row, int col);
 
+// The cells a formula of exactly one reference or area stands for (a
+// defined name's usually): rows and columns from 0, and the EXTERNSHEET
+// index of a 3-D one (-1 for a plain one).
+struct TokenArea {
+    int ixti = -1;
+    int firstRow = 0, lastRow = 0, firstColumn = 0, lastColumn = 0;
+};
+std::optional<TokenArea> singleArea(const QByteArray &rgce);
+
 // One change of row positions.
 struct RowShift {
     enum class Kind { Insert, Delete, Copy };
@@ -36,26 +46,38 @@ struct RowShift {
     static RowShift copyBy(int delta);
 };
 
+// How the sheets of a 3-D reference (its EXTERNSHEET entry) lie to the
+// changed sheet: not among them, the changed sheet alone, or the changed
+// sheet among others.
+enum class SheetSpan { Outside, Only, Mixed };
+
 class ReferenceShifter {
 public:
-    // Tells whether a 3-D reference's EXTERNSHEET index covers a given sheet.
-    using SheetTest = std::function<bool(int ixti, int sheet)>;
+    using SpanTest = std::function<SheetSpan(int ixti, int sheet)>;
 
-    ReferenceShifter(RowShift shift, SheetTest covers);
+    // A reference spanning the changed sheet and others keeps its place,
+    // since the other sheets did not change; it grows with rows inserted
+    // inside it and loses deleted rows, as a spreadsheet program does.
+    ReferenceShifter(RowShift shift, SpanTest span);
 
     // Moves the references of one token string. `onChangedSheet` says whether
     // plain (2-D) references lie on the changed sheet. Returns whether
     // anything changed.
     bool apply(QByteArray &rgce, bool onChangedSheet) const;
+    // Moves a range of rows that belongs to cells (an array formula's), as
+    // an area of relative rows; false when it was deleted or is unchanged.
+    bool moveRange(int &first, int &last, bool onChangedSheet) const;
 
 private:
-    bool shiftRef(char *p, uint8_t &id, bool is3d) const;
-    bool shiftArea(char *p, uint8_t &id, bool is3d) const;
+    enum class Move { None, Whole, SizeOnly };
+
+    bool shiftRef(char *p, uint8_t &id, bool is3d, Move move) const;
+    bool shiftArea(char *p, uint8_t &id, bool is3d, Move move) const;
     bool shiftAnchor(char *p, bool onChangedSheet) const;
-    bool moves(bool is3d, const char *p, bool onChangedSheet) const;
+    Move moveOf(bool is3d, const char *p, bool onChangedSheet) const;
 
     RowShift m_shift;
-    SheetTest m_covers;
+    SpanTest m_span;
 };
 
 } // namespace kasovka

@@ -1,7 +1,7 @@
 #include "export/workbook/TWorkbook.h"
 
 #include "export/workbook/Errors.h"
-#include "export/workbook/detail/Bytes.h"
+#include "export/workbook/detail/RecordViews.h"
 
 namespace kasovka {
 
@@ -10,7 +10,6 @@ using namespace detail;
 namespace {
 
 const QString kStreamName = QStringLiteral("Workbook");
-constexpr uint16_t kBiff8 = 0x0600;
 
 // Splits the record list into sections, each from its BOF to the EOF that
 // closes it (embedded chart substreams stay inside their sheet).
@@ -21,25 +20,24 @@ std::vector<std::vector<BiffRecord>> sections(std::vector<BiffRecord> records)
     for (auto &rec : records) {
         if (depth == 0) {
             if (rec.id != rid::Bof)
-                throw Error(xlstext::recordsInvalid());
+                throwDamaged(rec, 0, QStringLiteral("expected a BOF record to begin a section"));
             out.emplace_back();
         }
         depth += rec.id == rid::Bof ? 1 : rec.id == rid::Eof ? -1 : 0;
         out.back().push_back(std::move(rec));
     }
     if (depth != 0)
-        throw Error(xlstext::recordsInvalid());
+        throw Error(xlstext::damagedRecord(QStringLiteral("EOF"), -1,
+                                           QStringLiteral("the last section is not closed")));
     return out;
 }
 
-// BOF ([MS-XLS] 2.4.21): version, then the substream type.
 uint16_t sectionType(const BiffRecord &bof)
 {
-    if (bof.data.size() < 4)
-        throw Error(xlstext::recordsInvalid());
-    if (u16At(bof.data.constData()) != kBiff8)
+    const BofView view(bof);
+    if (view.version() != BofView::kBiff8)
         throw Error(xlstext::invalidVersion());
-    return u16At(bof.data.constData() + 2);
+    return uint16_t(view.type());
 }
 
 } // namespace
@@ -51,11 +49,12 @@ void TWorkbook::load(const QByteArray &file, const QString &path)
     m_root = TOle2Storage::read(file, xlstext::cantReadFile(path));
     const TXlsStorage *stream = m_root.child(kStreamName);
     if (!stream || stream->isStorage) {
-        // A file of Excel 5.0/95 holds its records in "Book" instead.
+        // A file of Excel 5.0/95 holds its records in "Book" instead; its
+        // BOF's version follows the 4-byte record header.
         const TXlsStorage *book = m_root.child(QStringLiteral("Book"));
         if (book && !book->isStorage && book->data.size() >= 6
             && u16At(book->data.constData()) == rid::Bof
-            && u16At(book->data.constData() + 4) != kBiff8)
+            && u16At(book->data.constData() + 4) != BofView::kBiff8)
             throw Error(xlstext::invalidVersion());
         throw Error(xlstext::cantOpenStream(kStreamName));
     }
@@ -65,21 +64,27 @@ void TWorkbook::load(const QByteArray &file, const QString &path)
 
 void TWorkbook::loadStream(const QByteArray &stream)
 {
-    const QString err = xlstext::recordsInvalid();
-    auto parts = sections(readRecords(stream, err));
-    if (parts.empty() || sectionType(parts[0].front()) != 0x0005)
-        throw Error(err);
+    auto parts = sections(readRecords(stream, xlstext::recordsInvalid()));
+    if (parts.empty())
+        throw Error(xlstext::recordsInvalid());
+    if (const uint16_t type = sectionType(parts[0].front()); type != BofView::Globals)
+        throwDamaged(parts[0].front(), 2, QStringLiteral("expected the workbook globals, found type 0x%1")
+                                              .arg(type, 4, 16, QLatin1Char('0')));
     for (const auto &rec : parts[0])
         if (rec.id == rid::FilePass)
             throw Error(xlstext::passwordProtected());
     for (size_t i = 1; i < parts.size(); ++i) {
         const uint16_t type = sectionType(parts[i].front());
-        if (type != 0x0010 && type != 0x0020)
-            throw Error(err);
+        if (type != BofView::Worksheet && type != BofView::Chart)
+            throwDamaged(parts[i].front(), 2, QStringLiteral("expected a worksheet or chart, found type 0x%1")
+                                                  .arg(type, 4, 16, QLatin1Char('0')));
     }
     m_globals.load(std::move(parts[0]), m_strings);
     if (m_globals.sheets().size() != parts.size() - 1)
-        throw Error(err);
+        throw Error(xlstext::damagedRecord(recordName(rid::BoundSheet), -1,
+                                           QStringLiteral("%1 sheets listed, %2 found")
+                                               .arg(m_globals.sheets().size())
+                                               .arg(parts.size() - 1)));
     m_sheets.resize(parts.size() - 1);
     for (size_t i = 1; i < parts.size(); ++i)
         m_sheets[i - 1].load(std::move(parts[i]), m_strings);
@@ -117,18 +122,17 @@ QByteArray TWorkbook::workbookStream() const
     return out;
 }
 
-QByteArray TWorkbook::save() const
+bool TWorkbook::save(QIODevice &device) const
 {
     TXlsStorage root = m_root;
-    TXlsStorage *stream = root.child(m_streamName);
-    stream->data = workbookStream();
-    return TOle2Storage::write(root);
+    root.child(m_streamName)->data = workbookStream();
+    return TOle2Storage::write(std::move(root), device);
 }
 
 void TWorkbook::shiftEverywhere(const RowShift &shift)
 {
     const ReferenceShifter shifter(shift, [this](int ixti, int sheet) {
-        return m_globals.ixtiCovers(ixti, sheet);
+        return m_globals.span(ixti, sheet);
     });
     for (int i = 0; i < sheetCount(); ++i)
         m_sheets[i].shiftFormulas(shifter, i == shift.sheet);
@@ -151,7 +155,13 @@ void TWorkbook::insertAndCopyRows(int sheetIndex, int first, int last, int dest,
     shiftEverywhere(RowShift::insertRows(sheetIndex, dest, inserted));
     sh.insertEmptyRows(dest, inserted);
     const int source = first >= dest ? first + inserted : first;
-    sh.copyRows(source, source + height - 1, dest, count, formulasOnly);
+    if (!sh.drawing().hasObjectsIn(source, source + height - 1)) {
+        sh.copyRows(source, source + height - 1, dest, count, formulasOnly, nullptr);
+        return;
+    }
+    withShapeIds([&](ShapeIdClusters *ids) {
+        sh.copyRows(source, source + height - 1, dest, count, formulasOnly, ids);
+    });
 }
 
 void TWorkbook::deleteRows(int sheetIndex, int first, int count)
@@ -159,7 +169,28 @@ void TWorkbook::deleteRows(int sheetIndex, int first, int count)
     if (count <= 0)
         return;
     shiftEverywhere(RowShift::deleteRows(sheetIndex, first, count));
-    m_sheets[sheetIndex].removeRows(first, count);
+    TWorkSheet &sh = m_sheets[sheetIndex];
+    if (!sh.drawing().hasObjectsIn(first, first + count - 1)) {
+        sh.removeRows(first, count, nullptr);
+        return;
+    }
+    withShapeIds([&](ShapeIdClusters *ids) { sh.removeRows(first, count, ids); });
+}
+
+void TWorkbook::removeComment(int sheetIndex, int note)
+{
+    withShapeIds([&](ShapeIdClusters *ids) { m_sheets[sheetIndex].drawing().removeNote(note, ids); });
+}
+
+void TWorkbook::withShapeIds(const std::function<void(ShapeIdClusters *)> &edit)
+{
+    BiffRecord *group = m_globals.drawingGroup();
+    QByteArray data = group ? group->joined() : QByteArray();
+    ShapeIdClusters ids;
+    const bool loaded = group && ids.load(data);
+    edit(loaded ? &ids : nullptr);
+    if (loaded && ids.changed())
+        m_globals.setDrawingGroup(data);
 }
 
 } // namespace kasovka

@@ -6,13 +6,16 @@
 #include "export/workbook/WorkbookGlobals.h"
 #include "export/workbook/Workbook.h"
 
+#include <functional>
+
 namespace kasovka {
 
 class TWorkbook {
 public:
     // Loads the file's bytes; `path` names the file in error texts.
     void load(const QByteArray &file, const QString &path);
-    QByteArray save() const;
+    // Writes the compound file; false when the device refused a write.
+    bool save(QIODevice &device) const;
 
     TWorkbookGlobals &globals() { return m_globals; }
     const TWorkbookGlobals &globals() const { return m_globals; }
@@ -26,10 +29,14 @@ public:
     void insertAndCopyRows(int sheet, int first, int last, int dest, int count,
                            bool formulasOnly);
     void deleteRows(int sheet, int first, int count);
+    void removeComment(int sheet, int note);
     void replacePicture(int sheet, const SheetDrawing::Shape &shape, XlsImageType type,
                         const QByteArray &picture);
 
 private:
+    // Runs an edit of a drawing with the workbook's shape ids (nullptr when
+    // it has no drawing group) and stores the drawing group if they changed.
+    void withShapeIds(const std::function<void(detail::ShapeIdClusters *)> &edit);
     void loadStream(const QByteArray &stream);
     void shiftEverywhere(const RowShift &shift);
     QByteArray workbookStream() const;

@@ -1,6 +1,7 @@
 // Worksheet substream ([MS-XLS] 2.1.7.20.5): the cell table is parsed into
 // rows and cells and written back in row blocks with fresh INDEX and DBCELL
-// records; merged areas and horizontal page breaks become lists.
+// records; merged areas and page breaks are read into lists, their records
+// kept in place.
 
 #include "export/workbook/WorkSheet.h"
 
@@ -13,21 +14,6 @@
 namespace kasovka {
 
 using namespace detail;
-
-void Cell::release()
-{
-    if (m_type == CellType::Formula)
-        delete slot<FormulaData *>();
-    m_type = CellType::Blank;
-    setSlot(0.0);
-}
-
-void Cell::reset(CellType type)
-{
-    release();
-    m_type = type;
-    m_boolErr = 0;
-}
 
 void Cell::copyFrom(const Cell &o)
 {
@@ -48,7 +34,6 @@ void Cell::takeFrom(Cell &o) noexcept
     std::memcpy(m_value, o.m_value, sizeof m_value);
     m_type = o.m_type;
     o.m_type = CellType::Blank;
-    o.setSlot(0.0);
 }
 
 Cell &Cell::operator=(const Cell &o)
@@ -118,21 +103,18 @@ bool followsBreaks(uint16_t id)
     }
 }
 
-constexpr uint16_t kDefaultXf = 15;
-
 } // namespace
 
 void TWorkSheet::load(std::vector<BiffRecord> records, StringPool &strings)
 {
-    m_chart = records.front().data.size() >= 4 && u16At(records.front().data.constData() + 2) == 0x20;
+    m_chart = BofView(records.front()).type() == BofView::Chart;
     m_colFormat.assign(256, -1);
-    const QString err = xlstext::recordsInvalid();
     int depth = 0;
-    bool cellTable = false, mergedSpot = false, breaksSpot = false;
+    bool cellTable = false;
     for (auto &rec : records) {
         depth += rec.id == rid::Bof ? 1 : rec.id == rid::Eof ? -1 : 0;
-        const bool top = depth == 1 && rec.id != rid::Bof;
-        if (top && !m_chart && isCellRecord(rec.id)) {
+        const bool top = depth == 1 && rec.id != rid::Bof && !m_chart;
+        if (top && isCellRecord(rec.id)) {
             if (!cellTable)
                 m_records.push_back({CellTable, {}, {}});
             cellTable = true;
@@ -143,44 +125,40 @@ void TWorkSheet::load(std::vector<BiffRecord> records, StringPool &strings)
             m_records.push_back({IndexSpot, {}, {}});
             continue;
         }
-        if (top && rec.id == rid::MergedCells) {
-            ByteReader r(rec.data, err);
-            const int n = r.u16();
-            for (int i = 0; i < n; ++i) {
-                MergedArea a{r.u16(), r.u16(), r.u16(), r.u16()};
-                if (a.firstRow <= a.lastRow && a.firstCol <= a.lastCol)
-                    m_merged.push_back(a);
-            }
-            if (!mergedSpot)
-                m_records.push_back({MergedSpot, {}, {}});
-            mergedSpot = true;
-            continue;
-        }
-        if (top && rec.id == rid::HorizontalBreaks && !m_chart) {
-            ByteReader r(rec.data, err);
-            const int n = r.u16();
-            for (int i = 0; i < n; ++i) {
-                m_breaks.push_back(r.u16());
-                r.skip(4);
-            }
-            if (!breaksSpot)
-                m_records.push_back({BreaksSpot, {}, {}});
-            breaksSpot = true;
-            continue;
-        }
-        if (top && rec.id == rid::ColInfo && rec.data.size() >= 8) {
-            const int first = u16At(rec.data.constData()), last = u16At(rec.data.constData() + 2);
-            const int xf = u16At(rec.data.constData() + 6);
-            for (int c = first; c <= std::min(last, 255); ++c)
-                m_colFormat[c] = xf;
-        }
+        if (top)
+            readList(rec);
         m_records.push_back(std::move(rec));
     }
-    std::sort(m_breaks.begin(), m_breaks.end());
-    m_breaks.erase(std::unique(m_breaks.begin(), m_breaks.end()), m_breaks.end());
     resolveSharedFormulas();
     placeMissingMarkers();
     m_drawing.index(&m_records);
+}
+
+// The sheet's lists are read from their records, which stay in place.
+void TWorkSheet::readList(const BiffRecord &rec)
+{
+    auto append = [](auto &list, auto entries) {
+        list.entries.insert(list.entries.end(), entries.begin(), entries.end());
+    };
+    switch (rec.id) {
+    case rid::MergedCells:
+        append(m_merged, parseMergedCells(rec));
+        break;
+    case rid::HorizontalBreaks:
+        append(m_rowBreaks, parsePageBreaks(rec));
+        break;
+    case rid::VerticalBreaks:
+        append(m_columnBreaks, parsePageBreaks(rec));
+        break;
+    case rid::ColInfo: {
+        const ColInfoView info(rec);
+        for (int c = info.firstColumn(); c <= std::min(info.lastColumn(), 255); ++c)
+            m_colFormat[c] = info.format();
+        break;
+    }
+    default:
+        break;
+    }
 }
 
 void TWorkSheet::placeMissingMarkers()
@@ -198,22 +176,16 @@ void TWorkSheet::placeMissingMarkers()
             it = find([](const BiffRecord &r) { return r.id == rid::Window2 || r.id == rid::Eof; });
         m_records.insert(it, {CellTable, {}, {}});
     }
-    if (find([](const BiffRecord &r) { return r.id == BreaksSpot; }) == m_records.end()) {
+    // Where a sheet without row breaks gets its first one.
+    if (find([](const BiffRecord &r) { return r.id == rid::HorizontalBreaks; }) == m_records.end()) {
         auto it = find([](const BiffRecord &r) { return followsBreaks(r.id) || r.id == CellTable; });
         m_records.insert(it, {BreaksSpot, {}, {}});
     }
 }
 
-RowData &TWorkSheet::rowForWrite(int r)
-{
-    if (r >= int(m_rows.size()))
-        m_rows.resize(r + 1);
-    return m_rows[r];
-}
-
 Cell &TWorkSheet::putCell(int row, Cell cell)
 {
-    RowData &rd = rowForWrite(row);
+    RowData &rd = rowAt(row);
     auto it = std::lower_bound(rd.cells.begin(), rd.cells.end(), cell.col,
                                [](const Cell &c, int v) { return c.col < v; });
     if (it != rd.cells.end() && it->col == cell.col) {
@@ -225,19 +197,19 @@ Cell &TWorkSheet::putCell(int row, Cell cell)
 
 void TWorkSheet::parseCellRecord(const BiffRecord &rec, StringPool &strings)
 {
-    const QString err = xlstext::recordsInvalid();
     const QByteArray data = rec.continues.empty() ? rec.data : rec.joined();
-    ByteReader r(data, err);
+    ByteReader r(data, rec);
     auto checkCol = [&](int col) {
         if (col > 255)
-            throw Error(err);
+            throwDamaged(rec, 2, QStringLiteral("expected a column up to 255, found %1").arg(col));
         return uint16_t(col);
     };
     switch (rec.id) {
     case rid::Row: {
-        const int row = r.u16();
-        r.need(14);
-        rowForWrite(row).record = data.left(16);
+        const RowRecord parsed = RowRecord::parse(rec);
+        RowData &row = rowAt(parsed.row);
+        row.record = parsed;
+        row.hasRecord = true;
         return;
     }
     case rid::Formula:
@@ -254,7 +226,7 @@ void TWorkSheet::parseCellRecord(const BiffRecord &rec, StringPool &strings)
     }
     case rid::Array: case rid::Table:
         if (m_lastFormulaRow >= 0) {
-            if (Cell *c = rowForWrite(m_lastFormulaRow).find(m_lastFormulaCol); c && c->formula())
+            if (Cell *c = rowAt(m_lastFormulaRow).find(m_lastFormulaCol); c && c->formula())
                 c->formula()->attached.push_back(rec);
         }
         return;
@@ -295,7 +267,9 @@ void TWorkSheet::parseCellRecord(const BiffRecord &rec, StringPool &strings)
     case rid::LabelSst:
         c.setText(r.u32());
         if (c.str() >= strings.size())
-            throw Error(err);
+            throwDamaged(rec, 6, QStringLiteral("expected a string index below %1, found %2")
+                                     .arg(strings.size())
+                                     .arg(c.str()));
         break;
     case rid::Label: case rid::RString: {
         const int cch = r.u16();
@@ -317,12 +291,12 @@ void TWorkSheet::parseCellRecord(const BiffRecord &rec, StringPool &strings)
 void TWorkSheet::parseFormula(const BiffRecord &rec)
 {
     const QByteArray data = rec.joined();
-    ByteReader r(data, xlstext::recordsInvalid());
+    ByteReader r(data, rec);
     const int row = r.u16();
     Cell c;
     c.col = r.u16();
     if (c.col > 255)
-        throw Error(xlstext::recordsInvalid());
+        throwDamaged(rec, 2, QStringLiteral("expected a column up to 255, found %1").arg(c.col));
     c.xf = r.u16();
     r.skip(8);
     auto f = std::make_unique<FormulaData>();
@@ -345,6 +319,8 @@ void TWorkSheet::resolveSharedFormulas()
     for (const auto &pending : m_pendingShared) {
         const int row = pending.first, col = pending.second;
         FormulaData &f = *m_rows[row].find(col)->formula();
+        // PtgExp ([MS-XLS] 2.5.198.58): the row and column of the shared
+        // formula's first cell.
         const int r0 = u16At(f.rgce.constData() + 1), c0 = u16At(f.rgce.constData() + 3);
         auto sf = std::find_if(m_shared.begin(), m_shared.end(), [&](const SharedFormula &s) {
             return s.firstRow == r0 && s.firstCol == c0 && row >= s.firstRow && row <= s.lastRow
@@ -376,36 +352,27 @@ int TWorkSheet::lastRow() const
     return -1;
 }
 
-int TWorkSheet::defaultFormat(int row, int col) const
-{
-    if (const RowData *rd = this->row(row); rd && rd->record.size() >= 16
-        && (uint8_t(rd->record[12]) & 0x80))
-        return u16At(rd->record.constData() + 14) & 0x0FFF;
-    if (col >= 0 && col < int(m_colFormat.size()) && m_colFormat[col] >= 0)
-        return m_colFormat[col];
-    return kDefaultXf;
-}
-
 void TWorkSheet::setSelected(bool selected)
 {
-    for (auto &rec : m_records) {
-        if (rec.id != rid::Window2 || rec.data.size() < 2)
-            continue;
-        uint16_t flags = u16At(rec.data.constData());
-        flags = selected ? (flags | 0x0600) : (flags & ~0x0600);
-        put16(rec.data.data(), flags);
-        return;
-    }
+    for (auto &rec : m_records)
+        if (rec.id == rid::Window2) {
+            Window2Edit(rec).setSelected(selected);
+            return;
+        }
 }
 
 void TWorkSheet::addPageBreak(int row)
 {
-    auto it = std::lower_bound(m_breaks.begin(), m_breaks.end(), row);
-    if (it != m_breaks.end() && *it == row)
+    auto &breaks = m_rowBreaks.entries;
+    if (std::any_of(breaks.begin(), breaks.end(), [row](const PageBreak &b) { return b.at == row; }))
         return;
-    if (m_breaks.size() >= 1026)
+    if (breaks.size() >= 1026)
         throw Error(xlstext::tooManyPageBreaks());
-    m_breaks.insert(it, row);
+    // A new break spans all columns.
+    breaks.insert(std::upper_bound(breaks.begin(), breaks.end(), row,
+                                   [](int r, const PageBreak &b) { return r < b.at; }),
+                  PageBreak{row, 0, 255});
+    m_rowBreaks.changed = true;
 }
 
 } // namespace kasovka

@@ -5,7 +5,7 @@
 
 #include "export/workbook/Formula.h"
 #include "export/workbook/SheetDrawing.h"
-#include "export/workbook/detail/Records.h"
+#include "export/workbook/detail/RecordViews.h"
 #include "export/workbook/detail/SharedStrings.h"
 
 #include <cstring>
@@ -34,7 +34,11 @@ public:
     Cell(Cell &&o) noexcept { takeFrom(o); }
     Cell &operator=(const Cell &o);
     Cell &operator=(Cell &&o) noexcept;
-    ~Cell() { release(); }
+    ~Cell()
+    {
+        if (m_type == CellType::Formula)
+            delete slot<FormulaData *>();
+    }
 
     CellType type() const { return m_type; }
     double num() const { return m_type == CellType::Number ? slot<double>() : 0; }
@@ -50,8 +54,20 @@ public:
     void setFormula(std::unique_ptr<FormulaData> f);
 
 private:
-    void reset(CellType type);
-    void release();
+    void reset(CellType type)
+    {
+        release();
+        m_type = type;
+        m_boolErr = 0;
+    }
+    // The value slot is read only as the type says, so what is left in it
+    // after a change of type does not matter.
+    void release()
+    {
+        if (m_type == CellType::Formula)
+            delete slot<FormulaData *>();
+        m_type = CellType::Blank;
+    }
     void copyFrom(const Cell &o);
     void takeFrom(Cell &o) noexcept;
 
@@ -65,7 +81,6 @@ private:
     template<typename T> void setSlot(T v)
     {
         static_assert(sizeof v <= sizeof m_value);
-        std::memset(m_value, 0, sizeof m_value);
         std::memcpy(m_value, &v, sizeof v);
     }
 
@@ -78,21 +93,28 @@ private:
 static_assert(sizeof(Cell) == 14);
 
 struct RowData {
-    QByteArray record; // ROW record data, empty when the row has none
     std::vector<Cell> cells; // ordered by column
+    detail::RowRecord record;
+    bool hasRecord = false;
 
-    bool empty() const { return record.isEmpty() && cells.empty(); }
+    bool empty() const { return !hasRecord && cells.empty(); }
     const Cell *find(int col) const;
     Cell *find(int col);
 };
 
-struct MergedArea {
-    int firstRow, lastRow, firstCol, lastCol;
+// A list the sheet keeps in records of its own kind (merged areas, page
+// breaks): the records stay where they were read and are written back as
+// read until the list changes.
+template <typename Entry>
+struct RecordList {
+    std::vector<Entry> entries;
+    bool changed = false;
 };
 
 class TWorkSheet {
 public:
     static constexpr int kRows = 65536;
+    static constexpr int kDefaultFormat = 15; // the XF of cells in the Normal style
 
     void load(std::vector<detail::BiffRecord> records, detail::StringPool &strings);
     // Appends the sheet's records to the stream being written (so that
@@ -103,8 +125,19 @@ public:
     int lastRow() const; // 0-based last row in use, -1 when none
     const std::vector<RowData> &rows() const { return m_rows; }
     const RowData *row(int r) const { return r < int(m_rows.size()) ? &m_rows[r] : nullptr; }
-    RowData &rowForWrite(int r);
-    int defaultFormat(int row, int col) const;
+    RowData &rowForWrite(int r)
+    {
+        m_cellsChanged = true;
+        return rowAt(r);
+    }
+    // The format of a cell without one: the row's, else the column's.
+    int defaultFormat(const RowData &row, int col) const
+    {
+        if (row.hasRecord && row.record.hasFormat())
+            return row.record.formatIndex();
+        const int column = col >= 0 && col < int(m_colFormat.size()) ? m_colFormat[col] : -1;
+        return column >= 0 ? column : kDefaultFormat;
+    }
     void setSelected(bool selected);
 
     // Moves references of every formula in the sheet; `onThisSheet` tells
@@ -114,28 +147,48 @@ public:
     // Throws when inserting count rows at `at` would push content off the sheet.
     void checkRoom(int at, int count) const;
     void insertEmptyRows(int at, int count);
-    void removeRows(int at, int count);
-    void copyRows(int first, int last, int dest, int copies, bool formulasOnly);
+    // ids: the workbook's shape ids, nullptr when it has no drawing group.
+    void removeRows(int at, int count, detail::ShapeIdClusters *ids);
+    void copyRows(int first, int last, int dest, int copies, bool formulasOnly,
+                  detail::ShapeIdClusters *ids);
 
-    const std::vector<int> &pageBreaks() const { return m_breaks; }
+    // Manual page breaks: rows that begin a page (with the columns they
+    // span) and columns that begin a page (with their rows), ascending.
+    const std::vector<detail::PageBreak> &rowBreaks() const { return m_rowBreaks.entries; }
+    const std::vector<detail::PageBreak> &columnBreaks() const { return m_columnBreaks.entries; }
     void addPageBreak(int row);
-    const std::vector<MergedArea> &merged() const { return m_merged; }
+    const std::vector<detail::CellArea> &merged() const { return m_merged.entries; }
     SheetDrawing &drawing() { return m_drawing; }
     const SheetDrawing &drawing() const { return m_drawing; }
 
 private:
-    enum Marker : uint16_t { CellTable = 0xF001, IndexSpot, MergedSpot, BreaksSpot };
+    enum Marker : uint16_t { CellTable = 0xF001, IndexSpot, BreaksSpot };
 
+    void readList(const detail::BiffRecord &rec);
+    // As rowForWrite, while reading.
+    RowData &rowAt(int r)
+    {
+        if (r >= int(m_rows.size())) [[unlikely]]
+            m_rows.resize(r + 1);
+        return m_rows[r];
+    }
     void parseCellRecord(const detail::BiffRecord &rec, detail::StringPool &strings);
     void parseFormula(const detail::BiffRecord &rec);
     void resolveSharedFormulas();
     void placeMissingMarkers();
     Cell &putCell(int row, Cell cell);
+    // Rows that share one DBCELL: first..last in use, within 32 rows.
+    struct RowBlock {
+        int first, last;
+    };
+    std::vector<RowBlock> rowBlocks() const;
     void writeCellTable(QByteArray &out, const std::vector<uint32_t> &map,
-                        std::vector<uint32_t> &dbCells) const;
-    void writeCell(QByteArray &out, int row, const Cell &cell,
-                   const std::vector<uint32_t> &map) const;
+                        const std::vector<RowBlock> &blocks, std::vector<uint32_t> &dbCells) const;
+    void writeRow(QByteArray &out, int row, const std::vector<uint32_t> &map) const;
+    void writeFormula(QByteArray &out, int row, const Cell &c) const;
+    void fillIndex(char *index, qsizetype defColWidthPos, const std::vector<uint32_t> &dbCells) const;
     QByteArray dimensions() const;
+    void shiftBreaks(int at, int delta);
 
     struct SharedFormula {
         int firstRow, lastRow, firstCol, lastCol;
@@ -146,8 +199,9 @@ private:
     std::vector<detail::BiffRecord> m_records;
     std::vector<RowData> m_rows;
     std::vector<int> m_colFormat; // per column, from COLINFO; -1 none
-    std::vector<MergedArea> m_merged;
-    std::vector<int> m_breaks; // rows beginning a new page, ascending
+    RecordList<detail::CellArea> m_merged;
+    RecordList<detail::PageBreak> m_rowBreaks, m_columnBreaks;
+    bool m_cellsChanged = false; // ROW and DIMENSIONS are as read until then
     std::vector<SharedFormula> m_shared;
     std::vector<std::pair<int, int>> m_pendingShared; // cells holding PtgExp
     SheetDrawing m_drawing;

@@ -4,7 +4,6 @@
 #include "export/workbook/WorkSheet.h"
 
 #include "export/workbook/Errors.h"
-#include "export/workbook/detail/Bytes.h"
 
 #include <algorithm>
 
@@ -16,31 +15,25 @@ namespace {
 
 constexpr int kLastRow = TWorkSheet::kRows - 1;
 
-// An ARRAY record's range ([MS-XLS] 2.4.4: RefU, then its formula at 14)
-// is moved by running it through the shifter as an area token with
-// relative rows, so that it follows the same rules as the references.
+// An ARRAY record's range moves with its cells; its own formula moves like
+// any other.
 void shiftArray(BiffRecord &rec, const ReferenceShifter &shifter, bool onThisSheet)
 {
+    const ArrayEdit array(rec);
+    int first = array.firstRow(), last = array.lastRow();
+    if (shifter.moveRange(first, last, onThisSheet))
+        array.setRows(first, last);
     QByteArray data = rec.joined();
-    if (data.size() < 14)
-        return;
-    QByteArray area(9, '\0');
-    area[0] = 0x25;
-    put16(area.data() + 1, u16At(data.constData()));
-    put16(area.data() + 3, u16At(data.constData() + 2));
-    put16(area.data() + 5, uint16_t(0xC000 | uint8_t(data[4])));
-    put16(area.data() + 7, uint16_t(0xC000 | uint8_t(data[5])));
-    if (shifter.apply(area, onThisSheet) && area[0] == 0x25) {
-        put16(data.data(), u16At(area.constData() + 1));
-        put16(data.data() + 2, u16At(area.constData() + 3));
+    const int at = ArrayEdit::tokensAt(), size = array.tokenSize();
+    if (at + size > data.size())
+        throwDamaged(rec, at, QStringLiteral("expected %1 bytes of formula, found %2")
+                                  .arg(size)
+                                  .arg(data.size() - at));
+    QByteArray tokens = data.mid(at, size);
+    if (shifter.apply(tokens, onThisSheet)) {
+        data.replace(at, size, tokens);
+        rec.setJoined(data);
     }
-    const int cce = u16At(data.constData() + 12);
-    if (14 + cce <= data.size()) {
-        QByteArray rgce = data.mid(14, cce);
-        shifter.apply(rgce, onThisSheet);
-        data.replace(14, cce, rgce);
-    }
-    rec.setJoined(data);
 }
 
 void shiftFormula(FormulaData &f, const ReferenceShifter &shifter, bool onThisSheet, int row,
@@ -72,9 +65,51 @@ void TWorkSheet::checkRoom(int at, int count) const
     for (int r = std::max(at, kRows - count); r < int(m_rows.size()); ++r)
         if (!m_rows[r].empty())
             throw Error(xlstext::invalidRow(r + count + 1));
-    for (int b : m_breaks)
-        if (b >= at && b + count > kLastRow)
-            throw Error(xlstext::tooManyEntries(b + count, kLastRow));
+    for (const PageBreak &b : m_rowBreaks.entries)
+        if (b.at >= at && b.at + count > kLastRow)
+            throw Error(xlstext::tooManyEntries(b.at + count, kLastRow));
+}
+
+namespace {
+
+// A span of rows first..last after inserting (delta > 0) or deleting
+// (delta < 0) rows at `at`: the part that stays, or false when none does.
+bool shiftSpan(int &first, int &last, int at, int delta)
+{
+    if (delta > 0) {
+        if (first >= at)
+            first = std::min(first + delta, kLastRow);
+        if (last >= at)
+            last = std::min(last + delta, kLastRow);
+        return true;
+    }
+    const int end = at - delta; // first row that stays
+    if (first >= at && last < end)
+        return false;
+    first = first >= end ? first + delta : std::min(first, at);
+    last = last >= end ? last + delta : std::min(last, at - 1);
+    return first <= last;
+}
+
+} // namespace
+
+// Row breaks move with their rows and go with deleted ones; column breaks
+// spanning rows grow and shrink with them, as merged areas do.
+void TWorkSheet::shiftBreaks(int at, int delta)
+{
+    auto &rows = m_rowBreaks;
+    const auto before = rows.entries;
+    std::erase_if(rows.entries, [&](const PageBreak &b) { return delta < 0 && b.at >= at && b.at < at - delta; });
+    for (auto &b : rows.entries)
+        if (b.at >= at - std::min(delta, 0))
+            b.at += delta;
+    rows.changed |= rows.entries != before;
+
+    auto &columns = m_columnBreaks;
+    const auto beforeColumns = columns.entries;
+    std::erase_if(columns.entries,
+                  [&](PageBreak &b) { return !shiftSpan(b.first, b.last, at, delta); });
+    columns.changed |= columns.entries != beforeColumns;
 }
 
 void TWorkSheet::insertEmptyRows(int at, int count)
@@ -86,44 +121,40 @@ void TWorkSheet::insertEmptyRows(int at, int count)
         m_rows.insert(m_rows.begin() + at, size_t(count), RowData{});
         if (int(m_rows.size()) > kRows)
             m_rows.resize(kRows);
+        m_cellsChanged = true;
     }
-    for (auto &b : m_breaks)
-        if (b >= at)
-            b += count;
-    for (auto &m : m_merged) {
-        if (m.firstRow >= at)
-            m.firstRow = std::min(m.firstRow + count, kLastRow);
-        if (m.lastRow >= at)
-            m.lastRow = std::min(m.lastRow + count, kLastRow);
-    }
+    shiftBreaks(at, count);
+    for (auto &m : m_merged.entries)
+        if (m.lastRow >= at) {
+            shiftSpan(m.firstRow, m.lastRow, at, count);
+            m_merged.changed = true;
+        }
     m_drawing.shiftRows(at, count);
 }
 
-void TWorkSheet::removeRows(int at, int count)
+void TWorkSheet::removeRows(int at, int count, ShapeIdClusters *ids)
 {
     if (count <= 0)
         return;
     const int end = at + count; // first row that stays
-    if (at < int(m_rows.size()))
+    if (at < int(m_rows.size())) {
         m_rows.erase(m_rows.begin() + at, m_rows.begin() + std::min<int>(end, int(m_rows.size())));
-    m_drawing.removeInRows(at, end - 1);
-    std::erase_if(m_breaks, [&](int b) { return b >= at && b < end; });
-    for (auto &b : m_breaks)
-        if (b >= end)
-            b -= count;
-    std::erase_if(m_merged, [&](const MergedArea &m) { return m.firstRow >= at && m.lastRow < end; });
-    for (auto &m : m_merged) {
-        m.firstRow = m.firstRow >= end ? m.firstRow - count : std::min(m.firstRow, at);
-        m.lastRow = m.lastRow >= end ? m.lastRow - count : std::min(m.lastRow, at - 1);
+        m_cellsChanged = true;
     }
-    std::erase_if(m_merged, [](const MergedArea &m) {
-        return m.lastRow < m.firstRow
-            || (m.lastRow == m.firstRow && m.lastCol == m.firstCol);
+    m_drawing.removeInRows(at, end - 1, ids);
+    shiftBreaks(at, -count);
+    const auto before = m_merged.entries;
+    // An area that loses all its rows, or all but one cell, is no longer merged.
+    std::erase_if(m_merged.entries, [&](CellArea &m) {
+        return !shiftSpan(m.firstRow, m.lastRow, at, -count)
+            || (m.lastRow == m.firstRow && m.lastColumn == m.firstColumn);
     });
+    m_merged.changed |= m_merged.entries != before;
     m_drawing.shiftRows(at, -count);
 }
 
-void TWorkSheet::copyRows(int first, int last, int dest, int copies, bool formulasOnly)
+void TWorkSheet::copyRows(int first, int last, int dest, int copies, bool formulasOnly,
+                          ShapeIdClusters *ids)
 {
     const int height = last - first + 1;
     if (m_drawing.hasOleObjectIn(first, last))
@@ -131,10 +162,6 @@ void TWorkSheet::copyRows(int first, int last, int dest, int copies, bool formul
     if (copies <= 0)
         return;
     rowForWrite(std::min(kLastRow, dest + copies * height - 1));
-    std::vector<MergedArea> blockMerges;
-    for (const auto &m : m_merged)
-        if (m.firstRow >= first && m.lastRow <= last)
-            blockMerges.push_back(m);
     for (int i = first; i <= last; ++i) {
         const RowData *src = row(i);
         if (!src || src->empty())
@@ -143,6 +170,7 @@ void TWorkSheet::copyRows(int first, int last, int dest, int copies, bool formul
             const int target = dest + k * height + (i - first);
             RowData &out = m_rows[target];
             out.record = src->record;
+            out.hasRecord = src->hasRecord;
             out.cells.clear();
             out.cells.reserve(src->cells.size());
             const ReferenceShifter shifter(RowShift::copyBy(target - i), nullptr);
@@ -155,12 +183,20 @@ void TWorkSheet::copyRows(int first, int last, int dest, int copies, bool formul
             }
         }
     }
-    m_drawing.copyRows(first, last, copies, height, dest);
+    m_drawing.copyRows(first, last, copies, height, dest, ids);
+    std::vector<CellArea> blockMerges;
+    for (const auto &m : m_merged.entries)
+        if (m.firstRow >= first && m.lastRow <= last)
+            blockMerges.push_back(m);
     for (int k = 0; k < copies; ++k) {
         const int offset = dest + k * height - first;
-        for (const auto &m : blockMerges)
-            m_merged.push_back({m.firstRow + offset, m.lastRow + offset, m.firstCol, m.lastCol});
+        for (CellArea m : blockMerges) {
+            m.firstRow += offset;
+            m.lastRow += offset;
+            m_merged.entries.push_back(m);
+        }
     }
+    m_merged.changed |= !blockMerges.empty();
 }
 
 } // namespace kasovka

@@ -70,6 +70,14 @@ struct XlsImageEntry {
     int row = 0;
     QString name;
 };
+// A manual page break: the row (column) that begins a new page and the
+// columns (rows) it spans, all from 1. A break over the whole sheet spans
+// columns 1..256 (rows 1..65536).
+struct XlsPageBreak {
+    int at = 0;
+    int first = 0;
+    int last = 0;
+};
 
 class TXLSFile {
 public:
@@ -128,6 +136,8 @@ public:
     QList<XlsCommentEntry> comments() const;
     QList<XlsImageEntry> images() const;
     QList<int> pageBreaks() const; // rows that begin a new page
+    QList<XlsPageBreak> rowPageBreaks() const;
+    QList<XlsPageBreak> columnPageBreaks() const;
 
 private:
     TWorkSheet &activeWorkSheet() const;

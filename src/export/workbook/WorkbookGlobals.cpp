@@ -1,7 +1,7 @@
 #include "export/workbook/WorkbookGlobals.h"
 
 #include "export/workbook/Errors.h"
-#include "export/workbook/detail/Bytes.h"
+#include "export/workbook/detail/RecordViews.h"
 
 namespace kasovka {
 
@@ -23,21 +23,21 @@ const char *const kBuiltinNames[] = {
 
 void TWorkbookGlobals::load(std::vector<BiffRecord> records, StringPool &strings)
 {
-    const QString err = xlstext::recordsInvalid();
     int supBooks = 0;
     for (auto &rec : records) {
         switch (rec.id) {
         case rid::FilePass:
             throw Error(xlstext::passwordProtected());
         case rid::Sst:
-            for (auto &s : parseSst(rec, err))
+            for (auto &s : parseSst(rec, xlstext::recordsInvalid()))
                 strings.addParsed(std::move(s));
             m_records.push_back({kSstSpot, {}, {}});
             continue;
         case rid::ExtSst:
             continue; // rebuilt with the table
         case rid::BoundSheet: {
-            ByteReader r(rec.data, err);
+            // BoundSheet8 ([MS-XLS] 2.4.28): lbPlyPos, hsState, dt, stName.
+            ByteReader r(rec.data, rec);
             r.skip(4);
             r.u8();
             SheetEntry e;
@@ -49,6 +49,7 @@ void TWorkbookGlobals::load(std::vector<BiffRecord> records, StringPool &strings
             break;
         }
         case rid::SupBook:
+            // SupBook ([MS-XLS] 2.4.271): ctab, then cch 0x0401 marks this workbook.
             if (rec.data.size() >= 4 && u16At(rec.data.constData() + 2) == 0x0401)
                 m_selfSupBook = supBooks;
             ++supBooks;
@@ -57,8 +58,10 @@ void TWorkbookGlobals::load(std::vector<BiffRecord> records, StringPool &strings
             parseExternSheet(rec);
             break;
         case rid::Window1:
-            if (m_window1 < 0 && rec.data.size() >= 18)
+            if (m_window1 < 0) {
+                (void)Window1View(rec); // a damaged WINDOW1 is reported here
                 m_window1 = int(m_records.size());
+            }
             break;
         case kXf:
             ++m_xfCount;
@@ -78,7 +81,7 @@ void TWorkbookGlobals::load(std::vector<BiffRecord> records, StringPool &strings
 void TWorkbookGlobals::parseExternSheet(const BiffRecord &rec)
 {
     const QByteArray data = rec.joined();
-    ByteReader r(data, xlstext::recordsInvalid());
+    ByteReader r(data, rec);
     const int n = r.u16();
     for (int i = 0; i < n; ++i) {
         Xti x;
@@ -94,7 +97,7 @@ void TWorkbookGlobals::parseExternSheet(const BiffRecord &rec)
 void TWorkbookGlobals::parseName(int index)
 {
     const QByteArray data = m_records[index].joined();
-    ByteReader r(data, xlstext::recordsInvalid());
+    ByteReader r(data, m_records[index]);
     NameEntry n;
     n.record = index;
     const uint16_t flags = r.u16();
@@ -122,7 +125,7 @@ int TWorkbookGlobals::activeSheet() const
 {
     if (m_window1 < 0)
         return 0;
-    const int tab = u16At(m_records[m_window1].data.constData() + 10);
+    const int tab = Window1View(m_records[m_window1]).activeTab();
     return tab < int(m_sheets.size()) ? tab : 0;
 }
 
@@ -130,18 +133,17 @@ void TWorkbookGlobals::selectFirstSheet()
 {
     if (m_window1 < 0)
         return;
-    char *p = m_records[m_window1].data.data();
-    put16(p + 10, 0); // itabCur
-    put16(p + 12, 0); // itabFirst
-    put16(p + 14, 1); // ctabSel
+    Window1Edit(m_records[m_window1]).showFirstTabOnly();
 }
 
-bool TWorkbookGlobals::ixtiCovers(int ixti, int sheet) const
+SheetSpan TWorkbookGlobals::span(int ixti, int sheet) const
 {
     if (ixti < 0 || ixti >= int(m_xti.size()))
-        return false;
+        return SheetSpan::Outside;
     const Xti &x = m_xti[ixti];
-    return x.supBook == m_selfSupBook && x.first >= 0 && sheet >= x.first && sheet <= x.last;
+    if (x.supBook != m_selfSupBook || x.first < 0 || sheet < x.first || sheet > x.last)
+        return SheetSpan::Outside;
+    return x.first == x.last ? SheetSpan::Only : SheetSpan::Mixed;
 }
 
 int TWorkbookGlobals::ixtiFirstSheet(int ixti) const
@@ -149,6 +151,13 @@ int TWorkbookGlobals::ixtiFirstSheet(int ixti) const
     if (ixti < 0 || ixti >= int(m_xti.size()) || m_xti[ixti].supBook != m_selfSupBook)
         return -1;
     return m_xti[ixti].first;
+}
+
+int TWorkbookGlobals::ixtiLastSheet(int ixti) const
+{
+    if (ixti < 0 || ixti >= int(m_xti.size()) || m_xti[ixti].supBook != m_selfSupBook)
+        return -1;
+    return m_xti[ixti].last;
 }
 
 void TWorkbookGlobals::shiftNames(const ReferenceShifter &shifter)
@@ -178,11 +187,7 @@ BiffRecord *TWorkbookGlobals::drawingGroup()
 
 void TWorkbookGlobals::setDrawingGroup(const QByteArray &data)
 {
-    BiffRecord *rec = drawingGroup();
-    rec->data = data.left(kMaxRecordData);
-    rec->continues.clear();
-    for (qsizetype pos = kMaxRecordData; pos < data.size(); pos += kMaxRecordData)
-        rec->continues.push_back(data.mid(pos, kMaxRecordData));
+    *drawingGroup() = splitRecord(rid::MsoDrawingGroup, data);
 }
 
 void TWorkbookGlobals::write(QByteArray &out, const std::vector<const SstString *> &strings,

@@ -40,9 +40,10 @@ public:
     void selectFirstSheet();
     int formatCount() const { return m_xfCount; }
 
-    // Whether EXTERNSHEET entry ixti covers the 0-based sheet of this book.
-    bool ixtiCovers(int ixti, int sheet) const;
+    // How EXTERNSHEET entry ixti spans the 0-based sheet of this book.
+    SheetSpan span(int ixti, int sheet) const;
     int ixtiFirstSheet(int ixti) const; // -1 when external
+    int ixtiLastSheet(int ixti) const;  // -1 when external
     void shiftNames(const ReferenceShifter &shifter);
     // The MSODRAWINGGROUP record, nullptr when the workbook has none.
     detail::BiffRecord *drawingGroup();

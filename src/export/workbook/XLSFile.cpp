@@ -20,27 +20,47 @@ namespace {
 
 constexpr int kMaxRow = 65536, kMaxColumn = 256, kMaxText = 32767;
 
+// The checks run once per cell written; their errors are built out of line.
+[[noreturn]] Q_DECL_COLD_FUNCTION void throwError(const QString &text)
+{
+    throw Error(text);
+}
+
 void checkRow(int row)
 {
-    if (row < 1 || row > kMaxRow)
-        throw Error(xlstext::invalidRow(row));
+    if (row < 1 || row > kMaxRow) [[unlikely]]
+        throwError(xlstext::invalidRow(row));
 }
 
 void checkColumn(int column)
 {
-    if (column < 1 || column > kMaxColumn)
-        throw Error(xlstext::invalidColumn(column));
+    if (column < 1 || column > kMaxColumn) [[unlikely]]
+        throwError(xlstext::invalidColumn(column));
 }
 
-bool isNumber(const QVariant &v)
+void checkSheet(int sheet, int count)
 {
+    if (sheet < 1 || sheet > count) [[unlikely]]
+        throwError(xlstext::invalidSheet(sheet, 1, count));
+}
+
+enum class ValueKind { Empty, Bool, Number, Text };
+
+// What a value becomes in a cell; `text` receives a text's characters.
+ValueKind kindOf(const QVariant &v, QString &text)
+{
+    if (!v.isValid() || v.isNull())
+        return ValueKind::Empty;
     switch (v.typeId()) {
+    case QMetaType::Bool:
+        return ValueKind::Bool;
     case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong:
     case QMetaType::ULongLong: case QMetaType::Double: case QMetaType::Float:
     case QMetaType::Short: case QMetaType::UShort: case QMetaType::Long: case QMetaType::ULong:
-        return true;
+        return ValueKind::Number;
     default:
-        return false;
+        text = v.toString();
+        return text.isEmpty() ? ValueKind::Empty : ValueKind::Text;
     }
 }
 
@@ -58,9 +78,12 @@ XlsCell describe(const Cell &c, const TWorkbook &book)
     case CellType::Formula:
         out.kind = XlsCellKind::Formula;
         out.formula = formulaText(c.formula()->rgce, [&book](int ixti) {
-            const int sheet = book.globals().ixtiFirstSheet(ixti);
-            return sheet >= 0 && sheet < book.sheetCount() ? book.globals().sheets()[sheet].name
-                                                           : QStringLiteral("[%1]").arg(ixti);
+            const auto &g = book.globals();
+            const int first = g.ixtiFirstSheet(ixti), last = g.ixtiLastSheet(ixti);
+            if (first < 0 || last < first || last >= book.sheetCount())
+                return QStringLiteral("[%1]").arg(ixti);
+            const QString name = g.sheets()[first].name;
+            return first == last ? name : name + QLatin1Char(':') + g.sheets()[last].name;
         });
         break;
     }
@@ -95,22 +118,15 @@ void TXLSFile::save(const QString &path)
         throw Error(xlstext::cantWrite(path));
     if (!m_book)
         throw Error(xlstext::writeFailed());
-    const QByteArray bytes = m_book->save();
     // The file appears under its name only once it is complete.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || !m_book->save(file) || !file.commit())
         throw Error(xlstext::writeFailed());
 }
 
 int TXLSFile::sheetCount() const
 {
     return m_book ? m_book->sheetCount() : 0;
-}
-
-static void checkSheet(int sheet, int count)
-{
-    if (sheet < 1 || sheet > count)
-        throw Error(xlstext::invalidSheet(sheet, 1, count));
 }
 
 QString TXLSFile::sheetName(int sheet) const
@@ -163,28 +179,18 @@ XlsDefinedName TXLSFile::namedRange(int index) const
     out.name = n.name;
     out.scopeSheet = n.scope;
     out.raw = m_book->globals().nameTokens(n);
-    const QByteArray &t = out.raw;
-    const uint8_t base = t.isEmpty() ? 0 : uint8_t((t[0] & 0x1F) | 0x20);
-    int sheet = -1;
-    const char *p = nullptr;
-    bool area = false;
-    if ((base == 0x3A && t.size() == 7) || (base == 0x3B && t.size() == 11)) {
-        sheet = m_book->globals().ixtiFirstSheet(u16At(t.constData() + 1));
-        p = t.constData() + 3;
-        area = base == 0x3B;
-    } else if ((base == 0x24 && t.size() == 5) || (base == 0x25 && t.size() == 9)) {
-        sheet = n.scope - 1;
-        p = t.constData() + 1;
-        area = base == 0x25;
-    }
-    if (!p || sheet < 0 || sheet >= sheetCount())
+    const std::optional<TokenArea> area = singleArea(out.raw);
+    if (!area)
+        return out;
+    const int sheet = area->ixti < 0 ? n.scope - 1 : m_book->globals().ixtiFirstSheet(area->ixti);
+    if (sheet < 0 || sheet >= sheetCount())
         return out;
     out.isArea = true;
     out.sheet = sheet + 1;
-    out.firstRow = u16At(p) + 1;
-    out.lastRow = u16At(p + (area ? 2 : 0)) + 1;
-    out.firstColumn = (u16At(p + (area ? 4 : 2)) & 0x00FF) + 1;
-    out.lastColumn = (u16At(p + (area ? 6 : 2)) & 0x00FF) + 1;
+    out.firstRow = area->firstRow + 1;
+    out.lastRow = area->lastRow + 1;
+    out.firstColumn = area->firstColumn + 1;
+    out.lastColumn = area->lastColumn + 1;
     return out;
 }
 
@@ -198,8 +204,8 @@ TWorkSheet &TXLSFile::writableSheet()
 {
     TWorkSheet &sheet = activeWorkSheet();
     // A chart sheet has no cell table: what was written there would be lost.
-    if (sheet.isChart())
-        throw Error(xlstext::invalidSheet(m_active, 1, sheetCount()));
+    if (sheet.isChart()) [[unlikely]]
+        throwError(xlstext::invalidSheet(m_active, 1, sheetCount()));
     return sheet;
 }
 
@@ -223,39 +229,40 @@ void TXLSFile::setCell(int row, int column, const QVariant &value, int format)
     checkColumn(column);
     TWorkSheet &sheet = writableSheet();
     const int r = row - 1, c = column - 1;
-    const RowData *present = sheet.row(r);
-    const Cell *existing = present ? present->find(c) : nullptr;
-    const int fallback = sheet.defaultFormat(r, c);
-    Cell cell;
-    cell.col = uint16_t(c);
-    cell.xf = uint16_t(format >= 0 ? format : existing ? existing->xf : fallback);
-    if (value.isNull() || !value.isValid()
-        || (value.typeId() == QMetaType::QString && value.toString().isEmpty())) {
-        if (cell.xf == fallback) {
-            if (existing) {
-                RowData &rd = sheet.rowForWrite(r);
-                rd.cells.erase(rd.cells.begin() + (existing - rd.cells.data()));
-            }
-            return;
-        }
-        cell.setBlank();
-    } else if (value.typeId() == QMetaType::Bool) {
-        cell.setBool(value.toBool() ? 1 : 0);
-    } else if (isNumber(value)) {
-        cell.setNumber(value.toDouble());
-    } else {
-        const QString text = value.toString();
-        if (text.size() > kMaxText)
-            throw Error(xlstext::stringTooLarge());
-        cell.setText(m_book->strings().addPlain(text));
-    }
+    QString text;
+    const ValueKind kind = kindOf(value, text);
+    // Checked before anything changes, so that a refused text leaves the
+    // cell as it was.
+    if (text.size() > kMaxText)
+        throw Error(xlstext::stringTooLarge());
     RowData &rd = sheet.rowForWrite(r);
-    auto it = std::lower_bound(rd.cells.begin(), rd.cells.end(), c,
-                               [](const Cell &x, int v) { return x.col < v; });
-    if (it != rd.cells.end() && it->col == c)
-        *it = std::move(cell);
-    else
-        rd.cells.insert(it, std::move(cell));
+    std::vector<Cell> &cells = rd.cells;
+    // Rows are mostly filled from left to right.
+    auto it = cells.empty() || cells.back().col < c
+        ? cells.end()
+        : std::lower_bound(cells.begin(), cells.end(), c, [](const Cell &x, int v) { return x.col < v; });
+    const bool exists = it != cells.end() && it->col == c;
+    const int fallback = sheet.defaultFormat(rd, c);
+    const int xf = format >= 0 ? format : exists ? it->xf : fallback;
+    if (kind == ValueKind::Empty && xf == fallback) {
+        if (exists)
+            cells.erase(it);
+        return;
+    }
+    const uint32_t string = kind == ValueKind::Text ? m_book->strings().addPlain(text) : 0;
+    if (!exists)
+        it = cells.emplace(it);
+    it->col = uint16_t(c);
+    it->xf = uint16_t(xf);
+    switch (kind) {
+    case ValueKind::Empty: it->setBlank(); break;
+    case ValueKind::Bool: it->setBool(value.toBool() ? 1 : 0); break;
+    case ValueKind::Number:
+        it->setNumber(value.typeId() == QMetaType::Double ? *static_cast<const double *>(value.constData())
+                                                          : value.toDouble());
+        break;
+    case ValueKind::Text: it->setText(string); break;
+    }
 }
 
 void TXLSFile::insertAndCopyRows(int first, int last, int destination, int count,
@@ -288,9 +295,31 @@ void TXLSFile::addPageBreak(int row)
 QList<int> TXLSFile::pageBreaks() const
 {
     QList<int> out;
-    for (int b : activeWorkSheet().pageBreaks())
-        out.append(b + 1);
+    for (const auto &b : activeWorkSheet().rowBreaks())
+        out.append(b.at + 1);
     return out;
+}
+
+namespace {
+
+QList<XlsPageBreak> breakList(const std::vector<PageBreak> &breaks)
+{
+    QList<XlsPageBreak> out;
+    for (const auto &b : breaks)
+        out.append({b.at + 1, b.first + 1, b.last + 1});
+    return out;
+}
+
+} // namespace
+
+QList<XlsPageBreak> TXLSFile::rowPageBreaks() const
+{
+    return breakList(activeWorkSheet().rowBreaks());
+}
+
+QList<XlsPageBreak> TXLSFile::columnPageBreaks() const
+{
+    return breakList(activeWorkSheet().columnBreaks());
 }
 
 QList<XlsCellEntry> TXLSFile::cells() const

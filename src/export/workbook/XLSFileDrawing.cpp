@@ -39,7 +39,7 @@ void TXLSFile::setCommentText(int row, int index, const QString &text)
     const auto notes = d.notesInRow(row - 1);
     checkIndex(notes, row, index);
     if (text.isEmpty())
-        d.removeNote(notes[index]);
+        m_book->removeComment(m_active - 1, notes[index]);
     else
         d.setNoteText(notes[index], text);
 }

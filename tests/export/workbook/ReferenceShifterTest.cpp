@@ -30,10 +30,17 @@ QByteArray ref3d(int ixti, int row, int col, uint16_t flags = kRel)
     return QByteArray(1, char(0x3A)) + u16(ixti) + u16(row) + u16(flags | col);
 }
 
-// EXTERNSHEET index 0 covers sheet 0, index 1 covers sheet 1.
-bool covers(int ixti, int sheet)
+QByteArray area3d(int ixti, int r1, int r2, int col, uint8_t id = 0x3B)
 {
-    return ixti == sheet;
+    return QByteArray(1, char(id)) + u16(ixti) + u16(r1) + u16(r2) + u16(kRel | col) + u16(kRel | col);
+}
+
+// EXTERNSHEET index 0 is sheet 0, index 1 sheet 1, index 2 sheets 0 to 2.
+SheetSpan covers(int ixti, int sheet)
+{
+    if (ixti == 2)
+        return sheet <= 2 ? SheetSpan::Mixed : SheetSpan::Outside;
+    return ixti == sheet ? SheetSpan::Only : SheetSpan::Outside;
 }
 
 struct Row {
@@ -69,6 +76,11 @@ INSTANTIATE_TEST_SUITE_P(Insert, ShiftTest, ::testing::Values(
     Row{"other sheet untouched", ins(0, 5, 6), false, ref(7, 1), ref(7, 1)},
     Row{"3-D to changed sheet moves", ins(1, 5, 6), false, ref3d(1, 9, 1), ref3d(1, 15, 1)},
     Row{"3-D to other sheet stays", ins(1, 5, 6), true, ref3d(0, 9, 1), ref3d(0, 9, 1)},
+    Row{"3-D over several sheets stays", ins(1, 5, 6), false, ref3d(2, 9, 1), ref3d(2, 9, 1)},
+    Row{"3-D area over several sheets grows inside", ins(1, 5, 6), false, area3d(2, 2, 6, 1),
+        area3d(2, 2, 12, 1)},
+    Row{"3-D area over several sheets from the point stays", ins(1, 5, 6), false,
+        area3d(2, 5, 8, 1), area3d(2, 5, 8, 1)},
     Row{"value class keeps class", ins(0, 5, 1), true, ref(5, 1, kRel, 0x44), ref(6, 1, kRel, 0x44)}));
 
 INSTANTIATE_TEST_SUITE_P(Delete, ShiftTest, ::testing::Values(
@@ -81,7 +93,14 @@ INSTANTIATE_TEST_SUITE_P(Delete, ShiftTest, ::testing::Values(
     Row{"area losing its top", del(0, 9, 2), true, area(10, 12, 1), area(9, 10, 1)},
     Row{"area losing its bottom", del(0, 9, 2), true, area(5, 9, 1), area(5, 8, 1)},
     Row{"3-D deleted row is an error", del(1, 9, 1), false, ref3d(1, 9, 1),
-        QByteArray(1, char(0x3C)) + ref3d(1, 9, 1).mid(1)}));
+        QByteArray(1, char(0x3C)) + ref3d(1, 9, 1).mid(1)},
+    Row{"3-D over several sheets: deleted row is an error", del(1, 9, 1), false, ref3d(2, 9, 1),
+        QByteArray(1, char(0x3C)) + ref3d(2, 9, 1).mid(1)},
+    Row{"3-D over several sheets below stays", del(1, 9, 1), false, ref3d(2, 10, 1), ref3d(2, 10, 1)},
+    Row{"3-D area over several sheets shrinks", del(1, 9, 2), false, area3d(2, 5, 12, 1),
+        area3d(2, 5, 10, 1)},
+    Row{"3-D area over several sheets below stays", del(1, 9, 2), false, area3d(2, 11, 12, 1),
+        area3d(2, 11, 12, 1)}));
 
 INSTANTIATE_TEST_SUITE_P(Copy, ShiftTest, ::testing::Values(
     Row{"relative row follows the copy", copy(3), false, ref(3, 1), ref(6, 1)},

@@ -5,7 +5,9 @@
 
 #include <QDate>
 #include <QFile>
+#include <array>
 #include <cmath>
+#include <map>
 
 using namespace kasovka;
 using namespace kasovka::test;
@@ -108,6 +110,79 @@ TEST_F(Cells, PageBreaksMoveWithRows)
     EXPECT_EQ(m_book.pageBreaks(), (QList<int>{13}));
     m_book.deleteRows(13, 1);
     EXPECT_EQ(m_book.pageBreaks(), (QList<int>{}));
+}
+
+// FmtTest's second sheet: row breaks at row 5 over columns 1..9 and 11..16
+// and at row 11 over 1..5; column breaks at 3, 4 and 6 over rows 1..31,
+// 1..30 and 1..31.
+TEST(PageBreaks, PartialBreaksSurviveAndFollowRows)
+{
+    using Breaks = std::vector<std::array<int, 3>>;
+    auto list = [](const QList<XlsPageBreak> &breaks) {
+        Breaks out;
+        for (const auto &b : breaks)
+            out.push_back({b.at, b.first, b.last});
+        return out;
+    };
+    auto breakRecords = [](const QString &path) {
+        std::vector<QByteArray> out;
+        for (const auto &r : workbookRecords(path))
+            if (r.id == detail::rid::HorizontalBreaks || r.id == detail::rid::VerticalBreaks)
+                out.push_back(r.data);
+        return out;
+    };
+    QTemporaryDir dir;
+    const QString source = corpus(QStringLiteral("parseexcel_FmtTest.xls"));
+    TXLSFile book;
+    book.open(source);
+    book.setActiveSheet(2);
+    const QString same = dir.filePath(QStringLiteral("same.xls"));
+    book.save(same);
+    EXPECT_EQ(breakRecords(same), breakRecords(source));
+
+    book.insertAndCopyRows(2, 2, 3, 2, false); // two rows at row 3
+    book.deleteRows(6, 3);                     // rows 6..8, the first break's row among them
+    const QString edited = dir.filePath(QStringLiteral("edited.xls"));
+    book.save(edited);
+    TXLSFile out;
+    out.open(edited);
+    out.setActiveSheet(2);
+    EXPECT_EQ(list(out.rowPageBreaks()), (Breaks{{10, 1, 5}}));
+    EXPECT_EQ(list(out.columnPageBreaks()), (Breaks{{3, 1, 30}, {4, 1, 29}, {6, 1, 30}}));
+}
+
+TEST_F(Cells, RunsOfBlanksAndRkNumbersShareRecords)
+{
+    struct Case {
+        int column;
+        QVariant value;
+        int format;
+    };
+    const std::vector<Case> cases = {
+        {1, QVariant(), 16}, {2, QVariant(), 17}, {3, QVariant(), 16}, // one MULBLANK
+        {4, 1.5, 16}, {5, -7, 17}, {6, 123456.78, 16},                  // one MULRK
+        {7, 0.001, 16},                                                // a NUMBER ends the run
+        {8, 2.0, 16},                                                  // a lone RK
+        {10, QVariant(), 16},                                          // a lone BLANK
+    };
+    for (const Case &c : cases)
+        m_book.setCell(40, c.column, c.value, c.format);
+    TXLSFile &out = saveAndReopen();
+    for (const Case &c : cases) {
+        const XlsCell cell = out.cell(40, c.column);
+        EXPECT_EQ(cell.kind, c.value.isNull() ? XlsCellKind::Blank : XlsCellKind::Number) << c.column;
+        EXPECT_EQ(cell.value.toDouble(), c.value.toDouble()) << c.column;
+        EXPECT_EQ(cell.format, c.format) << c.column;
+    }
+    std::map<uint16_t, int> kinds;
+    for (const auto &r : workbookRecords(m_saved))
+        if (r.data.size() >= 2 && uint8_t(r.data[0]) == 39 && r.data[1] == 0)
+            ++kinds[r.id];
+    EXPECT_EQ(kinds[detail::rid::MulBlank], 1);
+    EXPECT_EQ(kinds[detail::rid::MulRk], 1);
+    EXPECT_EQ(kinds[detail::rid::Number], 1);
+    EXPECT_EQ(kinds[detail::rid::Rk], 1);
+    EXPECT_EQ(kinds[detail::rid::Blank], 1);
 }
 
 TEST_F(Cells, CommentTextIsReplacedAndRemoved)

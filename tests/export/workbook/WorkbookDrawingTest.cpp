@@ -1,31 +1,12 @@
-// Pictures and formulas the shifter cannot read, on real files changed at
-// the byte level.
-
-#include "export/workbook/CompoundFile.h"
-#include "export/workbook/detail/Records.h"
+// Pictures, comments and shapes of copied rows, formulas the shifter cannot
+// read, and damaged records, on real files changed at the byte level.
 
 #include "WorkbookTestSupport.h"
-
-#include <QFile>
 
 using namespace kasovka;
 using namespace kasovka::test;
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
-    return f.readAll();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QByteArray workbookStream(const QString &path)
 {
@@ -79,6 +60,31 @@ TEST(Pictures, CopiedRowsCarryTheirPictures)
         EXPECT_EQ(again.imageCount(row + k), 1) << k;
 }
 
+// Excel's sheet of three comments, an oval and a polygon whose shape data
+// continues after the oval's OBJ record.
+TEST(Comments, CopiedRowsCarryTheirCommentsAndShapes)
+{
+    QTemporaryDir dir;
+    TXLSFile book;
+    book.open(corpus(QStringLiteral("poi_DrawingAndComments.xls")));
+    const auto before = book.comments();
+    ASSERT_EQ(before.size(), 3);
+    book.insertAndCopyRows(4, 7, 8, 2, false);
+    const QString out = dir.filePath(QStringLiteral("copies.xls"));
+    book.save(out);
+    TXLSFile again;
+    again.open(out);
+    const auto after = again.comments();
+    ASSERT_EQ(after.size(), 9);
+    // Rows 4..7 and their two copies at 8..11 and 12..15.
+    for (int k = 0; k < 3; ++k)
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(after[3 * k + i].row, before[i].row + 4 * k) << k << " " << i;
+            EXPECT_EQ(after[3 * k + i].column, before[i].column) << k << " " << i;
+            EXPECT_EQ(after[3 * k + i].text, before[i].text) << k << " " << i;
+        }
+}
+
 TEST(Formulas, UnreadableTokenNamesTheCell)
 {
     // C4 of the template holds B4*2: PtgRef B4 (value class), PtgInt 2, PtgMul. The
@@ -119,6 +125,31 @@ TEST(Formulas, SharedFormulasStandAloneAfterLoading)
     for (const auto &rec : detail::readRecords(workbookStream(out), QStringLiteral("bad")))
         sharedRecords += rec.id == detail::rid::SharedFormula;
     EXPECT_EQ(sharedRecords, 0);
+}
+
+TEST(Records, DamagedRecordIsNamedWithItsOffset)
+{
+    // The template's NOTE cut to 4 bytes: its size field and data shrink.
+    TXlsStorage root = TOle2Storage::read(readFile(fixture(QStringLiteral("template.xls"))),
+                                          QStringLiteral("bad"));
+    QByteArray &stream = root.child(QStringLiteral("Workbook"))->data;
+    qsizetype at = 0;
+    for (const auto &rec : detail::readRecords(stream, QStringLiteral("bad")))
+        if (rec.id == detail::rid::Note)
+            at = rec.offset;
+    ASSERT_GT(at, 0);
+    const int size = uint8_t(stream[at + 2]) | (uint8_t(stream[at + 3]) << 8);
+    stream.remove(at + 4 + 4, size - 4);
+    stream[at + 2] = 4;
+    stream[at + 3] = 0;
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("note.xls"));
+    writeFile(path, TOle2Storage::write(root));
+    TXLSFile book;
+    EXPECT_EQ(errorOf([&] { book.open(path); }),
+              QStringLiteral("Error reading Excel records. File invalid: NOTE at offset 0x%1, "
+                             "expected at least 8 bytes, found 4")
+                  .arg(at + 4, 0, 16));
 }
 
 } // namespace

@@ -131,6 +131,27 @@ TEST_F(Rows, RowsPushedPastTheLastRowAreRefused)
               QStringLiteral("Invalid Row (65830)"));
 }
 
+// Sheet1 sums Sheet1:Sheet3!A1 (and areas, absolute rows): a row inserted
+// on Sheet2 alone leaves them in place.
+TEST(ThreeD, ReferencesOverSeveralSheetsStayWhenOneChanges)
+{
+    TXLSFile book;
+    book.open(corpus(QStringLiteral("poi_55906-MultiSheetRefs.xls")));
+    auto formulas = [&book] {
+        book.setActiveSheet(1);
+        QStringList out;
+        for (const auto &e : book.cells())
+            if (e.cell.kind == XlsCellKind::Formula)
+                out.append(e.cell.formula);
+        return out;
+    };
+    const QStringList before = formulas();
+    ASSERT_TRUE(before.contains(QStringLiteral("SUM(Sheet1:Sheet3!A1)")));
+    book.setActiveSheet(2);
+    book.insertAndCopyRows(1, 1, 1, 1, false);
+    EXPECT_EQ(formulas(), before);
+}
+
 TEST_F(Rows, ManyCopiesInOneOperation)
 {
     m_book.insertAndCopyRows(4, 4, 5, 20000, false);

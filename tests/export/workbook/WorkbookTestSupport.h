@@ -2,9 +2,12 @@
 // Shared helpers of the workbook tests: the fixture template, a scratch
 // folder, and saving a workbook and opening the result again.
 
+#include "export/workbook/CompoundFile.h"
 #include "export/workbook/Workbook.h"
+#include "export/workbook/detail/Records.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -26,6 +29,27 @@ inline QString fixture(const QString &name)
 inline QString corpus(const QString &name)
 {
     return QStringLiteral(KASOVKA_SHARED_TESTDATA "/xls/") + name;
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << path.toStdString();
+    return f.readAll();
+}
+
+inline void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// The records of a file's "Workbook" stream.
+inline std::vector<detail::BiffRecord> workbookRecords(const QString &path)
+{
+    const TXlsStorage root = TOle2Storage::read(readFile(path), QStringLiteral("bad"));
+    return detail::readRecords(root.child(QStringLiteral("Workbook"))->data, QStringLiteral("bad"));
 }
 
 // Runs f and returns the text of the kasovka::Error it throws ("" if none).
@@ -55,6 +79,7 @@ protected:
     {
         const QString path = scratch(QStringLiteral("out%1.xls").arg(++m_saves));
         m_book.save(path);
+        m_saved = path;
         m_reopened = std::make_unique<TXLSFile>();
         m_reopened->open(path);
         m_reopened->setActiveSheet(activeSheet);
@@ -64,6 +89,7 @@ protected:
     QTemporaryDir m_dir;
     TXLSFile m_book;
     std::unique_ptr<TXLSFile> m_reopened;
+    QString m_saved; // the file saveAndReopen wrote last
     int m_saves = 0;
 };
 

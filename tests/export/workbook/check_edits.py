@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """Edits workbooks with kasovka-xls (rows inserted, copied, deleted; cells,
 comments and page breaks set) and checks the results with independent
-readers: xlrd must open them with the expected values, and with
---libreoffice, LibreOffice must open them and read the moved formulas.
+readers: xlrd must open them with the expected values and comments, their
+drawings must stay consistent (drawing_check.py), and with --libreoffice,
+LibreOffice must open them, read the moved formulas and show every comment.
 Exits 77 (skipped) when --libreoffice is given and LibreOffice is absent."""
 
 import os
@@ -11,8 +12,11 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import zipfile
 
 import xlrd
+
+import drawing_check
 
 # (name, operations, expected dump lines, formulas LibreOffice must read,
 #  comments xlrd must read on the first sheet: {(row, col): text}, 0-based)
@@ -42,12 +46,24 @@ TEMPLATE_CASES = [
      [], {(3, 0): "Nový text"}),
 ]
 
-# Real files of other programs, edited: (file, operations).
+YEGOR = "Yegor Kozlov:\n"
+EVGENIY = ["evgeniy:\ndbgdfbtgbfdgb", "evgeniy:\n21313213sfdf", "evgeniy:\n1sdasdadsas\nsdasd"]
+
+# Real files of other programs, edited: (file, operations[, comments xlrd
+# must read on the first sheet afterwards]).
 CORPUS_CASES = [
     ("poi_SharedFormulaTest.xls", ["--insert-copy", "2", "3", "4", "5"]),
-    ("poi_SimpleWithComments.xls", ["--insert-copy", "1", "2", "3", "2", "--delete", "1", "1"]),
+    ("poi_SimpleWithComments.xls", ["--insert-copy", "1", "2", "3", "2", "--delete", "1", "1"],
+     {(0, 1): YEGOR + "second cell", (1, 1): YEGOR + "first cell", (2, 1): YEGOR + "second cell",
+      (3, 1): YEGOR + "first cell", (4, 1): YEGOR + "second cell", (5, 1): YEGOR + "third cell"}),
     ("poi_SimpleWithImages.xls", ["--insert-copy", "1", "3", "4", "2"]),
-    ("poi_DrawingAndComments.xls", ["--delete", "2", "3"]),
+    ("poi_DrawingAndComments.xls", ["--delete", "2", "3"], {(2, 2): EVGENIY[1], (3, 5): EVGENIY[2]}),
+    # Comments, an oval and a polygon continued after an OBJ share the drawing.
+    ("poi_DrawingAndComments.xls", ["--insert-copy", "4", "7", "8", "1"],
+     {(3, 1): EVGENIY[0], (5, 2): EVGENIY[1], (6, 5): EVGENIY[2],
+      (7, 1): EVGENIY[0], (9, 2): EVGENIY[1], (10, 5): EVGENIY[2]}),
+    # 1,200 new shapes: their ids need new clusters of the drawing group.
+    ("poi_DrawingAndComments.xls", ["--insert-copy", "4", "7", "8", "300"]),
     ("calamine_merge_cells.xls", ["--insert-copy", "1", "4", "5", "3"]),
     ("poi_3dFormulas.xls", ["--delete", "1", "1", "--sheet", "2", "--insert-copy", "1", "1", "2", "4"]),
     ("parseexcel_long_string1.xls", ["--set", "3", "3", "nový text"]),
@@ -60,19 +76,37 @@ def run(*args):
     return subprocess.run(list(args), capture_output=True, text=True, timeout=120)
 
 
-def libreoffice_formulas(path, tmp):
-    """The formulas of a workbook as LibreOffice reads them."""
+def libreoffice_convert(path, tmp, kind):
+    """The workbook as LibreOffice reads it, saved as `kind`; None when it
+    could not open it."""
     outdir = os.path.join(tmp, "lo")
     os.makedirs(outdir, exist_ok=True)
     profile = "file://" + os.path.join(tmp, "lo-profile")
     proc = run("soffice", "-env:UserInstallation=" + profile, "--headless",
-               "--convert-to", "fods", "--outdir", outdir, path)
-    fods = os.path.join(outdir, os.path.splitext(os.path.basename(path))[0] + ".fods")
-    if proc.returncode != 0 or not os.path.exists(fods):
+               "--convert-to", kind, "--outdir", outdir, path)
+    converted = os.path.join(outdir, os.path.splitext(os.path.basename(path))[0] + "." + kind)
+    return converted if proc.returncode == 0 and os.path.exists(converted) else None
+
+
+def libreoffice_formulas(path, tmp):
+    """The formulas of a workbook as LibreOffice reads them."""
+    fods = libreoffice_convert(path, tmp, "fods")
+    if fods is None:
         return None
     with open(fods, encoding="utf-8") as f:
         text = f.read()
     return set(m.replace("&quot;", '"') for m in re.findall(r'table:formula="([^"]*)"', text))
+
+
+def libreoffice_comments(path, tmp):
+    """How many comments LibreOffice reads, hidden ones included (its flat
+    XML keeps only the shown ones, its .xlsx all)."""
+    xlsx = libreoffice_convert(path, tmp, "xlsx")
+    if xlsx is None:
+        return None
+    with zipfile.ZipFile(xlsx) as z:
+        return sum(z.read(n).decode("utf-8").count("<comment ")
+                   for n in z.namelist() if re.match(r"xl/comments\d*\.xml$", n))
 
 
 def check_template(tool, template, tmp, use_lo):
@@ -106,28 +140,45 @@ def check_template(tool, template, tmp, use_lo):
 
 def check_corpus(tool, corpus, tmp, use_lo):
     failures = 0
-    for name, ops in CORPUS_CASES:
+    for number, (name, ops, *notes) in enumerate(CORPUS_CASES):
         src = os.path.join(corpus, name)
-        out = os.path.join(tmp, "edited_" + name)
+        out = os.path.join(tmp, "edited%d_%s" % (number, name))
         proc = run(tool, "edit", src, out, *ops)
         problems = []
         if proc.returncode != 0:
             problems.append("edit failed: " + proc.stderr.strip())
         else:
-            try:
-                book = xlrd.open_workbook(out, formatting_info=True)
-                original = xlrd.open_workbook(src, formatting_info=True)
-                if book.sheet_names() != original.sheet_names():
-                    problems.append("sheets changed")
-            except Exception as e:
-                problems.append("xlrd: %s" % e)
-            again = out + ".again.xls"
-            if run(tool, "roundtrip", out, again).returncode != 0:
-                problems.append("the result does not open again")
-            if use_lo and libreoffice_formulas(out, tmp) is None:
-                problems.append("LibreOffice could not open the result")
-        failures += report(name, problems)
+            problems += check_corpus_result(tool, src, out, notes[0] if notes else None, tmp, use_lo)
+        failures += report(name + " " + " ".join(ops), problems)
     return failures
+
+
+def check_corpus_result(tool, src, out, notes, tmp, use_lo):
+    problems = []
+    comments = 0
+    try:
+        book = xlrd.open_workbook(out, formatting_info=True)
+        original = xlrd.open_workbook(src, formatting_info=True)
+        if book.sheet_names() != original.sheet_names():
+            problems.append("sheets changed")
+        found = {k: v.text for k, v in book.sheet_by_index(0).cell_note_map.items()}
+        if notes is not None and found != notes:
+            problems.append("comments %r, expected %r" % (found, notes))
+        comments = sum(len(book.sheet_by_index(i).cell_note_map) for i in range(book.nsheets))
+    except Exception as e:
+        problems.append("xlrd: %s" % e)
+    added = set(drawing_check.problems(out)) - set(drawing_check.problems(src))
+    problems += ["drawing: " + p for p in sorted(added)]
+    again = out + ".again.xls"
+    if run(tool, "roundtrip", out, again).returncode != 0:
+        problems.append("the result does not open again")
+    if use_lo:
+        found = libreoffice_comments(out, tmp)
+        if found is None:
+            problems.append("LibreOffice could not open the result")
+        elif found != comments:
+            problems.append("LibreOffice reads %d comments, xlrd %d" % (found, comments))
+    return problems
 
 
 def report(name, problems):

@@ -2,10 +2,12 @@
 """Round-trips every real-world workbook of the shared corpus through
 kasovka-xls and compares the result with the original using independent
 readers: xlrd for sheets, cells, formats and names, olefile for the other
-streams of the compound file. Files the corpus marks as refused must fail
-with the expected text."""
+streams of the compound file, and a record-level comparison: every record
+outside the cell table and the string table is written back as read. Files
+the corpus marks as refused must fail with the expected text."""
 
 import os
+import struct
 import subprocess
 import sys
 import tempfile
@@ -25,6 +27,33 @@ REFUSALS = [
 
 def run(tool, *args):
     return subprocess.run([tool, *args], capture_output=True, text=True, timeout=60)
+
+
+# The cell table and what is rebuilt on saving: positions (INDEX, DBCELL,
+# BOUNDSHEET) and the shared strings (SST, EXTSST).
+CELL_TABLE = {0x0208, 0x0201, 0x00BE, 0x0203, 0x027E, 0x00BD, 0x00FD, 0x0204, 0x00D6, 0x0205,
+              0x0006, 0x00D7, 0x0207, 0x04BC, 0x0221, 0x0236}
+REBUILT = CELL_TABLE | {0x020B, 0x0085, 0x00FC, 0x00FF}
+
+
+def kept_records(path):
+    """The records of the Workbook stream that a round trip keeps as read."""
+    ole = olefile.OleFileIO(path)
+    name = next(e for e in ole.listdir() if e[0].lower() == "workbook")
+    stream = ole.openstream(name).read()
+    ole.close()
+    kept, pos, last = [], 0, None
+    while pos + 4 <= len(stream):
+        rid, size = struct.unpack_from("<HH", stream, pos)
+        data = stream[pos + 4:pos + 4 + size]
+        pos += 4 + size
+        if rid == 0 and size == 0:
+            break
+        if rid != 0x003C:
+            last = rid
+        if last not in REBUILT:
+            kept.append((rid, data))
+    return kept
 
 
 def formula_cells(tool, path):
@@ -95,6 +124,12 @@ def check_open(tool, path, out):
         problems.append("other streams differ: %r vs %r" % (sorted(sa), sorted(sb)))
     if ra != rb:
         problems.append("root class id differs")
+    ka, kb = kept_records(path), kept_records(out)
+    changed = [i for i, (x, y) in enumerate(zip(ka, kb)) if x != y]
+    if len(ka) != len(kb) or changed:
+        where = changed[0] if changed else min(len(ka), len(kb))
+        problems.append("records not written back as read, from kept record %d (0x%04x)"
+                        % (where, ka[where][0] if where < len(ka) else kb[where][0]))
     again = out + ".again.xls"
     proc = run(tool, "roundtrip", out, again)
     if proc.returncode != 0:

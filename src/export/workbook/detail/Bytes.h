@@ -4,6 +4,7 @@
 // out of bounds.
 
 #include "core/Error.h"
+#include "export/workbook/detail/Records.h"
 
 #include <QByteArray>
 #include <QString>
@@ -64,22 +65,29 @@ inline double doubleAt(const char *p)
     return v;
 }
 
-// A bounded cursor over a byte buffer; a read past the end throws `error`.
+// A bounded cursor over a byte buffer, which must outlive it; a read past
+// the end throws `error`, or, over a record's data, the damaged-records
+// error naming the record.
 class ByteReader {
 public:
     ByteReader(const QByteArray &data, QString error, qsizetype pos = 0)
-        : m_data(data), m_error(std::move(error)), m_pos(pos)
+        : m_data(data.constData()), m_size(data.size()), m_error(std::move(error)), m_pos(pos)
+    {
+    }
+    // `data`: the record's data or its joined data.
+    ByteReader(const QByteArray &data, const BiffRecord &record, qsizetype pos = 0)
+        : m_data(data.constData()), m_size(data.size()), m_record(&record), m_pos(pos)
     {
     }
 
     qsizetype pos() const { return m_pos; }
-    qsizetype remaining() const { return m_data.size() - m_pos; }
-    bool atEnd() const { return m_pos >= m_data.size(); }
+    qsizetype remaining() const { return m_size - m_pos; }
+    bool atEnd() const { return m_pos >= m_size; }
 
     void need(qsizetype n) const
     {
-        if (n < 0 || m_pos > m_data.size() || m_data.size() - m_pos < n)
-            throw Error(m_error);
+        if (n < 0 || m_pos > m_size || m_size - m_pos < n)
+            fail(n);
     }
     void skip(qsizetype n)
     {
@@ -94,28 +102,28 @@ public:
     uint16_t u16()
     {
         need(2);
-        const uint16_t v = u16At(m_data.constData() + m_pos);
+        const uint16_t v = u16At(m_data + m_pos);
         m_pos += 2;
         return v;
     }
     uint32_t u32()
     {
         need(4);
-        const uint32_t v = u32At(m_data.constData() + m_pos);
+        const uint32_t v = u32At(m_data + m_pos);
         m_pos += 4;
         return v;
     }
     double f64()
     {
         need(8);
-        const double v = doubleAt(m_data.constData() + m_pos);
+        const double v = doubleAt(m_data + m_pos);
         m_pos += 8;
         return v;
     }
     QByteArray bytes(qsizetype n)
     {
         need(n);
-        QByteArray b = m_data.mid(m_pos, n);
+        QByteArray b(m_data + m_pos, n);
         m_pos += n;
         return b;
     }
@@ -125,36 +133,47 @@ public:
         if (highByte) {
             need(count * 2);
             QString s(count, Qt::Uninitialized);
-            const char *p = m_data.constData() + m_pos;
+            const char *p = m_data + m_pos;
             for (qsizetype i = 0; i < count; ++i)
                 s[i] = QChar(u16At(p + 2 * i));
             m_pos += count * 2;
             return s;
         }
         need(count);
-        QString s = QString::fromLatin1(m_data.constData() + m_pos, count);
+        QString s = QString::fromLatin1(m_data + m_pos, count);
         m_pos += count;
         return s;
     }
 
 private:
-    const QByteArray &m_data;
+    [[noreturn]] void fail(qsizetype n) const;
+
+    const char *m_data;
+    qsizetype m_size;
     QString m_error;
+    const BiffRecord *m_record = nullptr;
     qsizetype m_pos;
 };
 
-// Appends a string body: compressed when every character fits in 8 bits.
-inline void appendChars(QByteArray &out, const QString &s, bool highByte)
+// Appends a string body: compressed (the low bytes) when every character
+// fits in 8 bits, else UTF-16LE.
+inline void appendChars(QByteArray &out, QStringView s, bool highByte)
 {
+    const qsizetype at = out.size();
+    out.resize(at + s.size() * (highByte ? 2 : 1));
+    char *p = out.data() + at;
     if (highByte) {
-        for (QChar c : s)
-            append16(out, c.unicode());
+        for (QChar c : s) {
+            put16(p, c.unicode());
+            p += 2;
+        }
     } else {
-        out.append(s.toLatin1());
+        for (QChar c : s)
+            *p++ = char(c.unicode());
     }
 }
 
-inline bool needsHighByte(const QString &s)
+inline bool needsHighByte(QStringView s)
 {
     for (QChar c : s)
         if (c.unicode() > 0xFF)

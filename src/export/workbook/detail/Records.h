@@ -4,6 +4,7 @@
 // CONTINUE records, which the reader attaches to the record they extend.
 
 #include <QByteArray>
+#include <QString>
 #include <cstdint>
 #include <vector>
 
@@ -27,9 +28,15 @@ constexpr uint16_t SharedFormula = 0x04BC, Bof = 0x0809;
 constexpr int kMaxRecordData = 8224;
 
 struct BiffRecord {
+    static constexpr uint32_t kMade = UINT32_MAX;
+
     uint16_t id = 0;
     QByteArray data;
     std::vector<QByteArray> continues;
+    uint32_t offset = kMade; // stream position of the header as read
+
+    // Stream position of byte `at` of the joined data, for error texts.
+    qsizetype streamPos(qsizetype at) const;
 
     // Data with its continuations appended.
     QByteArray joined() const;
@@ -40,9 +47,19 @@ struct BiffRecord {
     void appendTo(QByteArray &out) const;
 };
 
+// The record's name in error texts ("NOTE", "ROW", or its id in hex).
+QString recordName(uint16_t id);
+// Throws the damaged-records error naming the record, the stream position
+// of byte `at` of its joined data, and what was wrong there.
+[[noreturn]] void throwDamaged(const BiffRecord &rec, qsizetype at, const QString &what);
+
 // Appends one record, splitting data longer than a record can hold into
 // CONTINUE records.
 void appendRecord(QByteArray &out, uint16_t id, const QByteArray &data);
+
+// A record holding `data`, split into CONTINUE records where it is longer
+// than a record can hold.
+BiffRecord splitRecord(uint16_t id, const QByteArray &data);
 
 // Splits a stream into records; throws `error` for a record cut short.
 std::vector<BiffRecord> readRecords(const QByteArray &stream, const QString &error);

@@ -21,32 +21,37 @@ inline double rkToDouble(uint32_t rk)
     return (rk & 0x01) ? v / 100 : v;
 }
 
-// The RK form of v when one decodes back to exactly v.
+// The RK form of v when one decodes back to exactly v: an integer, the top
+// of the double, or either of them for v * 100, tried in that order. Runs
+// once per number written, so each form is tested directly.
 inline std::optional<uint32_t> doubleToRk(double v)
 {
     if (!std::isfinite(v) || (v == 0 && std::signbit(v)))
         return std::nullopt;
-    auto exact = [v](uint32_t rk) -> std::optional<uint32_t> {
-        if (rkToDouble(rk) == v)
-            return rk;
-        return std::nullopt;
-    };
-    auto asInt = [](double w, uint32_t flag) -> std::optional<uint32_t> {
-        if (w != std::floor(w) || w < -536870912.0 || w > 536870911.0)
+    constexpr double kMin = -536870912.0, kMax = 536870911.0; // 30-bit integers
+    auto asInt = [](double w) -> std::optional<uint32_t> {
+        if (!(w >= kMin && w <= kMax))
             return std::nullopt;
-        return (uint32_t(int32_t(w)) << 2) | 0x02 | flag;
+        const auto i = int32_t(w);
+        if (double(i) != w)
+            return std::nullopt;
+        return uint32_t(i) << 2 | 0x02;
     };
-    auto asDouble = [](double w, uint32_t flag) -> std::optional<uint32_t> {
+    auto asDouble = [](double w) -> std::optional<uint32_t> {
         uint64_t bits;
         std::memcpy(&bits, &w, sizeof bits);
         if (bits & 0x00000003FFFFFFFFull)
             return std::nullopt;
-        return uint32_t(bits >> 32) | flag;
+        return uint32_t(bits >> 32);
     };
-    for (auto rk : {asInt(v, 0), asDouble(v, 0), asInt(v * 100, 1), asDouble(v * 100, 1)})
-        if (rk)
-            if (auto ok = exact(*rk))
-                return ok;
+    if (auto rk = asInt(v))
+        return rk;
+    if (auto rk = asDouble(v))
+        return rk;
+    const double scaled = v * 100;
+    for (auto rk : {asInt(scaled), asDouble(scaled)})
+        if (rk && rkToDouble(*rk | 0x01) == v)
+            return *rk | 0x01;
     return std::nullopt;
 }
 

@@ -6,20 +6,20 @@ namespace kasovka::detail {
 
 uint32_t StringPool::addPlain(const QString &text)
 {
-    const auto it = m_plain.constFind(text);
-    if (it != m_plain.constEnd())
-        return it.value();
-    const uint32_t index = uint32_t(m_strings.size());
-    m_strings.push_back({text, {}, {}});
-    m_plain.insert(text, index);
-    return index;
+    // One lookup: a new entry reads 0, stored indexes are one above.
+    uint32_t &slot = m_plain[text];
+    if (slot == 0) {
+        m_strings.push_back({text, {}, {}});
+        slot = uint32_t(m_strings.size());
+    }
+    return slot - 1;
 }
 
 uint32_t StringPool::addParsed(SstString s)
 {
     const uint32_t index = uint32_t(m_strings.size());
     if (s.runs.isEmpty() && s.ext.isEmpty() && !m_plain.contains(s.text))
-        m_plain.insert(s.text, index);
+        m_plain.insert(s.text, index + 1);
     m_strings.push_back(std::move(s));
     return index;
 }
@@ -99,16 +99,21 @@ private:
     qsizetype m_off = 0;
 };
 
-// Builds records of at most kMaxRecordData bytes; strings are split only
-// inside their characters, which then resume after a new option byte.
+// Builds records of at most kMaxRecordData bytes at the end of the stream;
+// strings are split only inside their characters, which then resume after
+// a new option byte.
 class SstWriter {
 public:
-    explicit SstWriter(qsizetype streamPos) : m_recordStart(streamPos) {}
+    // streamPos: the stream position at which `out` ends now.
+    SstWriter(QByteArray &out, qsizetype streamPos) : m_out(out), m_shift(streamPos - out.size())
+    {
+        begin(rid::Sst);
+    }
 
     void header(uint32_t total, uint32_t unique)
     {
-        append32(m_cur, total);
-        append32(m_cur, unique);
+        append32(m_out, total);
+        append32(m_out, unique);
     }
 
     // Returns the stream position of the string and its offset in its record.
@@ -116,28 +121,27 @@ public:
     {
         const bool high = needsHighByte(s.text);
         const int headerSize = 3 + (s.runs.isEmpty() ? 0 : 2) + (s.ext.isEmpty() ? 0 : 4);
-        if (m_cur.size() + headerSize + (high ? 2 : 1) > kMaxRecordData)
-            flush();
-        const std::pair<qsizetype, qsizetype> where{m_recordStart + 4 + m_cur.size(),
-                                                    4 + m_cur.size()};
-        append16(m_cur, uint16_t(s.text.size()));
-        m_cur.append(char((high ? 0x01 : 0) | (s.ext.isEmpty() ? 0 : 0x04)
+        if (used() + headerSize + (high ? 2 : 1) > kMaxRecordData)
+            next();
+        const std::pair<qsizetype, qsizetype> where{m_shift + m_out.size(), m_out.size() - m_record};
+        append16(m_out, uint16_t(s.text.size()));
+        m_out.append(char((high ? 0x01 : 0) | (s.ext.isEmpty() ? 0 : 0x04)
                           | (s.runs.isEmpty() ? 0 : 0x08)));
         if (!s.runs.isEmpty())
-            append16(m_cur, uint16_t(s.runs.size() / 4));
+            append16(m_out, uint16_t(s.runs.size() / 4));
         if (!s.ext.isEmpty())
-            append32(m_cur, uint32_t(s.ext.size()));
+            append32(m_out, uint32_t(s.ext.size()));
         const int width = high ? 2 : 1;
         qsizetype done = 0;
         while (done < s.text.size()) {
-            qsizetype room = (kMaxRecordData - m_cur.size()) / width;
+            qsizetype room = (kMaxRecordData - used()) / width;
             if (room == 0) {
-                flush();
-                m_cur.append(char(high ? 0x01 : 0));
-                room = (kMaxRecordData - m_cur.size()) / width;
+                next();
+                m_out.append(char(high ? 0x01 : 0));
+                room = (kMaxRecordData - used()) / width;
             }
             const qsizetype k = std::min(room, s.text.size() - done);
-            appendChars(m_cur, s.text.mid(done, k), high);
+            appendChars(m_out, QStringView(s.text).mid(done, k), high);
             done += k;
         }
         addRaw(s.runs, 4);
@@ -145,41 +149,42 @@ public:
         return where;
     }
 
-    QByteArray finish()
-    {
-        flush();
-        return m_out;
-    }
+    void finish() { close(); }
 
 private:
+    qsizetype used() const { return m_out.size() - m_record - 4; }
+
+    void begin(uint16_t id)
+    {
+        m_record = m_out.size();
+        append16(m_out, id);
+        append16(m_out, 0); // the size, set by close()
+    }
+    void close() { put16(m_out.data() + m_record + 2, uint16_t(used())); }
+    void next()
+    {
+        close();
+        begin(rid::Continue);
+    }
+
     void addRaw(const QByteArray &bytes, int unit)
     {
         qsizetype done = 0;
         while (done < bytes.size()) {
-            qsizetype room = (kMaxRecordData - m_cur.size()) / unit * unit;
+            qsizetype room = (kMaxRecordData - used()) / unit * unit;
             if (room == 0) {
-                flush();
+                next();
                 room = kMaxRecordData / unit * unit;
             }
             const qsizetype k = std::min(room, bytes.size() - done);
-            m_cur.append(bytes.constData() + done, k);
+            m_out.append(bytes.constData() + done, k);
             done += k;
         }
     }
 
-    void flush()
-    {
-        append16(m_out, m_first ? rid::Sst : rid::Continue);
-        append16(m_out, uint16_t(m_cur.size()));
-        m_out.append(m_cur);
-        m_recordStart += 4 + m_cur.size();
-        m_cur.clear();
-        m_first = false;
-    }
-
-    QByteArray m_out, m_cur;
-    qsizetype m_recordStart;
-    bool m_first = true;
+    QByteArray &m_out;
+    qsizetype m_shift;      // stream position minus position in m_out
+    qsizetype m_record = 0; // the current record's header in m_out
 };
 
 } // namespace
@@ -208,7 +213,7 @@ std::vector<SstString> parseSst(const BiffRecord &sst, const QString &error)
 void appendSst(QByteArray &out, const std::vector<const SstString *> &strings,
                uint32_t totalRefs, qsizetype streamPos)
 {
-    SstWriter writer(streamPos);
+    SstWriter writer(out, streamPos);
     writer.header(totalRefs, uint32_t(strings.size()));
     // EXTSST: one bucket per `perBucket` strings, at most 128 buckets.
     const uint16_t perBucket = uint16_t(std::max<size_t>(8, strings.size() / 128 + 1));
@@ -222,7 +227,7 @@ void appendSst(QByteArray &out, const std::vector<const SstString *> &strings,
             append16(ext, 0);
         }
     }
-    out.append(writer.finish());
+    writer.finish();
     appendRecord(out, rid::ExtSst, ext);
 }
 

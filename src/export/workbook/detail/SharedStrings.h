@@ -26,7 +26,7 @@ public:
 
 private:
     std::vector<SstString> m_strings;
-    QHash<QString, uint32_t> m_plain;
+    QHash<QString, uint32_t> m_plain; // plain texts to their index + 1
 };
 
 std::vector<SstString> parseSst(const BiffRecord &sst, const QString &error);
