@@ -4,13 +4,13 @@
 // of the peak resident memory while printing (which must not grow with the
 // pages: they are painted one after the other).
 
+#include "ProcessMemory.h"
 #include "print/PdfOutput.h"
 #include "print/ReportPrint.h"
 #include "print/SyntheticReport.h"
 
 #include "core/MemTable.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QPdfWriter>
@@ -23,27 +23,6 @@
 using namespace kasovka;
 
 namespace {
-
-// Resident and peak resident memory in MB, from /proc/self/status.
-double statusMb(const char *key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(qstrlen(key)).trimmed().split(' ').value(0).toDouble() / 1024;
-    }
-    return 0;
-}
-
-// Resets the peak so that it measures what follows.
-void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
 
 test::SyntheticReport &reportOf(int rows)
 {
@@ -65,8 +44,8 @@ void BM_ReportToPdf(benchmark::State &state)
     QTemporaryDir dir;
     const QString target = dir.path() + QStringLiteral("/denik.pdf");
     int pages = 0;
-    const double before = statusMb("VmRSS:");
-    resetPeak();
+    const double before = bench::statusMegabytes("VmRSS:");
+    bench::resetPeakMemory();
     for (auto _ : state) {
         print::ReportPrintJob job(synthetic.report(), {});
         pages = job.layout(print::PrintJob::defaultPageLayout());
@@ -76,7 +55,7 @@ void BM_ReportToPdf(benchmark::State &state)
     state.counters["rows"] = double(synthetic.report().Denik().totalRecordCount());
     state.counters["pages"] = pages;
     state.counters["report_MB"] = before;
-    state.counters["peak_growth_MB"] = statusMb("VmHWM:") - before;
+    state.counters["peak_growth_MB"] = bench::statusMegabytes("VmHWM:") - before;
     state.counters["pdf_MB"] = double(QFile(target).size()) / 1e6;
 }
 
