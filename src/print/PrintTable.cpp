@@ -90,6 +90,7 @@ double TableLayout::naturalWidth(int column) const
 
 void TableLayout::arrange(double pageWidth)
 {
+    m_lastHeights = Heights();
     QList<int> keys, others;
     double keysWidth = 0;
     m_keyWidths = QList<double>(m_columns.size(), 0.0);
@@ -251,6 +252,17 @@ double TableLayout::rowHeight(const TableSource &source, int row) const
             lines = std::max(lines, int(cellLines(source, row, c, m_keyWidths[c]).size()));
     }
     return lines * m_fonts.body.lineSpacing() + 2 * RowPadding;
+}
+
+const std::vector<double> &TableLayout::rowHeights(const TableSource &source, int first, int count) const
+{
+    Heights &last = m_lastHeights;
+    if (last.source != &source || last.first != first || last.count != count) {
+        last = Heights{&source, first, count, {}};
+        for (int row = first; row < first + count; ++row)
+            last.heights.push_back(rowHeight(source, row));
+    }
+    return last.heights;
 }
 
 } // namespace kasovka::print

@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <optional>
+#include <vector>
 
 namespace kasovka::print {
 
@@ -69,6 +70,10 @@ public:
     double titleHeight() const { return m_titleHeight; }
     // Height of one row of the source.
     double rowHeight(const TableSource &source, int row) const;
+    // Heights of the rows `first`..`first + count - 1`; the slices of one
+    // page ask for the same rows one after the other, so the last answer is
+    // kept.
+    const std::vector<double> &rowHeights(const TableSource &source, int first, int count) const;
     // Lines of a cell's text as they are printed in a column `width` wide.
     QStringList cellLines(const TableSource &source, int row, int column, double width) const;
 
@@ -92,6 +97,13 @@ private:
     QList<ColumnSlice> m_slices;
     QList<double> m_keyWidths;   // final widths of the key columns, shared by every slice
     double m_titleHeight = 0;
+    struct Heights {
+        const TableSource *source = nullptr;
+        int first = -1;
+        int count = 0;
+        std::vector<double> heights;
+    };
+    mutable Heights m_lastHeights;
 };
 
 } // namespace kasovka::print

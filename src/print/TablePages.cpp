@@ -125,12 +125,10 @@ double paintTable(QPainter &painter, TextBatch &text, const TableLayout &layout,
     const ColumnSlice &slice = layout.slices()[sliceIndex];
     const SliceGeometry g = geometry(slice, origin.x());
     const QList<PrintColumn> &columns = layout.columns();
-    std::vector<double> heights;
+    const std::vector<double> &heights = layout.rowHeights(source, rows.first, rows.count);
     double tableHeight = layout.titleHeight();
-    for (int row = rows.first; row < rows.first + rows.count; ++row) {
-        heights.push_back(layout.rowHeight(source, row));
-        tableHeight += heights.back();
-    }
+    for (double height : heights)
+        tableHeight += height;
 
     for (qsizetype i = 0; i < slice.columns.size(); ++i) {
         const Shade shade = columns[slice.columns[i]].shade;
