@@ -8,11 +8,13 @@
 
 #include <QComboBox>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QShortcut>
 #include <QSpinBox>
 #include <QStyle>
@@ -61,7 +63,12 @@ TfrmPrintPreview::TfrmPrintPreview(PrintSession &session, QWidget *parent)
     connect(saveKey, &QShortcut::activated, this, &TfrmPrintPreview::SavePdf);
     installKeyPreview(this, {}, [this] { reject(); });
     jobChanged();
-    resize(1000, 700);
+    // Restored, the window nearly fills its screen; it opens maximized.
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect restored(QPoint(), screen->availableGeometry().size() * 0.9);
+        restored.moveCenter(screen->availableGeometry().center());
+        setGeometry(restored);
+    }
     setWindowState(Qt::WindowMaximized);
     pageView->setFocus();
 }
