@@ -1,44 +1,20 @@
 // The header texts of a report's pages and the column descriptions built
 // from the grids' titles.
 
-#include "app/TBaseApplication.h"
-#include "core/DateTime.h"
-#include "filter/TReportFilter.h"
+#include "export/ExportHeading.h"
 #include "print/ReportPrint.h"
 #include "report/TPenDenReport.h"
 
-#include <QLocale>
-
 namespace kasovka::print {
-
-namespace {
-
-QString periodText(const TReportFilter &filter)
-{
-    if (!filter.ZaObdobi)
-        return QStringLiteral("Období: celý účetní rok");
-    const QLocale locale = QLocale::system();
-    return QStringLiteral("Období: %1 – %2")
-        .arg(formatShortDate(filter.ObdobiOD, locale), formatShortDate(filter.ObdobiDO, locale));
-}
-
-// The accounting year is the year its last day falls in.
-QString yearText(const TBaseApplication &app)
-{
-    int year = 0, month = 0, day = 0;
-    decodeDate(app.FiscalYearTo(), year, month, day);
-    return year > 0 ? QString::number(year) : QString();
-}
-
-} // namespace
 
 PageHeading reportHeading(const TPenDenReport &report, const QString &title, const QDateTime &printed)
 {
-    const TBaseApplication &app = report.Application();
+    // The same year and period the exported workbooks name.
+    const TExportHeading exported = kasovka::reportHeading(report);
     PageHeading heading;
     heading.title = report.ReportName().isEmpty() ? title : title + QStringLiteral(" – ") + report.ReportName();
-    heading.agenda = QStringLiteral("Agenda: %1     Účetní rok: %2").arg(app.AgendaCode(), yearText(app));
-    heading.period = periodText(report.Filter());
+    heading.agenda = QStringLiteral("Agenda: %1     Účetní rok: %2").arg(exported.agenda, exported.year);
+    heading.period = QStringLiteral("Období: ") + exported.period;
     heading.printed = printed;
     return heading;
 }

@@ -4,6 +4,7 @@
 // report's own Skupiny, so its current line is the report's current group.
 
 #include "report/view/ReportViewServices.h"
+#include "export/ExportHeading.h"
 
 #include <QDialog>
 
@@ -40,12 +41,16 @@ public:
 
     TBaseApplication &Application() const { return m_app; }
     TMemTable &Skupiny() const { return m_skupiny; }
+    // The report's title block in the exported table.
+    const TExportHeading &Heading() const { return m_heading; }
+    void SetHeading(const TExportHeading &heading) { m_heading = heading; }
 
 private:
     TBaseApplication &m_app;
     TMemTable &m_skupiny;
     IExportWindows *m_exportWindows = nullptr;
     PrintAction m_printAction;
+    TExportHeading m_heading;
 };
 
 class TfrmGroupTables : public QDialog {

@@ -31,6 +31,7 @@ void WorkspaceServices::showGroupTables(TPenDenReport &report, QWidget *parent)
                 m_app.ShowMessageDialog(error.text(), MessageKind::Error);
             }
         });
+        groupTables.SetHeading(reportHeading(report));
         groupTables.Execute(parent);
     } catch (const Error &error) {
         m_app.ShowMessageDialog(error.text(), MessageKind::Error);
