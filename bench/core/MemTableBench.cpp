@@ -1,6 +1,8 @@
 // Memory-table throughput: filling a journal-sized table, locating among
 // 10,000 records and moving a master over a large detail table.
 
+#include "ProcessMemory.h"
+
 #include "core/DisplayFormat.h"
 #include "core/MemTable.h"
 
@@ -12,21 +14,10 @@
 #include <memory>
 
 using namespace kasovka;
+using kasovka::bench::statusMegabytes;
 
 namespace {
 
-// A /proc/self/status figure in MB (VmHWM: peak resident set, VmRSS: now).
-double statusMegabytes(const char *key)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith(key))
-            return line.mid(qsizetype(qstrlen(key))).trimmed().split(' ').value(0).toDouble() / 1024.0;
-    }
-    return 0;
-}
 
 struct JournalFields {
     int id, parent, poradi, datum, doklad, popis, col5, col11, col12, col16;

@@ -223,6 +223,15 @@ public:
     /// fields as "".
     QString displayTextAt(int row, int field, const QLocale &locale) const;
 
+    // ---- reading any record, whatever the filter and link ----
+    /// As valueAt, isNullAt and displayTextAt, but `record` counts every
+    /// record in table order (0..totalRecordCount()-1). A reader that needs
+    /// all records (printing every group) uses these while a view keeps the
+    /// table linked to its master. Throws for a record or field out of range.
+    Variant recordValue(int record, int field) const;
+    bool recordIsNull(int record, int field) const;
+    QString recordDisplayText(int record, int field, const QLocale &locale) const;
+
     // ---- search, filter, link, sort, copy ----
     /// Makes the first visible record whose fields equal the values current
     /// and returns true; otherwise the cursor stays and false is returned.
@@ -271,6 +280,8 @@ private:
     struct Impl;
     friend struct Impl;
     void checkField(int field) const;
+    void checkRecord(int record) const;
+    QString displayText(int field, const Variant &value, const QLocale &locale) const;
 
     QString m_tableName;
     QList<TIndexDef> m_indexDefs;

@@ -223,7 +223,36 @@ void TMemTable::rawValuesAt(int row, RawValue *values) const
 
 QString TMemTable::displayTextAt(int row, int field, const QLocale &locale) const
 {
-    const Variant value = valueAt(row, field);
+    return displayText(field, valueAt(row, field), locale);
+}
+
+void TMemTable::checkRecord(int record) const
+{
+    if (record < 0 || record >= totalRecordCount())
+        throw Error(QStringLiteral("%1: Záznam číslo %2 neexistuje.").arg(m_tableName).arg(record));
+}
+
+Variant TMemTable::recordValue(int record, int field) const
+{
+    checkField(field);
+    checkRecord(record);
+    return d->toVariant(field, d->valueOfRecord(record, field));
+}
+
+bool TMemTable::recordIsNull(int record, int field) const
+{
+    checkField(field);
+    checkRecord(record);
+    return d->valueOfRecord(record, field).null;
+}
+
+QString TMemTable::recordDisplayText(int record, int field, const QLocale &locale) const
+{
+    return displayText(field, recordValue(record, field), locale);
+}
+
+QString TMemTable::displayText(int field, const Variant &value, const QLocale &locale) const
+{
     if (value.isEmpty())
         return QString();
     const TFieldDef &def = d->fields[size_t(field)];

@@ -46,6 +46,14 @@ FieldValue TMemTable::Impl::valueOf(int row, int f) const
     return recordValue(rows[view()[size_t(row)]].get(), f);
 }
 
+FieldValue TMemTable::Impl::valueOfRecord(int record, int f) const
+{
+    const quint32 id = order[size_t(record)];
+    if (editing() && cur >= 0 && currentRowId() == id)
+        return bufferValue(f);
+    return recordValue(rows[id].get(), f);
+}
+
 size_t TMemTable::Impl::recordWords(const quint64 *rec) const
 {
     const int slots = slotCount(rec);

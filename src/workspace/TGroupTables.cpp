@@ -5,6 +5,7 @@
 #include "export/ReportExport.h"
 #include "export/ui/QtExportWindows.h"
 #include "filter/ui/WindowConventions.h"
+#include "report/view/PrintButton.h"
 #include "report/view/ReportGrid.h"
 #include "report/view/ReportIcons.h"
 
@@ -132,6 +133,10 @@ TfrmGroupTables::TfrmGroupTables(TGroupTables &groupTables, QWidget *parent)
     buttons->addWidget(btnClose);
     buttons->addWidget(bevel);
     buttons->addWidget(btnExport);
+    if (const TGroupTables::PrintAction &print = groupTables.GetPrintAction()) {
+        btnPrint = makePrintButton(bar, [this, print](PrintOutput output) { print(this, output); });
+        buttons->addWidget(btnPrint);
+    }
     buttons->addStretch(1);
     layout->addWidget(bar);
 

@@ -3,9 +3,12 @@
 // column sum and total, and the export of that table. The grid works on the
 // report's own Skupiny, so its current line is the report's current group.
 
+#include "report/view/ReportViewServices.h"
 #include "export/ExportHeading.h"
 
 #include <QDialog>
+
+#include <functional>
 
 class QTableView;
 class QToolButton;
@@ -30,6 +33,11 @@ public:
     // Qt windows over the group tables window.
     void SetExportWindows(IExportWindows *windows) { m_exportWindows = windows; }
     IExportWindows *ExportWindows() const { return m_exportWindows; }
+    // What "Tisk" does, given the window and the output; without one the
+    // window has no "Tisk".
+    using PrintAction = std::function<void(QWidget *window, PrintOutput output)>;
+    void SetPrintAction(PrintAction action) { m_printAction = std::move(action); }
+    const PrintAction &GetPrintAction() const { return m_printAction; }
 
     TBaseApplication &Application() const { return m_app; }
     TMemTable &Skupiny() const { return m_skupiny; }
@@ -41,6 +49,7 @@ private:
     TBaseApplication &m_app;
     TMemTable &m_skupiny;
     IExportWindows *m_exportWindows = nullptr;
+    PrintAction m_printAction;
     TExportHeading m_heading;
 };
 
@@ -54,6 +63,7 @@ public:
 
     QToolButton *btnClose;
     QToolButton *btnExport;
+    QToolButton *btnPrint = nullptr; // only with a print action
     QTableView *grListForm;
     MemTableModel *dsListForm;
 

@@ -1,5 +1,7 @@
 #include "workspace/TSumPanel.h"
 
+#include "report/FinalOverviewLayout.h"
+
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -9,16 +11,7 @@
 namespace kasovka {
 
 namespace {
-// Rows of one column of the overview; every section begins with its
-// caption row.
-constexpr int OverviewRows = 16;
 constexpr int RowHeight = 19;
-
-bool isTotal(const QString &field)
-{
-    return !field.startsWith(QLatin1String("Col")) || field == QLatin1String("Col11")
-           || field == QLatin1String("Col12");
-}
 } // namespace
 
 void TSumPanel::ShowIn(QWidget *host)
@@ -39,46 +32,18 @@ TfrmSumPanel::TfrmSumPanel(TSumPanel &panel, QWidget *parent) : QWidget(parent),
     palette.setColor(QPalette::Window, Qt::white);
     setPalette(palette);
 
-    struct Placed {
-        QWidget *box;
-        int row, span;
-    };
-    const QList<QList<Placed>> columns{
-        {{section("Hotovost a ceniny", {{"05 příjem", "Col5"}, {"06 výdej", "Col6"},
-                                        {"Hotovost celkem", "HotovostCeninyCelkem"}}), 0, 4},
-         {section("Bankovní účty", {{"07 příjem", "Col7"}, {"08 výdej", "Col8"},
-                                    {"Na účtech celkem", "BankUctyCelkem"}}), 4, 4},
-         {section("Průběžné položky", {{"09 příjem", "Col9"}, {"10 výdej", "Col10"},
-                                       {"Rozdíl", "PrubPolozkyCelkem"}}), 8, 4},
-         {section("Celkem", {{"11 příjem", "Col11"}, {"12 výdej", "Col12"}, {"Základ daně", "ZakladDane"}}), 12, 4}},
-        {{section("Příjmy zahrnované do základu", {{"13 zboží", "Col13"}, {"14 služby", "Col14"},
-                                                   {"15 ostatní", "Col15"},
-                                                   {"Celkem", "PrijmyZahrDoZaklCelkem"}}), 0, 5},
-         {section("Výdaje na zajištění příjmů",
-                  {{"16 materiál", "Col16"}, {"17 zboží", "Col17"}, {"18 drobný majetek", "Col18"},
-                   {"19 mzdy", "Col19"}, {"20 daň ze mzdy", "Col20"}, {"21 sociální pojištění", "Col21"},
-                   {"22 zdravotní pojištění", "Col22"}, {"23 režie", "Col23"},
-                   {"Celkem", "VydajeNaZajPrijCelkem"}}), 6, 10}},
-        {{section("Příjmy neovlivňující základ daně",
-                  {{"24 srážky", "Col24"}, {"25 DPH", "Col25"}, {"26 dotace", "Col26"}, {"27 vklad", "Col27"},
-                   {"28 ostatní", "Col28"}, {"Celkem", "PrijmyNeovlZaklDaneCelkem"}}), 0, 7},
-         {section("Výdaje neovlivňující základ daně",
-                  {{"29 HIM", "Col29"}, {"30 DPH", "Col30"}, {"31 soc. a zdrav. pojištění", "Col31"},
-                   {"32 daň z příjmů", "Col32"}, {"33 osobní spotřeba", "Col33"}, {"34 dary", "Col34"},
-                   {"35 ostatní (včetně rezerv)", "Col35"}, {"Celkem", "VydajeNeovlZaklDaneCelkem"}}), 7, 9}},
-    };
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(8, 2, 8, 6);
     layout->setSpacing(14);
-    for (const QList<Placed> &column : columns) {
+    for (const std::vector<OverviewSection> &column : finalOverviewColumns()) {
         auto *grid = new QGridLayout;
         grid->setVerticalSpacing(0);
         for (int row = 0; row < OverviewRows; ++row) {
             grid->setRowMinimumHeight(row, RowHeight);
             grid->setRowStretch(row, 1);
         }
-        for (const Placed &placed : column)
-            grid->addWidget(placed.box, placed.row, 0, placed.span, 1);
+        for (const OverviewSection &placed : column)
+            grid->addWidget(section(placed), placed.firstRow, 0, placed.rowSpan, 1);
         layout->addLayout(grid, 1);
     }
 }
@@ -89,21 +54,21 @@ TfrmSumPanel::~TfrmSumPanel()
         m_table->removeListener(this);
 }
 
-QWidget *TfrmSumPanel::section(const char *caption, std::initializer_list<Item> items)
+QWidget *TfrmSumPanel::section(const OverviewSection &placed)
 {
-    auto *box = new QGroupBox(QString::fromUtf8(caption), this);
+    auto *box = new QGroupBox(QString::fromUtf8(placed.caption), this);
     auto *grid = new QGridLayout(box);
     grid->setContentsMargins(8, 2, 8, 2);
     grid->setVerticalSpacing(0);
     int row = 0;
-    for (const Item &item : items) {
+    for (const OverviewItem &item : placed.items) {
         const QString field = QString::fromLatin1(item.field);
         auto *label = new QLabel(QString::fromUtf8(item.label), box);
         auto *value = new QLabel(box);
         value->setObjectName(field);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setMinimumWidth(110);
-        if (isTotal(field)) {
+        if (isOverviewTotal(field)) {
             QFont bold = value->font();
             bold.setBold(true);
             value->setFont(bold);

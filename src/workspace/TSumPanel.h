@@ -16,6 +16,7 @@ class QLabel;
 namespace kasovka {
 
 class TBaseApplication;
+struct OverviewSection;
 
 class TSumPanel : public IFinalSummaryPanel {
 public:
@@ -52,11 +53,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    struct Item {
-        const char *label;
-        const char *field;
-    };
-    QWidget *section(const char *caption, std::initializer_list<Item> items);
+    QWidget *section(const OverviewSection &placed);
     void refresh();
     void tableReset(TMemTable &) override
     {

@@ -2,8 +2,10 @@
 
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
+#include "core/model/MemTableModel.h"
 #include "export/ReportExport.h"
 #include "export/ui/QtExportWindows.h"
+#include "print/ui/QtPrintWindows.h"
 #include "report/TPenDenReport.h"
 #include "workspace/TGroupTables.h"
 #include "workspace/TSumPanel.h"
@@ -20,6 +22,15 @@ void WorkspaceServices::showGroupTables(TPenDenReport &report, QWidget *parent)
     try {
         TGroupTables groupTables(m_app, report.Skupiny());
         groupTables.SetExportWindows(m_exportWindows);
+        groupTables.SetPrintAction([this, &report](QWidget *window, PrintOutput output) {
+            QtPrintWindows qtWindows(window);
+            try {
+                PrintGroupTable(m_app, report, TfrmGroupTables::groupColumns(), output,
+                                m_printWindows ? *m_printWindows : qtWindows);
+            } catch (const Error &error) {
+                m_app.ShowMessageDialog(error.text(), MessageKind::Error);
+            }
+        });
         groupTables.SetHeading(reportHeading(report));
         groupTables.Execute(parent);
     } catch (const Error &error) {
@@ -32,6 +43,17 @@ void WorkspaceServices::exportReport(TPenDenReport &report, bool finalSummaryVis
     QtExportWindows qtWindows(parent);
     try {
         ExportReport(report, finalSummaryVisible, m_exportWindows ? *m_exportWindows : qtWindows);
+    } catch (const Error &error) {
+        m_app.ShowMessageDialog(error.text(), MessageKind::Error);
+    }
+}
+
+void WorkspaceServices::printReport(TPenDenReport &report, bool finalSummaryVisible, QWidget *parent,
+                                    PrintOutput output)
+{
+    QtPrintWindows qtWindows(parent);
+    try {
+        PrintReport(m_app, report, finalSummaryVisible, output, m_printWindows ? *m_printWindows : qtWindows);
     } catch (const Error &error) {
         m_app.ShowMessageDialog(error.text(), MessageKind::Error);
     }

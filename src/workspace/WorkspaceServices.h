@@ -8,6 +8,7 @@
 namespace kasovka {
 
 class IExportWindows;
+class IPrintWindows;
 class TBaseApplication;
 
 class WorkspaceServices : public IReportViewServices {
@@ -16,14 +17,18 @@ public:
 
     // The export windows to use; none: the Qt windows over the view.
     void SetExportWindows(IExportWindows *windows) { m_exportWindows = windows; }
+    // The print windows to use; none: the Qt windows over the view.
+    void SetPrintWindows(IPrintWindows *windows) { m_printWindows = windows; }
 
     std::unique_ptr<IFinalSummaryPanel> createFinalSummary(TPenDenReport &report) override;
     void showGroupTables(TPenDenReport &report, QWidget *parent) override;
     void exportReport(TPenDenReport &report, bool finalSummaryVisible, QWidget *parent) override;
+    void printReport(TPenDenReport &report, bool finalSummaryVisible, QWidget *parent, PrintOutput output) override;
 
 private:
     TBaseApplication &m_app;
     IExportWindows *m_exportWindows = nullptr;
+    IPrintWindows *m_printWindows = nullptr;
 };
 
 } // namespace kasovka

@@ -385,6 +385,28 @@ TEST_F(MemTableLink, CompleteCopyIgnoresTheLinkButHonoursTheFilter)
     EXPECT_EQ(copy.recordCount(), 1) << "the copy is independent";
 }
 
+TEST_F(MemTableLink, RecordReadsSeeEveryRecordAndTheEditBuffer)
+{
+    master->setRecNo(1); // B: nothing visible
+    detail->setFilterText(QStringLiteral("ID = 2"));
+    detail->setFiltered(true);
+    QStringList all;
+    for (int record = 0; record < detail->totalRecordCount(); ++record)
+        all.append(detail->recordValue(record, 2).toText());
+    EXPECT_EQ(all, (QStringList{"a1", "c1", "a2"}));
+    EXPECT_EQ(detail->recordIsNull(1, 2), false);
+    EXPECT_THROW(detail->recordValue(3, 2), Error);
+    EXPECT_THROW(detail->recordValue(-1, 2), Error);
+
+    detail->setFiltered(false);
+    master->last(); // C: c1 is current
+    detail->edit();
+    detail->setText(2, QStringLiteral("c1*"));
+    EXPECT_EQ(detail->recordDisplayText(1, 2, QLocale::c()), QStringLiteral("c1*"));
+    detail->cancel();
+    EXPECT_EQ(detail->recordDisplayText(1, 2, QLocale::c()), QStringLiteral("c1"));
+}
+
 TEST_F(MemTableLink, DestroyingTheMasterEndsTheLink)
 {
     master->setRecNo(1); // B

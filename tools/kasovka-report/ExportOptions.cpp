@@ -159,16 +159,21 @@ ToolOption outputOption(ToolRegistry &registry, const char *name, const char *he
 
 } // namespace
 
+ReportOutputOptions outputOptions()
+{
+    return {exportSettings().group, !exportSettings().withoutFinalSummary, exportSettings().overwrite};
+}
+
 void registerExportOptions(ToolRegistry &registry)
 {
     registry.addOption(outputOption(registry, "xls", "vyexportuje sestavu do sešitu FILE", exportReport));
     registry.addOption(outputOption(registry, "group-table", "vyexportuje tabulku skupin do sešitu FILE",
                                     exportGroupTable));
-    registry.addOption(valueOption("group", "ZKRATKA", "s --xls: vyexportuje jen tuto součtovou skupinu",
+    registry.addOption(valueOption("group", "ZKRATKA", "s --xls a --pdf: jen tato součtová skupina",
                                    &ExportSettings::group));
-    registry.addOption(flag("without-final-summary", "s --xls: šablona bez závěrečného přehledu",
+    registry.addOption(flag("without-final-summary", "s --xls a --pdf: bez závěrečného přehledu",
                             &ExportSettings::withoutFinalSummary));
-    registry.addOption(flag("overwrite", "přepíše existující sešit", &ExportSettings::overwrite));
+    registry.addOption(flag("overwrite", "přepíše existující soubor", &ExportSettings::overwrite));
     registry.addOption(valueOption("templates", "DIR", "vezme šablony ze složky DIR místo složky tiskových formulářů",
                                    &ExportSettings::templates));
 }

@@ -11,6 +11,8 @@
 #include <functional>
 #include <memory>
 
+class QCoreApplication;
+
 namespace kasovka {
 
 class TBaseApplication;
@@ -54,6 +56,21 @@ private:
 // The modules' options, added by main in this order.
 void registerJsonOptions(ToolRegistry &registry);   // JsonOutput.cpp
 void registerExportOptions(ToolRegistry &registry); // ExportOptions.cpp
+void registerPdfOptions(ToolRegistry &registry);    // PdfOptions.cpp
+
+// What --group, --without-final-summary and --overwrite say, for every
+// output that honours them (ExportOptions.cpp). A null group: all groups.
+struct ReportOutputOptions {
+    QString group;
+    bool finalSummary = true;
+    bool overwrite = false;
+};
+ReportOutputOptions outputOptions();
+
+// The application object: a GUI one (on the offscreen platform unless
+// another is set) when an output needs fonts, otherwise a core one
+// (PdfOptions.cpp).
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv);
 
 // Exit codes.
 inline constexpr int ExitWritten = 0;

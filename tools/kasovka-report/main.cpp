@@ -45,8 +45,8 @@ int usageError(const ToolRegistry &registry, const QString &message)
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication application(argc, argv);
-    QStringList arguments = application.arguments();
+    const std::unique_ptr<QCoreApplication> application = makeApplication(argc, argv);
+    QStringList arguments = application->arguments();
     arguments.removeFirst();
 
     RunSettings settings;
@@ -54,6 +54,7 @@ int main(int argc, char *argv[])
     registerRunOptions(registry, settings);
     registerJsonOptions(registry);
     registerExportOptions(registry);
+    registerPdfOptions(registry);
 
     qsizetype i = 0;
     while (i < arguments.size() && !arguments[i].startsWith(QStringLiteral("--")))

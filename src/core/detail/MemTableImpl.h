@@ -136,6 +136,8 @@ struct TMemTable::Impl {
     /// The value of a field in a visible row (edit buffer for the current row
     /// while editing; empty when the row has no posted data).
     FieldValue valueOf(int row, int f) const;
+    /// The same for a record of the table order, visible or not.
+    FieldValue valueOfRecord(int record, int f) const;
     size_t recordWords(const quint64 *rec) const;
     RecordData packBuffer(RecordData reuse, size_t reuseWords);
     void loadBuffer(const quint64 *rec);

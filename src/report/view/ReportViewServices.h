@@ -11,6 +11,10 @@ namespace kasovka {
 
 class TPenDenReport;
 
+// Where a print goes: the preview (with the printer and PDF from there) or
+// straight into a PDF file.
+enum class PrintOutput { Preview, PdfFile };
+
 // A panel shown inside a host widget for as long as the view lives.
 class IFinalSummaryPanel {
 public:
@@ -27,6 +31,9 @@ public:
     virtual void showGroupTables(TPenDenReport &report, QWidget *parent) = 0;
     // The report export; the final overview goes with it when it is shown.
     virtual void exportReport(TPenDenReport &report, bool finalSummaryVisible, QWidget *parent) = 0;
+    // The report printed; the final overviews go with it when they are shown.
+    virtual void printReport(TPenDenReport &report, bool finalSummaryVisible, QWidget *parent,
+                             PrintOutput output) = 0;
 };
 
 } // namespace kasovka

@@ -4,6 +4,7 @@
 #include "filter/TReportFilter.h"
 #include "report/ReportColumns.h"
 #include "report/TPenDenReport.h"
+#include "report/view/PrintButton.h"
 #include "report/view/ReportGrid.h"
 #include "report/view/ReportIcons.h"
 #include "report/view/ReportViewServices.h"
@@ -140,10 +141,11 @@ QWidget *TfrmPenDenReport::buildButtonBar()
     bar->setContentsMargins(4, 2, 4, 2);
     bar->setSpacing(2);
     btnExport = flatButton(panBtn, ReportIcon::Workbook, QStringLiteral("Exportovat do Excelu"));
+    btnPrint = makePrintButton(panBtn, [this](PrintOutput output) { PrintReport(output); });
     btnShowGroupsTable = flatButton(panBtn, ReportIcon::Table, QStringLiteral("Skupiny tabulkově"));
     btnShowHideGroupsPanel = flatButton(panBtn, ReportIcon::Groups, QStringLiteral("Skrýt skupiny"));
     btnShowHideFinalSummaryPanel = flatButton(panBtn, ReportIcon::Summary, QStringLiteral("Skrýt záv. přehled"));
-    const QList<QToolButton *> buttons{btnExport, btnShowGroupsTable, btnShowHideGroupsPanel,
+    const QList<QToolButton *> buttons{btnExport, btnPrint, btnShowGroupsTable, btnShowHideGroupsPanel,
                                        btnShowHideFinalSummaryPanel};
     for (QToolButton *button : buttons) {
         if (button != btnExport)
@@ -310,6 +312,11 @@ void TfrmPenDenReport::ShowGroupTables()
 void TfrmPenDenReport::ExportReport()
 {
     m_services.exportReport(m_report, m_finalSummaryVisible, window());
+}
+
+void TfrmPenDenReport::PrintReport(PrintOutput output)
+{
+    m_services.printReport(m_report, m_finalSummaryVisible, window(), output);
 }
 
 void TfrmPenDenReport::FitGroupGrid()

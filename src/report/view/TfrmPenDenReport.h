@@ -8,6 +8,8 @@
 //     ...
 //     view->FitGroupGrid();  // after the container's window changed size
 
+#include "report/view/ReportViewServices.h"
+
 #include <QList>
 #include <QSet>
 #include <QWidget>
@@ -20,8 +22,6 @@ class QToolButton;
 
 namespace kasovka {
 
-class IFinalSummaryPanel;
-class IReportViewServices;
 class MemTableModel;
 class ReportGridModel;
 class TGroupList;
@@ -44,6 +44,7 @@ public:
     void ShowGroupsWarning(bool visible);
     void ShowGroupTables();
     void ExportReport();
+    void PrintReport(PrintOutput output);
     // Fits the number of group panels to the group list's height.
     void FitGroupGrid();
 
@@ -54,6 +55,7 @@ public:
     // Controls.
     QWidget *panBtn;
     QToolButton *btnExport;
+    QToolButton *btnPrint;
     QToolButton *btnShowGroupsTable;
     QToolButton *btnShowHideGroupsPanel;
     QToolButton *btnShowHideFinalSummaryPanel;

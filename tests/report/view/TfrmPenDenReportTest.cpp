@@ -6,6 +6,7 @@
 #include "report/view/TfrmPenDenReport.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
@@ -27,6 +28,11 @@ public:
     }
     void showGroupTables(TPenDenReport &, QWidget *) override { ++groupTables; }
     void exportReport(TPenDenReport &, bool visible, QWidget *) override { exports.append(visible); }
+    void printReport(TPenDenReport &, bool visible, QWidget *, PrintOutput output) override
+    {
+        prints.append({visible, output});
+    }
+    QList<QPair<bool, PrintOutput>> prints;
 };
 
 // Rows of Denik that belong to the group with this ID.
@@ -170,6 +176,18 @@ TEST_F(ReportViewTest, ExportTakesTheFinalOverviewStateAndGroupTablesNeedGroups)
     EXPECT_EQ(m_services.exports, (QList<bool>{true, false}));
     view->btnShowGroupsTable->click();
     EXPECT_EQ(m_services.groupTables, 1);
+}
+
+TEST_F(ReportViewTest, PrintOffersPreviewAndPdfWithTheFinalOverviewState)
+{
+    auto report = s_demo->report(sgkCentre);
+    TfrmPenDenReport *view = open(*report);
+    EXPECT_EQ(view->btnPrint->focusPolicy(), Qt::NoFocus);
+    view->btnPrint->click();
+    view->btnShowHideFinalSummaryPanel->click();
+    view->btnPrint->menu()->actions().at(1)->trigger();
+    const QList<QPair<bool, PrintOutput>> expected{{true, PrintOutput::Preview}, {false, PrintOutput::PdfFile}};
+    EXPECT_EQ(m_services.prints, expected);
 }
 
 TEST_F(ReportViewTest, JournalGridTitlesAndShading)

@@ -1,0 +1,114 @@
+// The printed group table: every group on one row with its column sums and
+// totals, in the table order of Skupiny.
+
+#include "core/MemTable.h"
+#include "filter/TReportFilter.h"
+#include "print/PrintFont.h"
+#include "print/ReportPrint.h"
+#include "print/TablePages.h"
+#include "report/TPenDenReport.h"
+
+#include <QLocale>
+
+namespace kasovka::print {
+
+namespace {
+
+constexpr double KeyTextLimit = 50 * UnitsPerMm;
+
+class GroupTableRows : public TableSource {
+public:
+    GroupTableRows(const TMemTable &skupiny, QList<int> fields) : m_skupiny(skupiny), m_fields(std::move(fields)) {}
+    int rowCount() const override { return m_skupiny.totalRecordCount(); }
+    QString text(int row, int column) const override
+    {
+        return m_skupiny.recordDisplayText(row, m_fields[column], m_locale);
+    }
+    std::optional<Currency> amount(int row, int column) const override
+    {
+        if (m_skupiny.fieldType(m_fields[column]) != FieldType::Currency || m_skupiny.recordIsNull(row, m_fields[column]))
+            return std::nullopt;
+        return m_skupiny.recordValue(row, m_fields[column]).toCurrency();
+    }
+    bool bold(int) const override { return false; }
+
+private:
+    const TMemTable &m_skupiny;
+    QList<int> m_fields;
+    QLocale m_locale = QLocale::system();
+};
+
+class GroupTableSection : public PrintSection {
+public:
+    GroupTableSection(const TableLayout &table, std::unique_ptr<GroupTableRows> rows, QString groupLine)
+        : m_table(table), m_rows(std::move(rows)), m_groupLine(std::move(groupLine))
+    {
+    }
+    const TableSource &rows() const { return *m_rows; }
+    QString groupLine() const override { return m_groupLine; }
+    void plan(const QRectF &body, int index, std::vector<PlannedPage> &pages) const override
+    {
+        const QList<RowRange> rowPages = splitRows(m_table, *m_rows, body.height() - m_table.titleHeight(), false);
+        for (const RowRange &range : rowPages) {
+            for (int slice = 0; slice < int(m_table.slices().size()); ++slice)
+                pages.push_back(PlannedPage{index, slice, range.first, range.count, false});
+        }
+    }
+    void paint(QPainter &painter, TextBatch &text, const QRectF &body, const PlannedPage &page) const override
+    {
+        paintTable(painter, text, m_table, page.slice, *m_rows, RowRange{page.firstRow, page.rowCount},
+                   body.topLeft(), false);
+    }
+
+private:
+    const TableLayout &m_table;
+    std::unique_ptr<GroupTableRows> m_rows;
+    QString m_groupLine;
+};
+
+// Amount columns right-aligned and sized by their figures; the others are
+// the key columns, their long names wrapped.
+QList<PrintColumn> typedColumns(QList<PrintColumn> columns, const TMemTable &skupiny, const QList<int> &fields)
+{
+    for (qsizetype i = 0; i < columns.size(); ++i) {
+        const bool amount = skupiny.fieldType(fields[i]) == FieldType::Currency;
+        columns[i].amount = amount;
+        columns[i].key = !amount;
+        columns[i].alignment = amount ? Qt::AlignRight : Qt::AlignLeft;
+        columns[i].maxWidth = amount ? 0 : KeyTextLimit;
+    }
+    return columns;
+}
+
+QList<int> fieldPositions(const TMemTable &table, const QStringList &names)
+{
+    QList<int> positions;
+    for (const QString &name : names)
+        positions.append(table.fieldIndex(name));
+    return positions;
+}
+
+} // namespace
+
+GroupTablePrintJob::GroupTablePrintJob(const TPenDenReport &report, const QList<PrintColumn> &columns,
+                                       const QStringList &fields, const QDateTime &printed)
+    : PrintJob(reportHeading(report, QStringLiteral("Seznam sumačních skupin"), printed)),
+      m_table(typedColumns(columns, report.Skupiny(), fieldPositions(report.Skupiny(), fields)), m_fonts)
+{
+    const TMemTable &skupiny = report.Skupiny();
+    auto rows = std::make_unique<GroupTableRows>(skupiny, fieldPositions(skupiny, fields));
+    m_table.measure(*rows);
+    const QString kind =
+        TReportFilter::SummationGroupKindName(report.Filter().VertikalniDeleni, GroupKindCaptionForm);
+    addSection(std::make_unique<GroupTableSection>(
+        m_table, std::move(rows), kind.isEmpty() ? QString() : QStringLiteral("Sumační skupiny (%1)").arg(kind)));
+}
+
+GroupTablePrintJob::~GroupTablePrintJob() = default;
+
+void GroupTablePrintJob::arrange(const QRectF &body)
+{
+    m_table.arrange(body.width());
+}
+
+} // namespace kasovka::print

@@ -1,0 +1,268 @@
+#include "print/PrintTable.h"
+
+#include "print/PrintFont.h"
+#include "print/TextBatch.h"
+
+#include <algorithm>
+#include <climits>
+#include <tuple>
+#include <numeric>
+
+namespace kasovka::print {
+
+namespace {
+
+// A wrapping column is not squeezed below this when the key columns must
+// leave room for the others.
+constexpr double MinWrapWidth = 18 * UnitsPerMm;
+// The key columns take at most this share of the page width.
+constexpr double KeyShare = 0.45;
+// Spare width is spread over a slice's columns up to this factor.
+constexpr double MaxStretch = 1.5;
+
+double widestWord(const PrintFont &font, const QString &text)
+{
+    double widest = 0;
+    for (const QString &word : QString(text).replace(u'\n', u' ').split(u' ', Qt::SkipEmptyParts))
+        widest = std::max(widest, font.width(word));
+    return widest;
+}
+
+} // namespace
+
+double ColumnSlice::width() const
+{
+    return std::accumulate(widths.begin(), widths.end(), 0.0);
+}
+
+TableLayout::TableLayout(QList<PrintColumn> columns, const PrintFonts &fonts)
+    : m_columns(std::move(columns)), m_fonts(fonts)
+{
+    for (const PrintColumn &column : std::as_const(m_columns)) {
+        m_textWidth.append(0);
+        m_titleWidth.append(std::max(widestWord(fonts.title, column.caption), fonts.title.width(column.number)));
+    }
+}
+
+void TableLayout::widen(int column, double textWidth)
+{
+    m_textWidth[column] = std::max(m_textWidth[column], textWidth);
+}
+
+void TableLayout::measure(const TableSource &source)
+{
+    const int rows = source.rowCount();
+    for (int c = 0; c < m_columns.size(); ++c) {
+        if (m_columns[c].amount) {
+            // Digits share one width, so the widest text belongs to the
+            // largest or the most negative amount.
+            int highest = -1, lowest = -1;
+            Currency high, low;
+            for (int row = 0; row < rows; ++row) {
+                const std::optional<Currency> value = source.amount(row, c);
+                if (!value)
+                    continue;
+                if (highest < 0 || *value > high)
+                    high = *value, highest = row;
+                if (lowest < 0 || *value < low)
+                    low = *value, lowest = row;
+            }
+            for (int row : {highest, lowest}) {
+                if (row >= 0)
+                    widen(c, m_fonts.bodyBold.width(source.text(row, c)));
+            }
+            continue;
+        }
+        for (int row = 0; row < rows; ++row) {
+            const PrintFont &font = source.bold(row) ? m_fonts.bodyBold : m_fonts.body;
+            widen(c, font.width(source.text(row, c)));
+        }
+    }
+}
+
+double TableLayout::naturalWidth(int column) const
+{
+    double text = m_textWidth[column];
+    if (m_columns[column].maxWidth > 0)
+        text = std::min(text, m_columns[column].maxWidth);
+    return std::max(text, m_titleWidth[column]) + 2 * CellPadding;
+}
+
+void TableLayout::arrange(double pageWidth)
+{
+    m_lastHeights = Heights();
+    QList<int> keys, others;
+    double keysWidth = 0;
+    m_keyWidths = QList<double>(m_columns.size(), 0.0);
+    for (int c = 0; c < m_columns.size(); ++c) {
+        if (m_columns[c].key) {
+            keys.append(c);
+            m_keyWidths[c] = naturalWidth(c);
+            keysWidth += m_keyWidths[c];
+        } else {
+            others.append(c);
+        }
+    }
+    fitKeys(pageWidth, keysWidth);
+    m_slices.clear();
+    if (others.isEmpty()) {
+        m_slices.append(stretch(keys, {}, pageWidth));
+    } else {
+        double used = 0;
+        for (int c : keys)
+            used += m_keyWidths[c];
+        const QList<QList<int>> parts = packColumns(pageWidth - used);
+        widenKeys(parts, pageWidth - used);
+        for (const QList<int> &part : parts)
+            m_slices.append(stretch(keys, part, pageWidth));
+    }
+
+    int captionLines = 1;
+    for (const ColumnSlice &slice : std::as_const(m_slices)) {
+        for (qsizetype i = 0; i < slice.columns.size(); ++i) {
+            const QStringList lines = wrapText(m_fonts.title, m_columns[slice.columns[i]].caption,
+                                               slice.widths[i] - 2 * CellPadding, MaxCaptionLines);
+            captionLines = std::max(captionLines, int(lines.size()));
+        }
+    }
+    // Group band, caption lines and the number band.
+    m_titleHeight = (captionLines + 2) * m_fonts.title.lineSpacing() + 4 * RowPadding;
+}
+
+// Narrows the wrapping key columns, widest first, until the keys leave room.
+void TableLayout::fitKeys(double pageWidth, double keysWidth)
+{
+    const double limit = pageWidth * KeyShare;
+    while (keysWidth > limit) {
+        int widest = -1;
+        for (int c = 0; c < m_columns.size(); ++c) {
+            if (m_columns[c].key && m_columns[c].maxWidth > 0 && m_keyWidths[c] > MinWrapWidth
+                && (widest < 0 || m_keyWidths[c] > m_keyWidths[widest]))
+                widest = c;
+        }
+        if (widest < 0)
+            return;
+        const double cut = std::min(keysWidth - limit, m_keyWidths[widest] - MinWrapWidth);
+        m_keyWidths[widest] -= std::max(cut, 1.0);
+        keysWidth -= std::max(cut, 1.0);
+    }
+}
+
+// The fewest slices that hold the columns; among those, the one that cuts
+// the fewest column groups ("Hotovost a ceniny", "VDZUP", ...) in two.
+// Width every slice can spare goes first to the wrapping key columns, up to
+// their widest text: fewer wrapped rows, so fewer pages.
+void TableLayout::widenKeys(const QList<QList<int>> &parts, double room)
+{
+    double spare = room;
+    for (const QList<int> &part : parts) {
+        double used = 0;
+        for (int c : part)
+            used += naturalWidth(c);
+        spare = std::min(spare, room - used);
+    }
+    for (int c = 0; c < m_columns.size() && spare > 0; ++c) {
+        if (!m_columns[c].key || m_columns[c].maxWidth <= 0)
+            continue;
+        const double wanted = std::max(m_textWidth[c], m_titleWidth[c]) + 2 * CellPadding - m_keyWidths[c];
+        const double added = std::clamp(wanted, 0.0, spare);
+        m_keyWidths[c] += added;
+        spare -= added;
+    }
+}
+
+QList<QList<int>> TableLayout::packColumns(double room) const
+{
+    QList<int> others;
+    for (int c = 0; c < m_columns.size(); ++c) {
+        if (!m_columns[c].key)
+            others.append(c);
+    }
+    const qsizetype n = others.size();
+    // A cut before others[i] splits a group when it falls inside one.
+    const auto splitsGroup = [&](qsizetype i) {
+        if (i == 0 || i == n)
+            return 0;
+        const PrintColumn &before = m_columns[others[i - 1]], &after = m_columns[others[i]];
+        return !after.group.isEmpty() && after.group == before.group ? 1 : 0;
+    };
+    struct Best {
+        int slices = 0;
+        int splits = 0;
+        qsizetype next = 0;
+    };
+    // best[i]: the packing of others[i..]; best[n] is empty.
+    std::vector<Best> best(size_t(n + 1));
+    for (qsizetype i = n - 1; i >= 0; --i) {
+        double used = 0;
+        Best choice{INT_MAX, INT_MAX, i + 1};
+        for (qsizetype j = i; j < n; ++j) {
+            used += naturalWidth(others[j]);
+            // A column wider than the page still gets a slice of its own.
+            if (used > room && j > i)
+                break;
+            const Best &rest = best[size_t(j + 1)];
+            const Best candidate{rest.slices + 1, rest.splits + splitsGroup(j + 1), j + 1};
+            if (std::tie(candidate.slices, candidate.splits) < std::tie(choice.slices, choice.splits))
+                choice = candidate;
+        }
+        best[size_t(i)] = choice;
+    }
+    QList<QList<int>> slices;
+    for (qsizetype i = 0; i < n; i = best[size_t(i)].next)
+        slices.append(others.mid(i, best[size_t(i)].next - i));
+    return slices;
+}
+
+ColumnSlice TableLayout::stretch(const QList<int> &keys, const QList<int> &others, double pageWidth) const
+{
+    ColumnSlice slice;
+    double used = 0;
+    for (int c : keys) {
+        slice.columns.append(c);
+        slice.widths.append(m_keyWidths[c]);
+        used += m_keyWidths[c];
+    }
+    double natural = 0;
+    for (int c : others)
+        natural += naturalWidth(c);
+    const double factor = natural > 0 ? std::clamp((pageWidth - used) / natural, 1.0, MaxStretch) : 1.0;
+    for (int c : others) {
+        slice.columns.append(c);
+        slice.widths.append(naturalWidth(c) * factor);
+    }
+    return slice;
+}
+
+QStringList TableLayout::cellLines(const TableSource &source, int row, int column, double width) const
+{
+    const QString text = source.text(row, column);
+    const PrintColumn &c = m_columns[column];
+    if (c.amount || c.maxWidth <= 0 || text.isEmpty())
+        return text.isEmpty() ? QStringList() : QStringList{text};
+    const PrintFont &font = source.bold(row) ? m_fonts.bodyBold : m_fonts.body;
+    return wrapText(font, text, width - 2 * CellPadding, MaxCellLines);
+}
+
+double TableLayout::rowHeight(const TableSource &source, int row) const
+{
+    int lines = 1;
+    for (int c = 0; c < m_columns.size(); ++c) {
+        if (m_columns[c].key && m_columns[c].maxWidth > 0)
+            lines = std::max(lines, int(cellLines(source, row, c, m_keyWidths[c]).size()));
+    }
+    return lines * m_fonts.body.lineSpacing() + 2 * RowPadding;
+}
+
+const std::vector<double> &TableLayout::rowHeights(const TableSource &source, int first, int count) const
+{
+    Heights &last = m_lastHeights;
+    if (last.source != &source || last.first != first || last.count != count) {
+        last = Heights{&source, first, count, {}};
+        for (int row = first; row < first + count; ++row)
+            last.heights.push_back(rowHeight(source, row));
+    }
+    return last.heights;
+}
+
+} // namespace kasovka::print

@@ -1,0 +1,40 @@
+// The header texts of a report's pages and the column descriptions built
+// from the grids' titles.
+
+#include "export/ExportHeading.h"
+#include "print/ReportPrint.h"
+#include "report/TPenDenReport.h"
+
+namespace kasovka::print {
+
+PageHeading reportHeading(const TPenDenReport &report, const QString &title, const QDateTime &printed)
+{
+    // The same year and period the exported workbooks name.
+    const TExportHeading exported = kasovka::reportHeading(report);
+    PageHeading heading;
+    heading.title = report.ReportName().isEmpty() ? title : title + QStringLiteral(" – ") + report.ReportName();
+    heading.agenda = QStringLiteral("Agenda: %1     Účetní rok: %2").arg(exported.agenda, exported.year);
+    heading.period = QStringLiteral("Období: ") + exported.period;
+    heading.printed = printed;
+    return heading;
+}
+
+PrintColumn columnFromTitle(const QString &title)
+{
+    QStringList lines = title.split(u'\n');
+    for (QString &line : lines)
+        line = line.trimmed();
+    while (lines.size() < 3)
+        lines.append(QString());
+    PrintColumn column;
+    if (lines[1].isEmpty() && lines[2].isEmpty()) {
+        column.caption = lines[0];
+    } else {
+        column.group = lines[0];
+        column.caption = lines[1];
+        column.number = lines[2];
+    }
+    return column;
+}
+
+} // namespace kasovka::print

@@ -1,0 +1,33 @@
+#include "print/ui/QtPrintWindows.h"
+
+#include "export/ExcelExporterForm.h"
+#include "export/ui/TfrmExcelExporter.h"
+#include "print/ui/TfrmPrintPreview.h"
+#include "print/ui/TfrmPrintScope.h"
+
+namespace kasovka {
+
+bool QtPrintWindows::askScope(bool &allGroups, const QString &currentGroupName)
+{
+    TfrmPrintScope window(allGroups, currentGroupName, m_parent);
+    if (window.exec() != QDialog::Accepted)
+        return false;
+    allGroups = window.allGroups();
+    return true;
+}
+
+QString QtPrintWindows::choosePdfFile(const TSaveFileRequest &request)
+{
+    return TfrmExcelExporter::chooseSaveFile(request, m_parent);
+}
+
+void QtPrintWindows::showPreview(PrintSession &session)
+{
+    TfrmPrintPreview window(session, m_parent);
+    QWidget *const previous = m_parent;
+    m_parent = &window;
+    window.exec();
+    m_parent = previous;
+}
+
+} // namespace kasovka

@@ -1,0 +1,252 @@
+// kasovka-report --pdf over the demo agenda, read back with pdftotext: every
+// figure of the report's JSON stands on its row of the printed journal, in
+// order and nowhere a figure the screen leaves blank; every page carries the
+// header and "Strana x z y".
+
+#include "host/demo/DemoAgenda.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace kasovka::test {
+namespace {
+
+const QString kTool = QStringLiteral(KASOVKA_BINARY_DIR "/bin/kasovka-report");
+
+// "-1234.5000" as the Czech screen shows it: "-1 234,50".
+QString czech(const QString &plain)
+{
+    const bool negative = plain.startsWith(u'-');
+    const QStringList parts = plain.mid(negative ? 1 : 0).split(u'.');
+    QString whole = parts[0];
+    for (qsizetype at = whole.size() - 3; at > 0; at -= 3)
+        whole.insert(at, u' ');
+    const QString cents = (parts.value(1) + QStringLiteral("00")).left(2);
+    const bool zero = whole == u"0" && cents == u"00";
+    return (negative && !zero ? QStringLiteral("-") : QString()) + whole + u',' + cents;
+}
+
+const QRegularExpression &amountPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("-?\\d{1,3}(?: \\d{3})*,\\d\\d(?!\\d)"));
+    return pattern;
+}
+
+class PdfToolTest : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_dir = new QTemporaryDir;
+        DemoAgendaOptions options;
+        options.journalRecords = 40;
+        options.seed = 5;
+        s_demo = new DemoAgenda(createDemoAgenda(s_dir->path() + QStringLiteral("/"), options));
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_demo;
+        delete s_dir;
+    }
+
+    int run(const QStringList &options, bool headless = false)
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("LANG"), QStringLiteral("cs_CZ.UTF-8"));
+        if (headless) {
+            for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+                env.remove(QString::fromLatin1(name));
+        }
+        process.setProcessEnvironment(env);
+        process.start(kTool, s_demo->launchArguments() + options);
+        EXPECT_TRUE(process.waitForFinished(120000));
+        m_err = QString::fromUtf8(process.readAllStandardError());
+        return process.exitCode();
+    }
+
+    static QStringList pdfPages(const QString &pdf)
+    {
+        QProcess process;
+        process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        EXPECT_TRUE(process.waitForFinished(60000));
+        QStringList pages = QString::fromUtf8(process.readAllStandardOutput()).split(u'\f');
+        if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+            pages.removeLast();
+        return pages;
+    }
+
+    QString path(const QString &name) const { return s_dir->path() + u'/' + name; }
+
+    static QTemporaryDir *s_dir;
+    static DemoAgenda *s_demo;
+    QString m_err;
+};
+
+QTemporaryDir *PdfToolTest::s_dir = nullptr;
+DemoAgenda *PdfToolTest::s_demo = nullptr;
+
+// The header's group: its code and name, each once.
+QString groupLine(const QJsonObject &group)
+{
+    QStringList parts{group.value(u"Zkratka").toString(), group.value(u"Nazev").toString()};
+    parts.removeAll(QString());
+    parts.removeDuplicates();
+    return parts.join(QStringLiteral(" – "));
+}
+
+// The figures of one row in the columns of a page, in column order.
+QStringList rowFigures(const QJsonObject &cols, const QList<int> &columns)
+{
+    QStringList figures;
+    for (int column : columns) {
+        const QJsonValue value = cols.value(QStringLiteral("Col%1").arg(column));
+        if (value.isString())
+            figures.append(czech(value.toString()));
+    }
+    return figures;
+}
+
+// The line of `lines` from `from` on that starts with `start`; -1 when none.
+qsizetype lineStarting(const QStringList &lines, qsizetype from, const QRegularExpression &start)
+{
+    for (qsizetype i = from; i < lines.size(); ++i) {
+        if (start.match(lines[i]).hasMatch())
+            return i;
+    }
+    return -1;
+}
+
+// Checks the figures of a row's line: exactly the expected ones, in order.
+void expectLineFigures(const QString &line, const QStringList &expected, const QString &what)
+{
+    QStringList found;
+    auto it = amountPattern().globalMatch(line);
+    while (it.hasNext())
+        found.append(it.next().captured());
+    EXPECT_EQ(found.join(QStringLiteral(" | ")).toStdString(), expected.join(QStringLiteral(" | ")).toStdString())
+        << what.toStdString() << "\n" << line.toStdString();
+}
+
+TEST_F(PdfToolTest, EveryFigureOfTheJsonStandsOnItsRowAndEveryPageHasHeaderAndFooter)
+{
+    const QString json = path(QStringLiteral("centres.json")), pdf = path(QStringLiteral("centres.pdf"));
+    ASSERT_EQ(run({QStringLiteral("--set"), QStringLiteral("vertikalnideleni=1"), QStringLiteral("--json"), json,
+                   QStringLiteral("--pdf"), pdf}),
+              0)
+        << m_err.toStdString();
+    QFile file(json);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonArray groups = QJsonDocument::fromJson(file.readAll()).object().value(u"groups").toArray();
+    ASSERT_GE(groups.size(), 2);
+    const QStringList pages = pdfPages(pdf);
+    ASSERT_FALSE(pages.isEmpty());
+
+    const QRegularExpression numbers(QStringLiteral("\\[(\\d+)\\]"));
+    qsizetype group = -1;
+    QString currentGroup;
+    int overviews = 0;
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        const QString &page = pages[p];
+        const QString where = QStringLiteral("page %1").arg(p + 1);
+        EXPECT_TRUE(page.contains(QStringLiteral("Peněžní deník"))) << where.toStdString();
+        EXPECT_TRUE(page.contains(QStringLiteral("Agenda: DEMO"))) << where.toStdString();
+        EXPECT_TRUE(page.contains(QStringLiteral("Účetní rok: 2024"))) << where.toStdString();
+        EXPECT_TRUE(page.contains(QStringLiteral("Období: 1.1.2024 – 31.12.2024"))) << where.toStdString();
+        EXPECT_TRUE(page.contains(QStringLiteral("Vytištěno: "))) << where.toStdString();
+        EXPECT_TRUE(page.contains(QStringLiteral("Strana %1 z %2").arg(p + 1).arg(pages.size())))
+            << where.toStdString();
+        const QRegularExpressionMatch header =
+            QRegularExpression(QStringLiteral("Sumační skupina \\(střediska\\): ([^\\n]+)")).match(page);
+        ASSERT_TRUE(header.hasMatch()) << where.toStdString();
+        if (header.captured(1).trimmed() != currentGroup) {
+            currentGroup = header.captured(1).trimmed();
+            ++group;
+            ASSERT_LT(group, groups.size());
+            EXPECT_EQ(groupLine(groups[group].toObject()), currentGroup) << "groups in JSON order";
+        }
+        const QJsonObject g = groups[group].toObject();
+
+        QList<int> columns;
+        auto it = numbers.globalMatch(page);
+        while (it.hasNext()) {
+            const int n = it.next().captured(1).toInt();
+            if (n >= 5)
+                columns.append(n);
+        }
+        if (page.contains(QStringLiteral("Závěrečný přehled peněžního deníku"))) {
+            ++overviews;
+            const QJsonObject totals = g.value(u"totals").toObject();
+            for (const char *pair : {"Základ daně:ZakladDane", "Hotovost celkem:HotovostCeninyCelkem",
+                                     "Na účtech celkem:BankUctyCelkem"}) {
+                const QStringList parts = QString::fromUtf8(pair).split(u':');
+                const QString figure = czech(totals.value(parts[1]).toString());
+                EXPECT_TRUE(QRegularExpression(QRegularExpression::escape(parts[0]) + QStringLiteral("\\s+")
+                                               + QRegularExpression::escape(figure))
+                                .match(page)
+                                .hasMatch())
+                    << parts[0].toStdString() << " " << figure.toStdString() << " on " << where.toStdString();
+            }
+        }
+        if (columns.isEmpty())
+            continue;
+        const QStringList lines = page.split(u'\n');
+        qsizetype at = 0;
+        for (const QJsonValue &rowValue : g.value(u"rows").toArray()) {
+            const QJsonObject row = rowValue.toObject();
+            const QJsonValue poradi = row.value(u"Poradi");
+            const QString start = poradi.isNull() ? QRegularExpression::escape(row.value(u"Popis").toString())
+                                                  : QString::number(poradi.toInt()) + QStringLiteral("\\s");
+            at = lineStarting(lines, at, QRegularExpression(QStringLiteral("^\\s*") + start));
+            ASSERT_GE(at, 0) << "row " << poradi.toInt() << " on " << where.toStdString();
+            expectLineFigures(lines[at], rowFigures(row.value(u"cols").toObject(), columns),
+                              QStringLiteral("row %1, %2").arg(poradi.toInt()).arg(where));
+            ++at;
+        }
+        at = lineStarting(lines, at, QRegularExpression(QStringLiteral("Celkem:")));
+        ASSERT_GE(at, 0) << "sums row on " << where.toStdString();
+        expectLineFigures(lines[at], rowFigures(g.value(u"cols").toObject(), columns), QStringLiteral("sums"));
+    }
+    EXPECT_EQ(group, groups.size() - 1) << "every group printed";
+    EXPECT_EQ(overviews, groups.size()) << "one final overview per group";
+}
+
+TEST_F(PdfToolTest, OneGroupWithoutDisplayAndRefusals)
+{
+    const QString pdf = path(QStringLiteral("group.pdf"));
+    const QStringList grouped{QStringLiteral("--set"), QStringLiteral("vertikalnideleni=1")};
+    EXPECT_EQ(run(grouped + QStringList{QStringLiteral("--group"), QStringLiteral("NEEXISTUJE"),
+                                        QStringLiteral("--pdf"), pdf}),
+              1);
+    EXPECT_TRUE(m_err.contains(QStringLiteral("Sumační skupina \"NEEXISTUJE\" v sestavě není."))) << m_err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+
+    const QString json = path(QStringLiteral("group.json"));
+    ASSERT_EQ(run(grouped + QStringList{QStringLiteral("--json"), json}), 0);
+    QFile file(json);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString code = QJsonDocument::fromJson(file.readAll())
+                             .object().value(u"groups").toArray().last().toObject().value(u"Zkratka").toString();
+    const QStringList one = grouped + QStringList{QStringLiteral("--group"), code, QStringLiteral("--pdf"), pdf};
+    ASSERT_EQ(run(one, true), 0) << "no display needed: " << m_err.toStdString();
+    const QStringList pages = pdfPages(pdf);
+    ASSERT_FALSE(pages.isEmpty());
+    for (const QString &page : pages)
+        EXPECT_TRUE(page.contains(QStringLiteral("(střediska): ") + code)) << page.left(300).toStdString();
+
+    const QDateTime written = QFileInfo(pdf).lastModified();
+    EXPECT_EQ(run(one), 1) << "an existing file is kept without --overwrite";
+    EXPECT_TRUE(m_err.contains(QStringLiteral("již existuje"))) << m_err.toStdString();
+    EXPECT_EQ(QFileInfo(pdf).lastModified(), written);
+    EXPECT_EQ(run(one + QStringList{QStringLiteral("--overwrite")}), 0);
+}
+
+} // namespace
+} // namespace kasovka::test

@@ -1,0 +1,93 @@
+// --pdf FILE: the report printed into a PDF file, as the program's
+// "Uložit jako PDF…" writes it, with the paper remembered in the settings
+// file. --group ZKRATKA prints one summation group and
+// --without-final-summary leaves the final overviews out, as for --xls.
+//
+// Fonts need a GUI application object; the tool makes one on the offscreen
+// platform when --pdf is given, so it runs without a display.
+
+#include "ReportTool.h"
+
+#include "app/ConsoleUiServices.h"
+#include "app/TBaseApplication.h"
+#include "core/IniFile.h"
+#include "core/MemTable.h"
+#include "print/PdfOutput.h"
+#include "print/PrintSettings.h"
+#include "print/ReportPrint.h"
+#include "report/TPenDenReport.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include <cstring>
+
+namespace kasovka::tool {
+
+namespace {
+
+bool mayWrite(TBaseApplication &app, const QString &target, bool overwrite)
+{
+    if (!QFileInfo::exists(target) && !QFileInfo(target).isSymLink())
+        return true;
+    if (auto *console = dynamic_cast<ConsoleUiServices *>(&app.UiServices()))
+        console->setQuestionAnswer(overwrite ? MessageResult::Yes : MessageResult::No);
+    const QString question = QStringLiteral("Soubor \"%1\" již existuje. Chcete jej přepsat?").arg(target);
+    return app.ShowMessageDialog(question, MessageKind::Question) == MessageResult::Yes;
+}
+
+bool writeReportPdf(TBaseApplication &app, TPenDenReport &report, const QString &target)
+{
+    const ReportOutputOptions options = outputOptions();
+    print::ReportPrintOptions printOptions;
+    printOptions.finalOverview = options.finalSummary;
+    if (!options.group.isNull()) {
+        if (!report.Skupiny().locate(QStringLiteral("Zkratka"), Variant(options.group), true)) {
+            app.ShowMessageDialog(QStringLiteral("Sumační skupina \"%1\" v sestavě není.").arg(options.group),
+                                  MessageKind::Error);
+            return false;
+        }
+        printOptions.allGroups = false;
+    }
+    if (!mayWrite(app, target, options.overwrite))
+        return false;
+    print::PrintSettings settings;
+    if (QFileInfo::exists(app.SettingsFileName())) {
+        TIniFile ini(app.SettingsFileName());
+        settings = print::PrintSettings::read(ini);
+    }
+    print::ReportPrintJob job(report, printOptions);
+    job.layout(settings.pageLayout);
+    return print::savePdf(app, job, QFileInfo(target).absoluteFilePath());
+}
+
+} // namespace
+
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char **argv)
+{
+    bool pdf = false;
+    for (int i = 1; i < argc; ++i)
+        pdf = pdf || std::strcmp(argv[i], "--pdf") == 0;
+    if (!pdf)
+        return std::make_unique<QCoreApplication>(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+void registerPdfOptions(ToolRegistry &registry)
+{
+    registry.addOption(ToolOption{
+        QStringLiteral("pdf"), QStringLiteral("FILE"), QStringLiteral("vytiskne sestavu do souboru PDF FILE"),
+        [&registry](const QString &value) -> QString {
+            if (value.trimmed().isEmpty())
+                return QStringLiteral("--pdf: chybí název souboru");
+            registry.addOutput(ToolOutput{QStringLiteral("output (pdf)"),
+                                          [value](TBaseApplication &app, TPenDenReport &report) {
+                                              return writeReportPdf(app, report, value);
+                                          }});
+            return QString();
+        }});
+}
+
+} // namespace kasovka::tool
