@@ -17,6 +17,9 @@
 #include <functional>
 
 namespace kasovka::test {
+
+void checkMonthlyOverview(const TPenDenReport &report); // MonthlyOverviewTest.cpp
+
 namespace {
 
 Currency cell(const TMemTable &table, int row, int column)
@@ -213,6 +216,7 @@ TEST_F(DemoAgendaTest, EveryReportKeepsItsInvariants)
         SCOPED_TRACE(index++);
         auto report = generate(c.setup);
         checkInvariants(*report);
+        checkMonthlyOverview(*report);
     }
     EXPECT_TRUE(m_ui.messages.isEmpty());
 }
