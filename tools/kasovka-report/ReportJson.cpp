@@ -1,4 +1,5 @@
 #include "ReportJson.h"
+#include "MonthsJson.h"
 
 #include "core/Error.h"
 #include "core/MemTable.h"
@@ -207,6 +208,8 @@ void writeGroups(JsonSink &sink, const TPenDenReport &report)
             writeNamedFields(sink, prevedeno, *carried, carriedCols);
         sink.raw(",\"rows\":");
         writeRows(sink, denik, rowsByGroup.value(id));
+        sink.raw(",\"months\":");
+        sink.raw(monthsJson(report, id));
         sink.raw("}");
     }
     sink.raw("]");
