@@ -8,6 +8,7 @@
 #include "report/view/ReportIcons.h"
 #include "report/view/ReportViewServices.h"
 #include "report/view/TGroupList.h"
+#include "report/view/TfrmMonthlyOverview.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -143,8 +144,10 @@ QWidget *TfrmPenDenReport::buildButtonBar()
     btnShowGroupsTable = flatButton(panBtn, ReportIcon::Table, QStringLiteral("Skupiny tabulkově"));
     btnShowHideGroupsPanel = flatButton(panBtn, ReportIcon::Groups, QStringLiteral("Skrýt skupiny"));
     btnShowHideFinalSummaryPanel = flatButton(panBtn, ReportIcon::Summary, QStringLiteral("Skrýt záv. přehled"));
+    btnShowHideMonthlyOverview = flatButton(panBtn, ReportIcon::Summary, QStringLiteral("Měsíční přehled"));
+    btnShowHideMonthlyOverview->setIcon(monthlyOverviewIcon());
     const QList<QToolButton *> buttons{btnExport, btnShowGroupsTable, btnShowHideGroupsPanel,
-                                       btnShowHideFinalSummaryPanel};
+                                       btnShowHideFinalSummaryPanel, btnShowHideMonthlyOverview};
     for (QToolButton *button : buttons) {
         if (button != btnExport)
             bar->addWidget(bevel(panBtn, QFrame::VLine));
@@ -156,6 +159,8 @@ QWidget *TfrmPenDenReport::buildButtonBar()
     connect(btnShowHideGroupsPanel, &QToolButton::clicked, this, [this] { ShowGroups(!m_groupsVisible); });
     connect(btnShowHideFinalSummaryPanel, &QToolButton::clicked, this,
             [this] { ShowFinalSummary(!m_finalSummaryVisible); });
+    connect(btnShowHideMonthlyOverview, &QToolButton::clicked, this,
+            [this] { ShowMonthlyOverview(!m_monthlyOverviewVisible); });
     return panBtn;
 }
 
@@ -282,6 +287,19 @@ void TfrmPenDenReport::ShowFinalSummary(bool visible)
     panFinalSummary->setVisible(visible);
     btnShowHideFinalSummaryPanel->setText(visible ? QStringLiteral("Skrýt záv. přehled")
                                                   : QStringLiteral("Zobrazit záv. přehled"));
+}
+
+void TfrmPenDenReport::ShowMonthlyOverview(bool visible)
+{
+    if (visible && !panMonthlyOverview) {
+        panMonthlyOverview = new TfrmMonthlyOverview(m_report, panSelectedGroup);
+        qobject_cast<QVBoxLayout *>(panSelectedGroup->layout())->insertWidget(1, panMonthlyOverview);
+    }
+    m_monthlyOverviewVisible = visible;
+    if (panMonthlyOverview)
+        panMonthlyOverview->setVisible(visible);
+    btnShowHideMonthlyOverview->setText(visible ? QStringLiteral("Skrýt měsíční přehled")
+                                                : QStringLiteral("Měsíční přehled"));
 }
 
 void TfrmPenDenReport::ShowGroups(bool visible)

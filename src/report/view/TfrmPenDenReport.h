@@ -25,6 +25,7 @@ class IReportViewServices;
 class MemTableModel;
 class ReportGridModel;
 class TGroupList;
+class TfrmMonthlyOverview;
 class TPenDenReport;
 struct MemTableColumn;
 
@@ -42,6 +43,9 @@ public:
     void ShowFinalSummary(bool visible);
     void ShowGroups(bool visible);
     void ShowGroupsWarning(bool visible);
+    // The monthly overview between the final overview and the rows; built
+    // when first shown.
+    void ShowMonthlyOverview(bool visible);
     void ShowGroupTables();
     void ExportReport();
     // Fits the number of group panels to the group list's height.
@@ -50,6 +54,7 @@ public:
     bool FinalSummaryVisible() const { return m_finalSummaryVisible; }
     bool GroupsVisible() const { return m_groupsVisible; }
     bool InfoVisible() const { return m_infoVisible; }
+    bool MonthlyOverviewVisible() const { return m_monthlyOverviewVisible; }
 
     // Controls.
     QWidget *panBtn;
@@ -57,6 +62,7 @@ public:
     QToolButton *btnShowGroupsTable;
     QToolButton *btnShowHideGroupsPanel;
     QToolButton *btnShowHideFinalSummaryPanel;
+    QToolButton *btnShowHideMonthlyOverview;
     QWidget *panInfo;
     QLabel *lblInfoText;
     QWidget *panGroups;
@@ -72,6 +78,7 @@ public:
     QLabel *lblRowsGroupCaption;
     QLabel *lblRowsGroupName;
     QTableView *grDenik;
+    TfrmMonthlyOverview *panMonthlyOverview = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -92,6 +99,7 @@ private:
     bool m_finalSummaryVisible = false;
     bool m_groupsVisible = false;
     bool m_infoVisible = false;
+    bool m_monthlyOverviewVisible = false;
 };
 
 // Creates the report's view borderless and filling the page, shows it and
