@@ -175,6 +175,10 @@ public:
     QString asText(int field) const;
     qint64 asInteger(int field) const;
     Currency asCurrency(int field) const;
+    /// The amounts of the `count` currency fields from `firstField` on, empty
+    /// ones as 0, with one look-up of the record: for passes over many
+    /// records. Throws when a field of the range is not a currency field.
+    void asCurrencies(int firstField, int count, Currency *out) const;
     TDateTime asDate(int field) const;
     bool asBool(int field) const;
     double asFloat(int field) const;

@@ -62,9 +62,40 @@ Currency TMemTable::asCurrency(int field) const
     return d->toVariant(field, value).toCurrency();
 }
 
+void TMemTable::asCurrencies(int firstField, int count, Currency *out) const
+{
+    checkField(firstField);
+    checkField(firstField + count - 1);
+    for (int field = firstField; field < firstField + count; ++field) {
+        if (d->fields[size_t(field)].type != FieldType::Currency)
+            throw Error(QStringLiteral("%1: Pole '%2' není peněžní.").arg(m_tableName, d->fields[size_t(field)].name));
+    }
+    std::fill(out, out + count, Currency());
+    if (d->cur < 0)
+        return;
+    if (d->editing()) {
+        for (int i = 0; i < count; ++i)
+            out[i] = asCurrency(firstField + i);
+        return;
+    }
+    // The slots of set fields follow in field order: one position serves the range.
+    const quint64 *record = d->rows[d->currentRowId()].get();
+    int slot = d->slotIndex(record, firstField);
+    for (int i = 0; i < count; ++i) {
+        if (Impl::bit(record, firstField + i))
+            out[i] = Currency::fromRaw(qint64(record[slot++]));
+    }
+}
+
 TDateTime TMemTable::asDate(int field) const
 {
-    return asVariant(field).toDate();
+    checkField(field);
+    if (d->cur < 0)
+        return 0;
+    const FieldValue value = d->valueOf(d->cur, field);
+    if (d->fields[size_t(field)].type == FieldType::DateTime)
+        return value.null ? 0 : std::bit_cast<TDateTime>(value.slot);
+    return d->toVariant(field, value).toDate();
 }
 
 bool TMemTable::asBool(int field) const
