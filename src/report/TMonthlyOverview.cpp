@@ -3,6 +3,7 @@
 #include "app/TBaseApplication.h"
 #include "core/DateTime.h"
 #include "core/MemTable.h"
+#include "report/ReportColumns.h"
 #include "report/TPenDenReport.h"
 
 namespace kasovka {
@@ -13,6 +14,8 @@ namespace {
 // of empty lines per group would bury the few that matter and, with
 // thousands of groups, cost memory for nothing.
 constexpr int MaxListedMonths = 120;
+// Far above any report's group count; guards the ID vector.
+constexpr qint64 MaxGroupId = 1 << 26;
 
 // The month of a serial, or -1 for a zero or invalid date.
 int monthOf(TDateTime serial)
@@ -89,20 +92,30 @@ void TMonthlyOverview::Sums::add(const Sums &other)
     rows += other.rows;
 }
 
-TMonthlyOverview::TMonthlyOverview(const TPenDenReport &report)
+TMonthlyOverview::TMonthlyOverview(TPenDenReport &report)
 {
     Q_ASSERT(!report.Denik().masterSource());
     m_hasMonths = !report.Filter().PouzeZaverecnyPrehled;
     setMonthRange(report);
     const TMemTable &skupiny = report.Skupiny();
     const int id = skupiny.fieldIndex(QStringLiteral("ID"));
-    const int idPrevedeno = skupiny.fieldIndex(QStringLiteral("IDPrevedeno"));
     m_groups.resize(size_t(skupiny.recordCount()));
     for (int row = 0; row < skupiny.recordCount(); ++row) {
-        m_groupById.insert(skupiny.valueAt(row, id).toInt(), row);
-        m_groups[size_t(row)].carriedRowId = skupiny.valueAt(row, idPrevedeno).toInt();
+        // IDs count from 1 in a report's fresh table, so a vector serves as
+        // the index; it is looked up for nearly every row.
+        const qint64 groupId = skupiny.valueAt(row, id).toInt();
+        if (groupId <= 0 || groupId > MaxGroupId)
+            continue;
+        if (size_t(groupId) >= m_groupById.size())
+            m_groupById.resize(size_t(groupId) + 1, -1);
+        m_groupById[size_t(groupId)] = row;
     }
-    readRows(report);
+    readRows(report.Denik());
+}
+
+int TMonthlyOverview::groupIndex(qint64 groupId) const
+{
+    return groupId > 0 && size_t(groupId) < m_groupById.size() ? m_groupById[size_t(groupId)] : -1;
 }
 
 void TMonthlyOverview::setMonthRange(const TPenDenReport &report)
@@ -124,64 +137,74 @@ void TMonthlyOverview::setMonthRange(const TPenDenReport &report)
     }
 }
 
-void TMonthlyOverview::readRows(const TPenDenReport &report)
+void TMonthlyOverview::readRows(TMemTable &denik)
 {
-    const TMemTable &denik = report.Denik();
-    const int id = denik.fieldIndex(QStringLiteral("ID"));
     const int parent = denik.fieldIndex(QStringLiteral("Parent_ID"));
     const int poradi = denik.fieldIndex(QStringLiteral("Poradi"));
     const int datum = denik.fieldIndex(QStringLiteral("Datum"));
     const int col5 = denik.fieldIndex(QStringLiteral("Col5"));
-    const auto amount = [&](int row, int column) {
-        return denik.valueAt(row, col5 + column - 5).toCurrency();
-    };
-    // Rows of one group follow one another, so the group is looked up only
-    // when it changes; likewise the month within a group.
+    // The cursor's typed reads skip the value round trip of valueAt, which
+    // would cost more than the rest of the pass. Journal rows come in date
+    // order, so a date's month is worked out only when the date changes.
+    const int before = denik.recNo();
+    // Every row belongs to the one group of a report without groups.
+    const bool oneGroup = m_groups.size() == 1;
     qint64 lastParent = -1;
-    GroupMonths *group = nullptr;
-    int lastMonth = -2;
-    Sums *monthSums = nullptr;
-    for (int row = 0; row < denik.recordCount(); ++row) {
-        const qint64 parentId = denik.valueAt(row, parent).toInt();
+    GroupMonths *group = oneGroup ? &m_groups.front() : nullptr;
+    TDateTime lastDate = -1;
+    int lastDateMonth = -1;
+    constexpr int Columns5To12 = ExpenseTotalColumn - FirstAmountColumn + 1;
+    Currency c[Columns5To12]; // c[0] is Col5
+    for (denik.first(); !denik.eof(); denik.next()) {
+        const qint64 parentId = oneGroup ? lastParent : denik.asInteger(parent);
         if (parentId != lastParent || !group) {
-            const auto found = m_groupById.constFind(parentId);
-            if (found == m_groupById.constEnd())
+            const int index = groupIndex(parentId);
+            if (index < 0)
                 continue;
             lastParent = parentId;
-            group = &m_groups[size_t(*found)];
-            lastMonth = -2;
+            group = &m_groups[size_t(index)];
         }
-        const Sums sums{amount(row, 11), amount(row, 12), amount(row, 5) - amount(row, 6),
-                        amount(row, 7) - amount(row, 8), 0};
-        if (denik.valueAt(row, id).toInt() == group->carriedRowId) {
+        denik.asCurrencies(col5, Columns5To12, c);
+        const Sums sums{c[IncomeTotalColumn - 5], c[ExpenseTotalColumn - 5], c[0] - c[1], c[2] - c[3], 0};
+        // The carried row has number 0; only the closing-adjustments row has
+        // none, which reads as 0 as well.
+        const qint64 number = denik.asInteger(poradi);
+        const bool adjustments = number == 0 && denik.isNull(poradi);
+        if (number == 0 && !adjustments) {
             group->carried.add(sums);
             continue;
         }
-        // Only the closing-adjustments row goes without a row number.
-        const bool adjustments = denik.isNullAt(row, poradi);
-        const int month = adjustments ? m_closingMonth : monthOf(denik.valueAt(row, datum).toDate());
-        Sums *target = nullptr;
+        int month = m_closingMonth;
+        if (!adjustments) {
+            const TDateTime date = denik.asDate(datum);
+            if (date != lastDate) {
+                lastDate = date;
+                lastDateMonth = monthOf(date);
+            }
+            month = lastDateMonth;
+        }
+        Sums *target = &group->undated;
         if (month < 0) {
             group->hasUndated = true;
-            target = &group->undated;
         } else {
-            if (month != lastMonth || !monthSums) {
-                monthSums = &group->months[month];
-                lastMonth = month;
+            if (month != group->lastMonth || !group->lastSums) {
+                group->lastSums = &group->months[month];
+                group->lastMonth = month;
             }
-            target = monthSums;
+            target = group->lastSums;
         }
         target->add(sums);
         target->rows += adjustments ? 0 : 1;
     }
+    denik.setRecNo(before);
 }
 
 std::vector<MonthlyLine> TMonthlyOverview::lines(qint64 groupId) const
 {
-    const auto found = m_groupById.constFind(groupId);
-    if (found == m_groupById.constEnd() || !m_hasMonths)
+    const int index = groupIndex(groupId);
+    if (index < 0 || !m_hasMonths)
         return {};
-    const GroupMonths &group = m_groups[size_t(*found)];
+    const GroupMonths &group = m_groups[size_t(index)];
     std::vector<MonthlyLine> result;
     Sums running;
     const auto append = [&](MonthlyLine::Kind kind, int index, const Sums &sums) {

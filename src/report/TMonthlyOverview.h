@@ -15,7 +15,6 @@
 
 #include "core/Currency.h"
 
-#include <QHash>
 #include <QString>
 
 #include <map>
@@ -23,6 +22,7 @@
 
 namespace kasovka {
 
+class TMemTable;
 class TPenDenReport;
 
 struct MonthlyLine {
@@ -46,9 +46,10 @@ struct MonthlyLine {
 
 class TMonthlyOverview {
 public:
-    // Reads the report's Skupiny, Denik and filter; Denik must not be linked
-    // to a master (every group's rows are needed).
-    explicit TMonthlyOverview(const TPenDenReport &report);
+    // Reads the report's Skupiny, Denik and filter. Denik must not be linked
+    // to a master (every group's rows are needed); its cursor is walked and
+    // put back.
+    explicit TMonthlyOverview(TPenDenReport &report);
 
     // False when the report keeps only its final overview: without journal
     // rows nothing can be split by month.
@@ -68,16 +69,19 @@ private:
         void add(const Sums &other);
     };
     struct GroupMonths {
-        qint64 carriedRowId = 0;
         Sums carried;
         Sums undated;
         bool hasUndated = false;
         std::map<int, Sums> months; // by monthIndex
+        int lastMonth = -1;         // the month the group's last row went to
+        Sums *lastSums = nullptr;
     };
-    void readRows(const TPenDenReport &report);
+    void readRows(TMemTable &denik);
     void setMonthRange(const TPenDenReport &report);
 
-    QHash<qint64, int> m_groupById;
+    int groupIndex(qint64 groupId) const; // -1: no group
+
+    std::vector<int> m_groupById; // Skupiny row by group ID, -1 for none
     std::vector<GroupMonths> m_groups;
     // Months listed even without rows; none when first > last.
     int m_firstMonth = 1;
