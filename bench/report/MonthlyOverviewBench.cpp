@@ -9,7 +9,7 @@
 #include "app/ConsoleUiServices.h"
 #include "app/TBaseApplication.h"
 #include "filter/TReportFilter.h"
-#include "host/DemoAgenda.h"
+#include "host/demo/DemoAgenda.h"
 #include "report/TMonthlyOverview.h"
 #include "report/TPenDenReport.h"
 #include "report/view/ReportViewServices.h"
@@ -84,16 +84,24 @@ Session &session()
     return shared;
 }
 
+// The report of the group kind; nullptr (the benchmark skipped) when it
+// could not be generated.
+std::unique_ptr<TPenDenReport> generated(benchmark::State &state, quint8 kind)
+{
+    auto report = session().generate(kind);
+    if (!report)
+        state.SkipWithError("report not generated");
+    return report;
+}
+
 // Generate, the overview's pass included.
 void BM_Generate(benchmark::State &state)
 {
     const auto kind = quint8(state.range(0));
     for (auto _ : state) {
-        auto report = session().generate(kind);
-        if (!report) {
-            state.SkipWithError("report not generated");
+        auto report = generated(state, kind);
+        if (!report)
             return;
-        }
         state.counters["groups"] = report->Skupiny().recordCount();
     }
 }
@@ -101,12 +109,9 @@ void BM_Generate(benchmark::State &state)
 // The overview's pass again over the same report: what Generate adds.
 void BM_MonthlyOverview(benchmark::State &state)
 {
-    const auto kind = quint8(state.range(0));
-    auto report = session().generate(kind);
-    if (!report) {
-        state.SkipWithError("report not generated");
+    auto report = generated(state, quint8(state.range(0)));
+    if (!report)
         return;
-    }
     for (auto _ : state)
         benchmark::DoNotOptimize(TMonthlyOverview(*report).hasMonths());
 }
@@ -114,12 +119,9 @@ void BM_MonthlyOverview(benchmark::State &state)
 // Every group's lines, as the JSON output asks for them.
 void BM_MonthlyLinesOfAllGroups(benchmark::State &state)
 {
-    const auto kind = quint8(state.range(0));
-    auto report = session().generate(kind);
-    if (!report) {
-        state.SkipWithError("report not generated");
+    auto report = generated(state, quint8(state.range(0)));
+    if (!report)
         return;
-    }
     const TMemTable &skupiny = report->Skupiny();
     for (auto _ : state) {
         size_t lines = 0;
@@ -140,11 +142,9 @@ public:
 // hidden (0) and shown (1): the table and the chart refilled.
 void BM_GroupSwitch(benchmark::State &state)
 {
-    auto report = session().generate(sgkFirmByAddress);
-    if (!report) {
-        state.SkipWithError("report not generated");
+    auto report = generated(state, sgkFirmByAddress);
+    if (!report)
         return;
-    }
     NoServices services;
     QWidget page;
     page.resize(1920, 1040);

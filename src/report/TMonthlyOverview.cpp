@@ -6,6 +6,8 @@
 #include "report/ReportColumns.h"
 #include "report/TPenDenReport.h"
 
+#include <bit>
+
 namespace kasovka {
 
 namespace {
@@ -92,7 +94,7 @@ void TMonthlyOverview::Sums::add(const Sums &other)
     rows += other.rows;
 }
 
-TMonthlyOverview::TMonthlyOverview(TPenDenReport &report)
+TMonthlyOverview::TMonthlyOverview(const TPenDenReport &report)
 {
     Q_ASSERT(!report.Denik().masterSource());
     m_hasMonths = !report.Filter().PouzeZaverecnyPrehled;
@@ -137,26 +139,34 @@ void TMonthlyOverview::setMonthRange(const TPenDenReport &report)
     }
 }
 
-void TMonthlyOverview::readRows(TMemTable &denik)
+void TMonthlyOverview::readRows(const TMemTable &denik)
 {
     const int parent = denik.fieldIndex(QStringLiteral("Parent_ID"));
     const int poradi = denik.fieldIndex(QStringLiteral("Poradi"));
     const int datum = denik.fieldIndex(QStringLiteral("Datum"));
     const int col5 = denik.fieldIndex(QStringLiteral("Col5"));
-    // The cursor's typed reads skip the value round trip of valueAt, which
-    // would cost more than the rest of the pass. Journal rows come in date
-    // order, so a date's month is worked out only when the date changes.
-    const int before = denik.recNo();
-    // Every row belongs to the one group of a report without groups.
+    // One raw read per row: reading its fields one by one would cost more
+    // than the rest of the pass.
+    std::vector<TMemTable::RawValue> values(size_t(denik.fieldCount()));
+    const auto integer = [&](int field) {
+        const TMemTable::RawValue &value = values[size_t(field)];
+        return value.null ? 0 : qint64(value.slot);
+    };
+    const auto amount = [&](int column) {
+        return Currency::fromRaw(integer(col5 + column - FirstAmountColumn));
+    };
+    // Every row belongs to the one group of a report without groups. Journal
+    // rows come in date order, so a date's month is worked out only when the
+    // date changes.
     const bool oneGroup = m_groups.size() == 1;
     qint64 lastParent = -1;
     GroupMonths *group = oneGroup ? &m_groups.front() : nullptr;
-    TDateTime lastDate = -1;
+    quint64 lastDate = 0; // the bits of the zero date, whose month is -1
     int lastDateMonth = -1;
-    constexpr int Columns5To12 = ExpenseTotalColumn - FirstAmountColumn + 1;
-    Currency c[Columns5To12]; // c[0] is Col5
-    for (denik.first(); !denik.eof(); denik.next()) {
-        const qint64 parentId = oneGroup ? lastParent : denik.asInteger(parent);
+    const int rows = denik.recordCount();
+    for (int row = 0; row < rows; ++row) {
+        denik.rawValuesAt(row, values.data());
+        const qint64 parentId = oneGroup ? lastParent : integer(parent);
         if (parentId != lastParent || !group) {
             const int index = groupIndex(parentId);
             if (index < 0)
@@ -164,22 +174,20 @@ void TMonthlyOverview::readRows(TMemTable &denik)
             lastParent = parentId;
             group = &m_groups[size_t(index)];
         }
-        denik.asCurrencies(col5, Columns5To12, c);
-        const Sums sums{c[IncomeTotalColumn - 5], c[ExpenseTotalColumn - 5], c[0] - c[1], c[2] - c[3], 0};
-        // The carried row has number 0; only the closing-adjustments row has
-        // none, which reads as 0 as well.
-        const qint64 number = denik.asInteger(poradi);
-        const bool adjustments = number == 0 && denik.isNull(poradi);
-        if (number == 0 && !adjustments) {
+        const Sums sums{amount(IncomeTotalColumn), amount(ExpenseTotalColumn), amount(5) - amount(6),
+                        amount(7) - amount(8), 0};
+        // The carried row has number 0; only the closing-adjustments row has none.
+        const bool adjustments = values[size_t(poradi)].null;
+        if (!adjustments && integer(poradi) == 0) {
             group->carried.add(sums);
             continue;
         }
         int month = m_closingMonth;
         if (!adjustments) {
-            const TDateTime date = denik.asDate(datum);
+            const quint64 date = values[size_t(datum)].null ? 0 : values[size_t(datum)].slot;
             if (date != lastDate) {
                 lastDate = date;
-                lastDateMonth = monthOf(date);
+                lastDateMonth = monthOf(std::bit_cast<TDateTime>(date));
             }
             month = lastDateMonth;
         }
@@ -196,7 +204,6 @@ void TMonthlyOverview::readRows(TMemTable &denik)
         target->add(sums);
         target->rows += adjustments ? 0 : 1;
     }
-    denik.setRecNo(before);
 }
 
 std::vector<MonthlyLine> TMonthlyOverview::lines(qint64 groupId) const

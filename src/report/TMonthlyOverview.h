@@ -47,9 +47,8 @@ struct MonthlyLine {
 class TMonthlyOverview {
 public:
     // Reads the report's Skupiny, Denik and filter. Denik must not be linked
-    // to a master (every group's rows are needed); its cursor is walked and
-    // put back.
-    explicit TMonthlyOverview(TPenDenReport &report);
+    // to a master: every group's rows are needed.
+    explicit TMonthlyOverview(const TPenDenReport &report);
 
     // False when the report keeps only its final overview: without journal
     // rows nothing can be split by month.
@@ -76,7 +75,7 @@ private:
         int lastMonth = -1;         // the month the group's last row went to
         Sums *lastSums = nullptr;
     };
-    void readRows(TMemTable &denik);
+    void readRows(const TMemTable &denik);
     void setMonthRange(const TPenDenReport &report);
 
     int groupIndex(qint64 groupId) const; // -1: no group

@@ -140,35 +140,6 @@ TEST(MemTableEditing, ValuesAreConvertedCutAndRangeChecked)
     EXPECT_EQ(t->asText(2), QStringLiteral("Převedeno:"));
 }
 
-TEST(MemTableFields, AmountsOfARangeReadAsOneByOne)
-{
-    auto t = journal();
-    Currency amounts[2];
-    t->asCurrencies(4, 2, amounts);
-    EXPECT_EQ(amounts[0], Currency()) << "no current record";
-    addRow(*t, 1, QStringLiteral("a"), 10000);
-    t->append();
-    t->setCurrency(5, Currency::fromRaw(-7));
-    t->post();
-    const struct {
-        int row;
-        bool editing;
-        qint64 col5, col6;
-    } cases[] = {{0, false, 10000, 0}, {1, false, 0, -7}, {0, true, 10000, 300}};
-    for (const auto &c : cases) {
-        t->setRecNo(c.row);
-        if (c.editing) {
-            t->edit();
-            t->setCurrency(5, Currency::fromRaw(300));
-        }
-        t->asCurrencies(4, 2, amounts);
-        EXPECT_EQ(amounts[0].raw(), c.col5) << c.row;
-        EXPECT_EQ(amounts[1].raw(), c.col6) << c.row;
-    }
-    EXPECT_THROW(t->asCurrencies(3, 2, amounts), Error) << "Datum is no amount";
-    EXPECT_THROW(t->asCurrencies(5, 2, amounts), Error) << "past the last field";
-}
-
 TEST(MemTableEditing, CancelRestoresAndDeleteMovesOn)
 {
     auto t = journal();
