@@ -10,6 +10,7 @@
 #include <QCursor>
 #include <QLineSeries>
 #include <QPen>
+#include <QResizeEvent>
 #include <QToolTip>
 
 #include <algorithm>
@@ -24,6 +25,8 @@ const char *const ShortMonthNames[] = {"led", "úno", "bře", "dub", "kvě", "č
 // More months than this get short names, so that a year fits a narrow chart.
 constexpr int LongNamesUpTo = 6;
 constexpr int AmountTicks = 5;
+// Below this height the legend and the axis titles leave the plot too little room.
+constexpr int FullChartHeight = 200;
 
 QString seriesName(MonthlyChart::Series series)
 {
@@ -156,6 +159,15 @@ void MonthlyChart::setAmountRange(double low, double high)
     for (double tick = low; tick <= high + step / 2; tick += step)
         m_amounts->append(formatAmount(Currency::fromDouble(tick), DisplayFormatForDecimals(0), m_locale), tick);
     m_amounts->setRange(low, high);
+}
+
+void MonthlyChart::resizeEvent(QResizeEvent *event)
+{
+    const bool full = event->size().height() >= FullChartHeight;
+    chart()->legend()->setVisible(full);
+    m_months->setTitleVisible(full);
+    m_amounts->setTitleVisible(full);
+    QChartView::resizeEvent(event);
 }
 
 QStringList MonthlyChart::categories() const

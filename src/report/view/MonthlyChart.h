@@ -34,6 +34,11 @@ public:
     // What hovering a bar or a point of the line shows.
     QString toolTipText(Series series, int index) const;
 
+protected:
+    // A short chart drops its legend and axis titles, so that the bars and
+    // the labels keep the room.
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void setAmountRange(double low, double high);
     void showToolTip(Series series, int index);
