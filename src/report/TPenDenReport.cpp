@@ -3,6 +3,7 @@
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
 #include "report/ReportWork.h"
+#include "report/TMonthlyOverview.h"
 
 #include <new>
 
@@ -60,8 +61,10 @@ bool TPenDenReport::Generate()
         if (f.VertikalniDeleni > LastSummationGroupKind)
             throw Error(QStringLiteral("Neznámý druh sumačních skupin (VertikalniDeleni = %1).")
                             .arg(f.VertikalniDeleni));
-        if (OpenHostTables())
-            built = LoadJournal();
+        if (OpenHostTables() && LoadJournal()) {
+            m_monthlyOverview = std::make_unique<TMonthlyOverview>(*this);
+            built = true;
+        }
     } catch (const Error &error) {
         failure = error.text();
     } catch (const std::bad_alloc &) {

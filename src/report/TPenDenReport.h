@@ -24,6 +24,7 @@
 namespace kasovka {
 
 class TBaseApplication;
+class TMonthlyOverview;
 
 // The steps of Generate, reported to an observer as each one ends (used to
 // time them).
@@ -63,6 +64,10 @@ public:
     // Number of Denik records of all groups, carried and adjustment rows
     // included; set at the end of Generate.
     int RowCountAll() const { return m_rowCountAll; }
+
+    // The monthly sums of every group, computed once at the end of a
+    // successful Generate; nullptr before.
+    const TMonthlyOverview *MonthlyOverview() const { return m_monthlyOverview.get(); }
 
     // The report tables; they exist (open) once Generate has started.
     TMemTable &Denik() { return m_denik; }
@@ -149,6 +154,7 @@ private:
     bool m_hasWarnings = false;
     int m_rowCountAll = 0;
     std::function<void(ReportPhase)> m_phaseObserver;
+    std::unique_ptr<TMonthlyOverview> m_monthlyOverview;
 
     // Working state of one Generate (ReportWork.h).
     std::unique_ptr<Work> m_work;

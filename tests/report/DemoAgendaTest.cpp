@@ -18,6 +18,9 @@
 #include <functional>
 
 namespace kasovka::test {
+
+void checkMonthlyOverview(const TPenDenReport &report); // MonthlyOverviewTest.cpp
+
 namespace {
 
 Currency cell(const TMemTable &table, int row, int column)
@@ -182,6 +185,7 @@ TEST_F(DemoAgendaTest, EveryReportKeepsItsInvariants)
         SCOPED_TRACE(index++);
         auto report = generate(c.setup);
         checkInvariants(*report);
+        checkMonthlyOverview(*report);
     }
     EXPECT_TRUE(m_ui.messages.isEmpty());
 }

@@ -182,5 +182,59 @@ TEST_F(ReportToolTest, FilterFileIsReadFromItsSection)
     EXPECT_EQ(json.value("openingBalances").type(), QJsonValue::Null);
 }
 
+TEST_F(ReportToolTest, MonthsOfEachGroupAddUpToItsFinalOverview)
+{
+    const QStringList year = {"2024-01", "2024-02", "2024-03", "2024-04", "2024-05", "2024-06",
+                              "2024-07", "2024-08", "2024-09", "2024-10", "2024-11", "2024-12"};
+    const struct {
+        const char *name;
+        QStringList options;
+        QStringList months; // "-" for the rows without a date
+    } cases[] = {
+        {"whole year", {"--set", "ZaverkoveUpravy=1"}, QStringList{"-"} + year},
+        {"period with earlier months, by centre",
+         {"--set", "ZaObdobi=1", "--set", "ObdobiOD=2024-03-01", "--set", "ObdobiDO=2024-05-31", "--set",
+          "ZapocitavatPredchObdobi=1", "--set", "VertikalniDeleni=1"},
+         {"2024-03", "2024-04", "2024-05"}},
+    };
+    const QStringList keys = {"BankUctyCelkem", "Col11", "Col12", "HotovostCeninyCelkem", "ZakladDane",
+                              "ZakladDaneCumulative", "month", "rowCount"};
+    const auto money = [](const QJsonObject &object, const char *key) {
+        return *Currency::parse(object.value(QLatin1String(key)).toString());
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const ToolRun result = run(c.options + QStringList{"--json", "-"});
+        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+        for (const QJsonValue &value : QJsonDocument::fromJson(result.out).object().value("groups").toArray()) {
+            const QJsonObject group = value.toObject();
+            const QJsonObject totals = group.value("totals").toObject();
+            const QJsonArray months = group.value("months").toArray();
+            QStringList names;
+            Currency income = money(group.value("carried").toObject(), "Col11");
+            int rows = 0;
+            for (const QJsonValue &m : months) {
+                const QJsonObject month = m.toObject();
+                EXPECT_EQ(month.keys(), keys);
+                names.append(month.value("month").isNull() ? QStringLiteral("-") : month.value("month").toString());
+                income += money(month, "Col11");
+                EXPECT_EQ(money(month, "ZakladDane"), money(month, "Col11") - money(month, "Col12"));
+                rows += month.value("rowCount").toInt();
+            }
+            EXPECT_EQ(names, c.months);
+            EXPECT_EQ(income, money(group.value("cols").toObject(), "Col11"));
+            const QJsonObject last = months.last().toObject();
+            EXPECT_EQ(money(last, "ZakladDaneCumulative"), money(totals, "ZakladDane"));
+            EXPECT_EQ(money(last, "HotovostCeninyCelkem"), money(totals, "HotovostCeninyCelkem"));
+            EXPECT_EQ(money(last, "BankUctyCelkem"), money(totals, "BankUctyCelkem"));
+            EXPECT_EQ(last.value("Col12").toString().section(u'.', 1).size(), 4);
+            int numbered = 0;
+            for (const QJsonValue &row : group.value("rows").toArray())
+                numbered += row.toObject().value("Poradi").toInt() > 0;
+            EXPECT_EQ(rows, numbered);
+        }
+    }
+}
+
 } // namespace
 } // namespace kasovka::test

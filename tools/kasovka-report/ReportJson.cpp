@@ -1,4 +1,5 @@
 #include "ReportJson.h"
+#include "MonthsJson.h"
 
 #include "core/Error.h"
 #include "core/MemTable.h"
@@ -400,6 +401,9 @@ void writeGroups(JsonSink &sink, const TPenDenReport &report)
         const auto groupRows = rows.constFind(id);
         writeRows(sink, rowValues, rowOwn, rowCols,
                   groupRows == rows.constEnd() ? noRows : *groupRows);
+        sink.raw(",\"months\":");
+        const QByteArray months = monthsJson(report, id);
+        sink.raw(months.constData(), size_t(months.size()));
         sink.raw("}");
     }
     sink.raw("]");

@@ -9,6 +9,7 @@
 #include "report/view/ReportIcons.h"
 #include "report/view/ReportViewServices.h"
 #include "report/view/TGroupList.h"
+#include "report/view/TfrmMonthlyOverview.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -145,8 +146,10 @@ QWidget *TfrmPenDenReport::buildButtonBar()
     btnShowGroupsTable = flatButton(panBtn, ReportIcon::Table, QStringLiteral("Skupiny tabulkově"));
     btnShowHideGroupsPanel = flatButton(panBtn, ReportIcon::Groups, QStringLiteral("Skrýt skupiny"));
     btnShowHideFinalSummaryPanel = flatButton(panBtn, ReportIcon::Summary, QStringLiteral("Skrýt záv. přehled"));
+    btnShowHideMonthlyOverview = flatButton(panBtn, ReportIcon::Summary, QStringLiteral("Měsíční přehled"));
+    btnShowHideMonthlyOverview->setIcon(monthlyOverviewIcon());
     const QList<QToolButton *> buttons{btnExport, btnPrint, btnShowGroupsTable, btnShowHideGroupsPanel,
-                                       btnShowHideFinalSummaryPanel};
+                                       btnShowHideFinalSummaryPanel, btnShowHideMonthlyOverview};
     for (QToolButton *button : buttons) {
         if (button != btnExport)
             bar->addWidget(bevel(panBtn, QFrame::VLine));
@@ -158,6 +161,8 @@ QWidget *TfrmPenDenReport::buildButtonBar()
     connect(btnShowHideGroupsPanel, &QToolButton::clicked, this, [this] { ShowGroups(!m_groupsVisible); });
     connect(btnShowHideFinalSummaryPanel, &QToolButton::clicked, this,
             [this] { ShowFinalSummary(!m_finalSummaryVisible); });
+    connect(btnShowHideMonthlyOverview, &QToolButton::clicked, this,
+            [this] { ShowMonthlyOverview(!m_monthlyOverviewVisible); });
     return panBtn;
 }
 
@@ -284,6 +289,19 @@ void TfrmPenDenReport::ShowFinalSummary(bool visible)
     panFinalSummary->setVisible(visible);
     btnShowHideFinalSummaryPanel->setText(visible ? QStringLiteral("Skrýt záv. přehled")
                                                   : QStringLiteral("Zobrazit záv. přehled"));
+}
+
+void TfrmPenDenReport::ShowMonthlyOverview(bool visible)
+{
+    if (visible && !panMonthlyOverview) {
+        panMonthlyOverview = new TfrmMonthlyOverview(m_report, panSelectedGroup);
+        qobject_cast<QVBoxLayout *>(panSelectedGroup->layout())->insertWidget(1, panMonthlyOverview);
+    }
+    m_monthlyOverviewVisible = visible;
+    if (panMonthlyOverview)
+        panMonthlyOverview->setVisible(visible);
+    btnShowHideMonthlyOverview->setText(visible ? QStringLiteral("Skrýt měsíční přehled")
+                                                : QStringLiteral("Měsíční přehled"));
 }
 
 void TfrmPenDenReport::ShowGroups(bool visible)

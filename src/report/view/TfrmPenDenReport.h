@@ -25,6 +25,7 @@ namespace kasovka {
 class MemTableModel;
 class ReportGridModel;
 class TGroupList;
+class TfrmMonthlyOverview;
 class TPenDenReport;
 struct MemTableColumn;
 
@@ -42,6 +43,9 @@ public:
     void ShowFinalSummary(bool visible);
     void ShowGroups(bool visible);
     void ShowGroupsWarning(bool visible);
+    // The monthly overview between the final overview and the rows; built
+    // when first shown.
+    void ShowMonthlyOverview(bool visible);
     void ShowGroupTables();
     void ExportReport();
     void PrintReport(PrintOutput output);
@@ -51,6 +55,7 @@ public:
     bool FinalSummaryVisible() const { return m_finalSummaryVisible; }
     bool GroupsVisible() const { return m_groupsVisible; }
     bool InfoVisible() const { return m_infoVisible; }
+    bool MonthlyOverviewVisible() const { return m_monthlyOverviewVisible; }
 
     // Controls.
     QWidget *panBtn;
@@ -59,6 +64,7 @@ public:
     QToolButton *btnShowGroupsTable;
     QToolButton *btnShowHideGroupsPanel;
     QToolButton *btnShowHideFinalSummaryPanel;
+    QToolButton *btnShowHideMonthlyOverview;
     QWidget *panInfo;
     QLabel *lblInfoText;
     QWidget *panGroups;
@@ -74,6 +80,7 @@ public:
     QLabel *lblRowsGroupCaption;
     QLabel *lblRowsGroupName;
     QTableView *grDenik;
+    TfrmMonthlyOverview *panMonthlyOverview = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -94,6 +101,7 @@ private:
     bool m_finalSummaryVisible = false;
     bool m_groupsVisible = false;
     bool m_infoVisible = false;
+    bool m_monthlyOverviewVisible = false;
 };
 
 // Creates the report's view borderless and filling the page, shows it and

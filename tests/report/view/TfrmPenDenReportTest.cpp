@@ -1,13 +1,17 @@
 #include "filter/ui/WidgetTestApp.h"
+#include "report/TMonthlyOverview.h"
 #include "report/view/DemoReport.h"
+#include "report/view/MonthlyChart.h"
 #include "report/view/ReportGrid.h"
 #include "report/view/ReportViewServices.h"
 #include "report/view/TGroupList.h"
+#include "report/view/TfrmMonthlyOverview.h"
 #include "report/view/TfrmPenDenReport.h"
 
 #include <QLabel>
 #include <QMenu>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
 
@@ -217,6 +221,90 @@ TEST_F(ReportViewTest, JournalGridTitlesAndShading)
         EXPECT_EQ(index.data(Qt::BackgroundRole).value<QColor>(), c.background) << c.column;
         EXPECT_EQ(index.data(Qt::ForegroundRole).value<QColor>() == QColor(Qt::white), c.whiteText) << c.column;
     }
+}
+
+// The text of a cell of the monthly table; a negative row counts from the end.
+QString monthlyCell(const TfrmMonthlyOverview &panel, int row, int column)
+{
+    const int r = row < 0 ? panel.grMonths->rowCount() + row : row;
+    return panel.grMonths->item(r, column)->text();
+}
+
+TEST_F(ReportViewTest, ToggleShowsThePanelThatFollowsTheGroup)
+{
+    auto report = s_demo->report(sgkCentre);
+    TfrmPenDenReport *view = open(*report);
+    EXPECT_EQ(view->panMonthlyOverview, nullptr);
+    EXPECT_EQ(view->btnShowHideMonthlyOverview->text(), QStringLiteral("Měsíční přehled"));
+    view->btnShowHideMonthlyOverview->click();
+    ASSERT_NE(view->panMonthlyOverview, nullptr);
+    TfrmMonthlyOverview &panel = *view->panMonthlyOverview;
+    EXPECT_TRUE(panel.isVisible());
+    EXPECT_EQ(view->btnShowHideMonthlyOverview->text(), QStringLiteral("Skrýt měsíční přehled"));
+
+    TMemTable &skupiny = report->Skupiny();
+    ASSERT_GE(skupiny.recordCount(), 3);
+    for (int group : {2, 0}) {
+        skupiny.setRecNo(group);
+        EXPECT_EQ(panel.ShownGroupId(), skupiny.asInteger("ID"));
+        EXPECT_EQ(panel.lblGroupName->text(), skupiny.asText("Nazev"));
+        // Převedeno, the twelve months of 2024 and the total, which is the final overview.
+        ASSERT_EQ(panel.grMonths->rowCount(), 14);
+        EXPECT_EQ(monthlyCell(panel, 0, 0), QStringLiteral("Převedeno"));
+        EXPECT_EQ(monthlyCell(panel, 1, 0), QStringLiteral("leden 2024"));
+        EXPECT_EQ(monthlyCell(panel, -1, 0), QStringLiteral("Celkem"));
+        EXPECT_EQ(monthlyCell(panel, -1, 3), formatMonthlyAmount(skupiny.asCurrency("ZakladDane"), QLocale::system()));
+        EXPECT_EQ(monthlyCell(panel, -1, 5), formatMonthlyAmount(skupiny.asCurrency("HotovostCeninyCelkem"), QLocale::system()));
+        EXPECT_EQ(panel.chMonths->categories().size(), 12);
+    }
+
+    // Hidden, it leaves the group alone until shown again.
+    view->btnShowHideMonthlyOverview->click();
+    EXPECT_FALSE(panel.isVisible());
+    skupiny.setRecNo(1);
+    EXPECT_NE(panel.ShownGroupId(), skupiny.asInteger("ID"));
+    view->btnShowHideMonthlyOverview->click();
+    EXPECT_EQ(panel.ShownGroupId(), skupiny.asInteger("ID"));
+}
+
+TEST_F(ReportViewTest, ChartNamesMonthsInCzechAndTellsExactAmounts)
+{
+    auto report = s_demo->report(sgkNone);
+    const std::vector<MonthlyLine> lines = report->MonthlyOverview()->lines(report->Skupiny().asInteger("ID"));
+    // The demo journal holds records without a date.
+    ASSERT_EQ(lines.size(), 15u);
+    ASSERT_EQ(lines[1].kind, MonthlyLine::Kind::Undated);
+    MonthlyChart chart(nullptr, QLocale(QLocale::Czech, QLocale::CzechRepublic));
+    chart.setLines({lines[0], lines[1], lines[2], lines[3], lines.back()});
+    EXPECT_EQ(chart.categories(), QStringList({"leden", "únor"}));
+
+    // A whole year takes short names.
+    chart.setLines(lines);
+    ASSERT_EQ(chart.categories().size(), 12);
+    EXPECT_EQ(chart.categories().mid(9), QStringList({"říj", "lis", "pro"}));
+    const int last = int(chart.categories().size()) - 1;
+    const MonthlyLine &december = lines[lines.size() - 2];
+    EXPECT_EQ(chart.toolTipText(MonthlyChart::Cumulative, last),
+              QStringLiteral("Základ daně od začátku, prosinec 2024: %1 Kč")
+                  .arg(formatMonthlyAmount(december.taxBaseCumulative, QLocale(QLocale::Czech))));
+    EXPECT_EQ(chart.toolTipText(MonthlyChart::Income, last + 1), QString());
+    // Amounts on the axis in the program's format: groups of three, no decimals.
+    const QStringList labels = chart.amountLabels();
+    ASSERT_GE(labels.size(), 3);
+    EXPECT_TRUE(labels.last().contains(u' ')) << labels.last().toStdString();
+    EXPECT_FALSE(labels.last().contains(u',')) << labels.last().toStdString();
+}
+
+TEST_F(ReportViewTest, ReportOfTheFinalOverviewOnlySaysWhyThereAreNoMonths)
+{
+    auto filter = std::make_unique<TReportFilter>(s_demo->app());
+    filter->PouzeZaverecnyPrehled = true;
+    TPenDenReport report(s_demo->app(), std::move(filter));
+    ASSERT_TRUE(report.Generate());
+    TfrmPenDenReport *view = open(report);
+    view->ShowMonthlyOverview(true);
+    EXPECT_TRUE(view->panMonthlyOverview->lblNoMonths->isVisible());
+    EXPECT_FALSE(view->panMonthlyOverview->grMonths->isVisible());
 }
 
 } // namespace

@@ -1,0 +1,243 @@
+#include "report/TMonthlyOverview.h"
+
+#include "app/TBaseApplication.h"
+#include "core/DateTime.h"
+#include "core/MemTable.h"
+#include "report/ReportColumns.h"
+#include "report/TPenDenReport.h"
+
+#include <bit>
+
+namespace kasovka {
+
+namespace {
+
+// A period longer than this lists only the months that hold rows: ten years
+// of empty lines per group would bury the few that matter and, with
+// thousands of groups, cost memory for nothing.
+constexpr int MaxListedMonths = 120;
+// Far above any report's group count; guards the ID vector.
+constexpr qint64 MaxGroupId = 1 << 26;
+
+// The month of a serial, or -1 for a zero or invalid date.
+int monthOf(TDateTime serial)
+{
+    if (isZeroDate(serial) || !isValidSerial(serial))
+        return -1;
+    int year = 0, month = 0, day = 0;
+    decodeDate(serial, year, month, day);
+    return year > 0 ? monthIndex(year, month) : -1;
+}
+
+// The accounting year's last month, or -1 when the year settings gave no
+// end (its day serial then is 1, in 1899).
+int yearEndMonth(const TBaseApplication &app)
+{
+    const int month = monthOf(app.FiscalYearTo());
+    return month >= monthIndex(1900, 1) ? month : -1;
+}
+
+MonthlyLine makeLine(MonthlyLine::Kind kind, int index, const auto &sums, const auto &running)
+{
+    MonthlyLine line;
+    line.kind = kind;
+    if (kind == MonthlyLine::Kind::Month) {
+        line.year = index / 12;
+        line.month = index % 12 + 1;
+    }
+    line.income = sums.income;
+    line.expense = sums.expense;
+    line.taxBase = sums.income - sums.expense;
+    line.taxBaseCumulative = running.income - running.expense;
+    line.cash = running.cash;
+    line.bank = running.bank;
+    line.rowCount = sums.rows;
+    return line;
+}
+
+} // namespace
+
+int monthIndex(int year, int month)
+{
+    return year * 12 + month - 1;
+}
+
+QString czechMonthName(int month)
+{
+    static const char *const names[] = {"leden", "únor",     "březen", "duben",
+                                        "květen", "červen",  "červenec", "srpen",
+                                        "září",  "říjen",    "listopad", "prosinec"};
+    return month >= 1 && month <= 12 ? QString::fromUtf8(names[month - 1]) : QString();
+}
+
+QString monthlyLineCaption(const MonthlyLine &line)
+{
+    switch (line.kind) {
+    case MonthlyLine::Kind::Carried:
+        return QStringLiteral("Převedeno");
+    case MonthlyLine::Kind::Undated:
+        return QStringLiteral("Bez data");
+    case MonthlyLine::Kind::Total:
+        return QStringLiteral("Celkem");
+    case MonthlyLine::Kind::Month:
+        break;
+    }
+    return czechMonthName(line.month) + QLatin1Char(' ') + QString::number(line.year);
+}
+
+void TMonthlyOverview::Sums::add(const Sums &other)
+{
+    income += other.income;
+    expense += other.expense;
+    cash += other.cash;
+    bank += other.bank;
+    rows += other.rows;
+}
+
+TMonthlyOverview::TMonthlyOverview(const TPenDenReport &report)
+{
+    Q_ASSERT(!report.Denik().masterSource());
+    m_hasMonths = !report.Filter().PouzeZaverecnyPrehled;
+    setMonthRange(report);
+    const TMemTable &skupiny = report.Skupiny();
+    const int id = skupiny.fieldIndex(QStringLiteral("ID"));
+    m_groups.resize(size_t(skupiny.recordCount()));
+    for (int row = 0; row < skupiny.recordCount(); ++row) {
+        // IDs count from 1 in a report's fresh table, so a vector serves as
+        // the index; it is looked up for nearly every row.
+        const qint64 groupId = skupiny.valueAt(row, id).toInt();
+        if (groupId <= 0 || groupId > MaxGroupId)
+            continue;
+        if (size_t(groupId) >= m_groupById.size())
+            m_groupById.resize(size_t(groupId) + 1, -1);
+        m_groupById[size_t(groupId)] = row;
+    }
+    readRows(report.Denik());
+}
+
+int TMonthlyOverview::groupIndex(qint64 groupId) const
+{
+    return groupId > 0 && size_t(groupId) < m_groupById.size() ? m_groupById[size_t(groupId)] : -1;
+}
+
+void TMonthlyOverview::setMonthRange(const TPenDenReport &report)
+{
+    const TReportFilter &filter = report.Filter();
+    const int yearEnd = yearEndMonth(report.Application());
+    if (filter.ZaObdobi) {
+        m_firstMonth = monthOf(filter.ObdobiOD);
+        m_lastMonth = monthOf(filter.ObdobiDO);
+        m_closingMonth = m_lastMonth;
+    } else if (yearEnd >= 0) {
+        m_firstMonth = yearEnd - 11;
+        m_lastMonth = yearEnd;
+        m_closingMonth = yearEnd;
+    }
+    if (m_firstMonth < 0 || m_lastMonth - m_firstMonth >= MaxListedMonths) {
+        m_firstMonth = 1;
+        m_lastMonth = 0;
+    }
+}
+
+void TMonthlyOverview::readRows(const TMemTable &denik)
+{
+    const int parent = denik.fieldIndex(QStringLiteral("Parent_ID"));
+    const int poradi = denik.fieldIndex(QStringLiteral("Poradi"));
+    const int datum = denik.fieldIndex(QStringLiteral("Datum"));
+    const int col5 = denik.fieldIndex(QStringLiteral("Col5"));
+    // One raw read per row: reading its fields one by one would cost more
+    // than the rest of the pass.
+    std::vector<TMemTable::RawValue> values(size_t(denik.fieldCount()));
+    const auto integer = [&](int field) {
+        const TMemTable::RawValue &value = values[size_t(field)];
+        return value.null ? 0 : qint64(value.slot);
+    };
+    const auto amount = [&](int column) {
+        return Currency::fromRaw(integer(col5 + column - FirstAmountColumn));
+    };
+    // Every row belongs to the one group of a report without groups. Journal
+    // rows come in date order, so a date's month is worked out only when the
+    // date changes.
+    const bool oneGroup = m_groups.size() == 1;
+    qint64 lastParent = -1;
+    GroupMonths *group = oneGroup ? &m_groups.front() : nullptr;
+    quint64 lastDate = 0; // the bits of the zero date, whose month is -1
+    int lastDateMonth = -1;
+    const int rows = denik.recordCount();
+    for (int row = 0; row < rows; ++row) {
+        denik.rawValuesAt(row, values.data());
+        const qint64 parentId = oneGroup ? lastParent : integer(parent);
+        if (parentId != lastParent || !group) {
+            const int index = groupIndex(parentId);
+            if (index < 0)
+                continue;
+            lastParent = parentId;
+            group = &m_groups[size_t(index)];
+        }
+        const Sums sums{amount(IncomeTotalColumn), amount(ExpenseTotalColumn), amount(5) - amount(6),
+                        amount(7) - amount(8), 0};
+        // The carried row has number 0; only the closing-adjustments row has none.
+        const bool adjustments = values[size_t(poradi)].null;
+        if (!adjustments && integer(poradi) == 0) {
+            group->carried.add(sums);
+            continue;
+        }
+        int month = m_closingMonth;
+        if (!adjustments) {
+            const quint64 date = values[size_t(datum)].null ? 0 : values[size_t(datum)].slot;
+            if (date != lastDate) {
+                lastDate = date;
+                lastDateMonth = monthOf(std::bit_cast<TDateTime>(date));
+            }
+            month = lastDateMonth;
+        }
+        Sums *target = &group->undated;
+        if (month < 0) {
+            group->hasUndated = true;
+        } else {
+            if (month != group->lastMonth || !group->lastSums) {
+                group->lastSums = &group->months[month];
+                group->lastMonth = month;
+            }
+            target = group->lastSums;
+        }
+        target->add(sums);
+        target->rows += adjustments ? 0 : 1;
+    }
+}
+
+std::vector<MonthlyLine> TMonthlyOverview::lines(qint64 groupId) const
+{
+    const int index = groupIndex(groupId);
+    if (index < 0 || !m_hasMonths)
+        return {};
+    const GroupMonths &group = m_groups[size_t(index)];
+    std::vector<MonthlyLine> result;
+    Sums running;
+    const auto append = [&](MonthlyLine::Kind kind, int index, const Sums &sums) {
+        running.add(sums);
+        result.push_back(makeLine(kind, index, sums, running));
+    };
+    append(MonthlyLine::Kind::Carried, 0, group.carried);
+    if (group.hasUndated)
+        append(MonthlyLine::Kind::Undated, 0, group.undated);
+
+    // The listed range merged with the months that hold rows, in order.
+    auto next = group.months.begin();
+    for (; next != group.months.end() && next->first < m_firstMonth; ++next)
+        append(MonthlyLine::Kind::Month, next->first, next->second);
+    for (int month = m_firstMonth; month <= m_lastMonth; ++month) {
+        if (next != group.months.end() && next->first == month)
+            append(MonthlyLine::Kind::Month, month, (next++)->second);
+        else
+            append(MonthlyLine::Kind::Month, month, Sums());
+    }
+    for (; next != group.months.end(); ++next)
+        append(MonthlyLine::Kind::Month, next->first, next->second);
+
+    // The total is the group's final overview: the carried row included.
+    result.push_back(makeLine(MonthlyLine::Kind::Total, 0, running, running));
+    return result;
+}
+
+} // namespace kasovka
