@@ -5,12 +5,12 @@
 #include "core/Error.h"
 #include "core/IniFile.h"
 #include "host/TPristupPrava.h"
+#include "ui/WindowConventions.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QStackedWidget>
 #include <QUrl>
 #include <QUrlQuery>
@@ -212,11 +212,7 @@ void TfrmMain::showEvent(QShowEvent *event)
     // its flags change must not start another round.
     if (!m_foregroundScheduled) {
         m_foregroundScheduled = true;
-        if (QScreen *screen = this->screen()) {
-            QRect r = frameGeometry();
-            r.moveCenter(screen->availableGeometry().center());
-            move(r.topLeft());
-        }
+        placeOnScreen(this);
         m_tmSetFormInForeground.start();
     }
 }

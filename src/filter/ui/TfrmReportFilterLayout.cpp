@@ -3,7 +3,7 @@
 #include "filter/ui/TfrmReportFilter.h"
 
 #include "filter/ui/TDateBox.h"
-#include "filter/ui/WindowConventions.h"
+#include "ui/WindowConventions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -84,10 +84,8 @@ QHBoxLayout *labelled(const QString &caption, QWidget *control, QWidget *parent,
 
 QWidget *TfrmReportFilter::buildToolbar()
 {
-    auto *toolbar = new QWidget(this);
-    auto *layout = new QHBoxLayout(toolbar);
-    layout->setContentsMargins(4, 3, 4, 3);
-    layout->setSpacing(2);
+    QHBoxLayout *layout = nullptr;
+    QWidget *toolbar = makeToolbarStrip(this, layout, StripLook::Plain);
     btnOK = makeToolbarButton(glyphIcon(Glyph::Ok), QStringLiteral("OK"), toolbar);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnZpet = makeToolbarButton(glyphIcon(Glyph::Back), QStringLiteral("Zpět"), toolbar);

@@ -8,6 +8,7 @@
 #include "report/view/ReportIcons.h"
 #include "report/view/ReportViewServices.h"
 #include "report/view/TGroupList.h"
+#include "ui/WindowConventions.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -35,21 +36,13 @@ QWidget *filled(QWidget *widget, const QColor &colour)
 
 QToolButton *flatButton(QWidget *parent, ReportIcon icon, const QString &text)
 {
-    auto *button = new QToolButton(parent);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setIcon(reportIcon(icon));
-    button->setIconSize(QSize(20, 20));
-    button->setText(text);
-    return button;
+    return makeToolbarButton(reportIcon(icon), text, parent, 20);
 }
 
 QFrame *bevel(QWidget *parent, QFrame::Shape shape)
 {
-    auto *line = new QFrame(parent);
+    QFrame *line = toolbarSeparator(parent);
     line->setFrameShape(shape);
-    line->setFrameShadow(QFrame::Sunken);
     return line;
 }
 
