@@ -4,6 +4,8 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace kasovka {
@@ -19,15 +21,49 @@ bool isTotal(const QString &field)
     return !field.startsWith(QLatin1String("Col")) || field == QLatin1String("Col11")
            || field == QLatin1String("Col12");
 }
+
+// Scrolls the overview sideways where the window is narrower than its three
+// columns, so that they never make the workspace wider than the screen.
+class SidewaysScroll : public QScrollArea {
+public:
+    SidewaysScroll(QWidget *content, QWidget *parent) : QScrollArea(parent)
+    {
+        setWidget(content);
+        setWidgetResizable(true);
+        setFrameShape(QFrame::NoFrame);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        viewport()->setAutoFillBackground(false);
+    }
+    QSize sizeHint() const override { return {widget()->sizeHint().width(), neededHeight()}; }
+    QSize minimumSizeHint() const override { return {0, neededHeight()}; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QScrollArea::resizeEvent(event);
+        // The bar below comes and goes with the width.
+        updateGeometry();
+    }
+
+private:
+    int neededHeight() const
+    {
+        const QSize content = widget()->minimumSizeHint();
+        const bool narrow = width() < content.width();
+        return content.height() + (narrow ? horizontalScrollBar()->sizeHint().height() : 0);
+    }
+};
+
 } // namespace
 
 void TSumPanel::ShowIn(QWidget *host)
 {
-    auto *window = new TfrmSumPanel(*this, host);
+    auto *window = new TfrmSumPanel(*this);
     window->setWindowFlags(Qt::Widget | Qt::FramelessWindowHint);
     QLayout *layout = host->layout() ? host->layout() : new QVBoxLayout(host);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(window);
+    layout->addWidget(new SidewaysScroll(window, host));
     window->show();
 }
 
@@ -68,8 +104,8 @@ TfrmSumPanel::TfrmSumPanel(TSumPanel &panel, QWidget *parent) : QWidget(parent),
                    {"35 ostatní (včetně rezerv)", "Col35"}, {"Celkem", "VydajeNeovlZaklDaneCelkem"}}), 7, 9}},
     };
     auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(8, 2, 8, 6);
-    layout->setSpacing(14);
+    layout->setContentsMargins(3, 2, 3, 6);
+    layout->setSpacing(5);
     for (const QList<Placed> &column : columns) {
         auto *grid = new QGridLayout;
         grid->setVerticalSpacing(0);
@@ -93,7 +129,7 @@ QWidget *TfrmSumPanel::section(const char *caption, std::initializer_list<Item> 
 {
     auto *box = new QGroupBox(QString::fromUtf8(caption), this);
     auto *grid = new QGridLayout(box);
-    grid->setContentsMargins(8, 2, 8, 2);
+    grid->setContentsMargins(4, 2, 4, 2);
     grid->setVerticalSpacing(0);
     int row = 0;
     for (const Item &item : items) {
@@ -102,7 +138,6 @@ QWidget *TfrmSumPanel::section(const char *caption, std::initializer_list<Item> 
         auto *value = new QLabel(box);
         value->setObjectName(field);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        value->setMinimumWidth(110);
         if (isTotal(field)) {
             QFont bold = value->font();
             bold.setBold(true);
@@ -118,6 +153,11 @@ QWidget *TfrmSumPanel::section(const char *caption, std::initializer_list<Item> 
         m_order.append(field);
     }
     grid->setColumnStretch(0, 1);
+    // Room for bold amounts up to ten million without the columns moving as
+    // the groups change; a larger amount widens its column.
+    QFont bold = box->font();
+    bold.setBold(true);
+    grid->setColumnMinimumWidth(1, QFontMetrics(bold).horizontalAdvance(QStringLiteral("-9 999 999,99")));
     return box;
 }
 

@@ -19,7 +19,7 @@ namespace kasovka {
 
 namespace {
 
-constexpr int BodyWidth = 540;
+constexpr int BodyWidth = 760;
 
 void selectIndex(QComboBox *box, int index)
 {

@@ -17,6 +17,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace kasovka {
 
 namespace {
@@ -165,6 +167,7 @@ QWidget *TfrmPenDenReport::buildGroupsPanel()
     header->setContentsMargins(6, 6, 6, 6);
     header->addWidget(iconLabel(ReportIcon::Groups, panGroupsHeader));
     lblGroupsHeaderCaption = captionLabel(QString(), panGroupsHeader);
+    lblGroupsHeaderCaption->setWordWrap(true);
     header->addWidget(lblGroupsHeaderCaption, 1);
     column->addWidget(panGroupsHeader);
     column->addWidget(bevel(panGroups, QFrame::HLine));
@@ -283,6 +286,20 @@ void TfrmPenDenReport::ShowGroups(bool visible)
     panGroups->parentWidget()->setVisible(visible);
     btnShowHideGroupsPanel->setText(visible ? QStringLiteral("Skrýt skupiny") : QStringLiteral("Zobrazit skupiny"));
     lblGroupsHeaderCaption->setText(QStringLiteral("Sumační skupiny (%1)").arg(groupKindCaption()));
+    fitGroupsPanel();
+}
+
+void TfrmPenDenReport::fitGroupsPanel()
+{
+    // Wide enough for the header on one line, up to a fifth of the view
+    // (the journal needs the rest); beyond that the header wraps.
+    const QLayout *header = panGroupsHeader->layout();
+    const QMargins margins = header->contentsMargins();
+    const int besideText = margins.left() + margins.right() + header->spacing()
+                           + header->itemAt(0)->sizeHint().width();
+    const int text = lblGroupsHeaderCaption->fontMetrics().horizontalAdvance(lblGroupsHeaderCaption->text());
+    const int widest = std::max(GroupsPanelWidth, width() / 5);
+    panGroups->setFixedWidth(std::clamp(text + besideText + 2, GroupsPanelWidth, widest));
 }
 
 void TfrmPenDenReport::ShowGroupsWarning(bool visible)
@@ -321,6 +338,7 @@ void TfrmPenDenReport::updateGroupNames()
 void TfrmPenDenReport::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    fitGroupsPanel();
     FitGroupGrid();
 }
 
