@@ -3,6 +3,7 @@
 #include "app/SupportFiles.h"
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
+#include "core/FileNames.h"
 #include "core/IniFile.h"
 #include "host/TPristupPrava.h"
 #include "ui/WindowConventions.h"
@@ -152,7 +153,8 @@ bool TfrmMain::CheckHostCompatibility(const QString &dataFolder, TDateTime compa
     QString folder = dataFolder;
     if (!folder.endsWith(u'/'))
         folder += u'/';
-    TIniFile ini(folder + QStringLiteral("data.ini"));
+    // Like ROK.INI and the tables, data.ini may be named in any letter case.
+    TIniFile ini(fileIgnoringCase(folder + QStringLiteral("data.ini")));
     const QString build = ini.ReadString(QStringLiteral("Version"), QStringLiteral("ProgBuild"), QString());
     if (build.size() < 8)
         return true;
