@@ -3,6 +3,7 @@
 // folder, and saving a workbook and opening the result again.
 
 #include "export/workbook/Workbook.h"
+#include "support/SharedTestData.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -23,6 +24,8 @@ inline QString fixture(const QString &name)
     return QStringLiteral(KASOVKA_SOURCE_DIR "/tests/export/workbook/data/") + name;
 }
 
+// A file of the shared corpus; tests that use it begin with
+// KASOVKA_NEEDS_SHARED_FILE(corpus(QString())).
 inline QString corpus(const QString &name)
 {
     return QStringLiteral(KASOVKA_SHARED_TESTDATA "/xls/") + name;
