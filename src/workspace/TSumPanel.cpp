@@ -104,7 +104,7 @@ TfrmSumPanel::TfrmSumPanel(TSumPanel &panel, QWidget *parent) : QWidget(parent),
                    {"35 ostatní (včetně rezerv)", "Col35"}, {"Celkem", "VydajeNeovlZaklDaneCelkem"}}), 7, 9}},
     };
     auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(3, 2, 3, 6);
+    layout->setContentsMargins(6, 2, 3, 6);
     layout->setSpacing(5);
     for (const QList<Placed> &column : columns) {
         auto *grid = new QGridLayout;
