@@ -3,6 +3,9 @@
 // sets the template and the remembered target, runs Execute and reads back
 // what the exporter window left in FileName and RunAssociatedProgram.
 
+#include "export/ExportHeading.h"
+#include "export/ExportRowLimit.h"
+
 #include <QString>
 
 namespace kasovka {
@@ -32,6 +35,13 @@ public:
     bool RunAssociatedProgram() const { return m_runAssociatedProgram; }
     void SetRunAssociatedProgram(bool value) { m_runAssociatedProgram = value; }
 
+    // The title block's texts, published to the template.
+    const TExportHeading &Heading() const { return m_heading; }
+    void SetHeading(const TExportHeading &heading) { m_heading = heading; }
+    // The most rows a filled sheet may have: the file format's limit.
+    int MaxRows() const { return m_maxRows; }
+    void SetMaxRows(int rows) { m_maxRows = rows; }
+
     // Shows the exporter window modally.
     void Execute(IExportWindows &windows);
 
@@ -44,6 +54,8 @@ private:
     QString m_templateName;
     QString m_fileName;
     bool m_runAssociatedProgram = true;
+    TExportHeading m_heading;
+    int m_maxRows = MaxXlsRows;
 };
 
 } // namespace kasovka
