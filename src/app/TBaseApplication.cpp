@@ -2,6 +2,7 @@
 
 #include "core/DisplayFormat.h"
 #include "core/Error.h"
+#include "core/FileNames.h"
 #include "host/TBFTable.h"
 #include "host/THostIniFile.h"
 
@@ -28,15 +29,7 @@ QString withTrailingDelimiter(const QString &path)
 // differs from it only in letter case.
 QString yearSettingsFile(const QString &yearFolder)
 {
-    const QString name = QStringLiteral("ROK.INI");
-    if (QFileInfo::exists(yearFolder + name))
-        return yearFolder + name;
-    const QStringList entries = QDir(yearFolder).entryList(QDir::Files | QDir::Hidden);
-    for (const QString &entry : entries) {
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return yearFolder + entry;
-    }
-    return yearFolder + name;
+    return fileIgnoringCase(yearFolder + QStringLiteral("ROK.INI"));
 }
 
 // The path with "." and ".." segments resolved; ".." above the root stays

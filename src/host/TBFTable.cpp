@@ -1,9 +1,9 @@
 #include "host/TBFTable.h"
 
 #include "core/Error.h"
+#include "core/FileNames.h"
 #include "host/detail/TableImpl.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace kasovka {
@@ -15,16 +15,8 @@ QString TBFTable::ResolveTableFile(const QString &path)
     QString file = path;
     if (!file.endsWith(QLatin1String(".DAT"), Qt::CaseInsensitive))
         file += QLatin1String(".DAT");
-    const QFileInfo info(file);
-    if (info.isFile())
-        return file;
-    const QDir folder = info.dir();
-    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    for (const QString &name : names) {
-        if (name.compare(info.fileName(), Qt::CaseInsensitive) == 0)
-            return folder.filePath(name);
-    }
-    return QString();
+    file = fileIgnoringCase(file);
+    return QFileInfo(file).isFile() ? file : QString();
 }
 
 QString detail::openFailureText(const QString &file, int rc, const QString &detail)

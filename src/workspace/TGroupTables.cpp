@@ -4,13 +4,11 @@
 #include "core/Error.h"
 #include "export/ReportExport.h"
 #include "export/ui/QtExportWindows.h"
-#include "filter/ui/WindowConventions.h"
 #include "report/view/PrintButton.h"
 #include "report/view/ReportGrid.h"
 #include "report/view/ReportIcons.h"
+#include "ui/WindowConventions.h"
 
-#include <QFrame>
-#include <QGuiApplication>
 #include <QScreen>
 #include <QHBoxLayout>
 #include <QTableView>
@@ -118,20 +116,12 @@ TfrmGroupTables::TfrmGroupTables(TGroupTables &groupTables, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    auto *bar = new QWidget(this);
-    bar->setAutoFillBackground(true);
-    QPalette palette = bar->palette();
-    palette.setColor(QPalette::Window, QColor(232, 232, 232));
-    bar->setPalette(palette);
-    auto *buttons = new QHBoxLayout(bar);
-    buttons->setContentsMargins(4, 2, 4, 2);
+    QHBoxLayout *buttons = nullptr;
+    QWidget *bar = makeToolbarStrip(this, buttons, StripLook::Grey);
     btnClose = makeToolbarButton(glyphIcon(Glyph::Back), QStringLiteral("Zpět"), bar);
     btnExport = makeToolbarButton(reportIcon(ReportIcon::Workbook), QStringLiteral("Exportovat do Excelu"), bar);
-    auto *bevel = new QFrame(bar);
-    bevel->setFrameShape(QFrame::VLine);
-    bevel->setFrameShadow(QFrame::Sunken);
     buttons->addWidget(btnClose);
-    buttons->addWidget(bevel);
+    buttons->addWidget(toolbarSeparator(bar));
     buttons->addWidget(btnExport);
     if (const TGroupTables::PrintAction &print = groupTables.GetPrintAction()) {
         btnPrint = makePrintButton(bar, [this, print](PrintOutput output) { print(this, output); });
@@ -155,12 +145,9 @@ TfrmGroupTables::TfrmGroupTables(TGroupTables &groupTables, QWidget *parent)
     // Esc closes the window; Enter is taken and does nothing.
     installKeyPreview(this, [] {}, [this] { reject(); });
     // Restored, the window stands in the middle of its screen.
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        QRect restored(QPoint(), QSize(area.width() * 3 / 4, area.height() * 3 / 4));
-        restored.moveCenter(area.center());
-        setGeometry(restored);
-    }
+    if (const QScreen *screen = this->screen())
+        resize(screen->availableGeometry().size() * 3 / 4);
+    placeOnScreen(this);
     setWindowState(Qt::WindowMaximized);
 }
 

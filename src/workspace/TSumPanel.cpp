@@ -6,21 +6,57 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace kasovka {
 
 namespace {
 constexpr int RowHeight = 19;
+
+// Scrolls the overview sideways where the window is narrower than its three
+// columns, so that they never make the workspace wider than the screen.
+class SidewaysScroll : public QScrollArea {
+public:
+    SidewaysScroll(QWidget *content, QWidget *parent) : QScrollArea(parent)
+    {
+        setWidget(content);
+        setWidgetResizable(true);
+        setFrameShape(QFrame::NoFrame);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        viewport()->setAutoFillBackground(false);
+    }
+    QSize sizeHint() const override { return {widget()->sizeHint().width(), neededHeight()}; }
+    QSize minimumSizeHint() const override { return {0, neededHeight()}; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override
+    {
+        QScrollArea::resizeEvent(event);
+        // The bar below comes and goes with the width.
+        updateGeometry();
+    }
+
+private:
+    int neededHeight() const
+    {
+        const QSize content = widget()->minimumSizeHint();
+        const bool narrow = width() < content.width();
+        return content.height() + (narrow ? horizontalScrollBar()->sizeHint().height() : 0);
+    }
+};
+
 } // namespace
 
 void TSumPanel::ShowIn(QWidget *host)
 {
-    auto *window = new TfrmSumPanel(*this, host);
+    auto *window = new TfrmSumPanel(*this);
     window->setWindowFlags(Qt::Widget | Qt::FramelessWindowHint);
     QLayout *layout = host->layout() ? host->layout() : new QVBoxLayout(host);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(window);
+    layout->addWidget(new SidewaysScroll(window, host));
     window->show();
 }
 
@@ -33,8 +69,8 @@ TfrmSumPanel::TfrmSumPanel(TSumPanel &panel, QWidget *parent) : QWidget(parent),
     setPalette(palette);
 
     auto *layout = new QHBoxLayout(this);
-    layout->setContentsMargins(8, 2, 8, 6);
-    layout->setSpacing(14);
+    layout->setContentsMargins(6, 2, 3, 6);
+    layout->setSpacing(5);
     for (const std::vector<OverviewSection> &column : finalOverviewColumns()) {
         auto *grid = new QGridLayout;
         grid->setVerticalSpacing(0);
@@ -58,7 +94,7 @@ QWidget *TfrmSumPanel::section(const OverviewSection &placed)
 {
     auto *box = new QGroupBox(QString::fromUtf8(placed.caption), this);
     auto *grid = new QGridLayout(box);
-    grid->setContentsMargins(8, 2, 8, 2);
+    grid->setContentsMargins(4, 2, 4, 2);
     grid->setVerticalSpacing(0);
     int row = 0;
     for (const OverviewItem &item : placed.items) {
@@ -83,6 +119,11 @@ QWidget *TfrmSumPanel::section(const OverviewSection &placed)
         m_order.append(field);
     }
     grid->setColumnStretch(0, 1);
+    // Room for bold amounts up to ten million without the columns moving as
+    // the groups change; a larger amount widens its column.
+    QFont bold = box->font();
+    bold.setBold(true);
+    grid->setColumnMinimumWidth(1, QFontMetrics(bold).horizontalAdvance(QStringLiteral("-9 999 999,99")));
     return box;
 }
 

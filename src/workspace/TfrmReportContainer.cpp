@@ -2,6 +2,7 @@
 
 #include "app/TBaseApplication.h"
 #include "report/view/ReportIcons.h"
+#include "ui/WindowConventions.h"
 #include "workspace/TReportContainer.h"
 
 #include <QEvent>
@@ -9,6 +10,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QStackedWidget>
+#include <QTextLayout>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -45,8 +47,33 @@ QToolButton *arrowButton(QWidget *parent, ReportIcon icon)
 }
 
 const char *SelectorStyle = "QToolButton { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #e4e4e4,"
-                            " stop:1 #c0c0c0); border: 1px solid #8c8c8c; border-radius: 2px; padding: 2px; }"
+                            " stop:1 #c0c0c0); border: 1px solid #8c8c8c; border-radius: 2px;"
+                            " padding: 1px 6px; }"
                             " QToolButton:hover { background: #d4d4d4; }";
+// Room for the caption inside the border and the padding.
+constexpr int SelectorTextWidth = TfrmReportContainer::SelectorWidth - 2 * (1 + 6);
+
+// The name in at most two lines that fit the button in bold, the look of the
+// shown report, so marking a button never changes its caption; the rest of
+// a longer name is elided (the hint shows all of it).
+QString selectorCaption(const QString &name, QFont font)
+{
+    font.setBold(true);
+    QTextLayout layout(name.simplified(), font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine first = layout.createLine();
+    first.setLineWidth(SelectorTextWidth);
+    layout.endLayout();
+    const QString text = layout.text();
+    const QString line1 = text.left(first.textLength()).trimmed();
+    const QString rest = text.mid(first.textLength()).trimmed();
+    if (rest.isEmpty())
+        return line1;
+    return line1 + QLatin1Char('\n') + QFontMetrics(font).elidedText(rest, Qt::ElideRight, SelectorTextWidth);
+}
 
 } // namespace
 
@@ -70,7 +97,9 @@ TfrmReportContainer::TfrmReportContainer(TReportContainer &container, QWidget *p
     pcReports = new QStackedWidget(this);
     pcReports->setObjectName(QStringLiteral("pcReports"));
     layout->addWidget(pcReports, 1);
+    // The size it takes when it is not maximized, within the screen.
     resize(1200, 800);
+    placeOnScreen(this);
 }
 
 QWidget *TfrmReportContainer::buildHeader()
@@ -133,7 +162,7 @@ QToolButton *TfrmReportContainer::AddSelectorButton(int index, const QString &na
     button->setObjectName(QStringLiteral("btnSestava%1").arg(index + 1));
     button->setFocusPolicy(Qt::NoFocus);
     button->setStyleSheet(QString::fromLatin1(SelectorStyle));
-    button->setText(button->fontMetrics().elidedText(name, Qt::ElideRight, SelectorWidth - 10));
+    button->setText(selectorCaption(name, button->font()));
     button->setToolTip(name);
     button->setGeometry(m_scrollOffset + SelectorStep * index, SelectorTop, SelectorWidth, SelectorHeight);
     button->show();

@@ -113,6 +113,34 @@ TEST_F(ReportContainerTest, WarningsAreShownBeforeTheReportIsAdded)
               QStringList{QStringLiteral("Věnujte prosím pozornost následujícím varovným zprávám|0")});
 }
 
+TEST_F(ReportContainerTest, WorkspaceFitsASmallScreenAndLongNamesStayReadable)
+{
+    TfrmReportContainer *window = openWindow();
+    const QString longName = QStringLiteral("Přehled firem podle čísla adresy za celý účetní rok 2024");
+    m_names = {longName, QStringLiteral("Pokladna")};
+    m_kind = sgkUser; // the longest groups header
+    m_container->NewReport();
+    m_container->NewReport();
+    // 1024x768 less the window's frame, its title bar and a desktop panel.
+    const QSize smallest = window->minimumSizeHint().expandedTo(window->minimumSize());
+    EXPECT_LE(smallest.width(), 1024 - 8);
+    EXPECT_LE(smallest.height(), 768 - 34 - 40);
+
+    // Two lines that fit the button in bold, the shown report's look; the
+    // hint keeps the whole name.
+    QToolButton *button = window->SelectorButtons().at(0);
+    const QStringList lines = button->text().split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2);
+    QFont bold = button->font();
+    bold.setBold(true);
+    for (const QString &line : lines)
+        EXPECT_LE(QFontMetrics(bold).horizontalAdvance(line), TfrmReportContainer::SelectorWidth - 12);
+    EXPECT_TRUE(longName.startsWith(lines.at(0) + QLatin1Char(' ')));
+    EXPECT_TRUE(lines.at(1).endsWith(QChar(0x2026)));
+    EXPECT_EQ(button->toolTip(), longName);
+    EXPECT_EQ(window->SelectorButtons().at(1)->text(), QStringLiteral("Pokladna"));
+}
+
 TEST_F(ReportContainerTest, SelectorRowScrollsOnlyWithinItsRules)
 {
     TfrmReportContainer *window = openWindow();

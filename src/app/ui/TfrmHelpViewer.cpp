@@ -1,8 +1,10 @@
 #include "app/ui/TfrmHelpViewer.h"
 
 #include "app/ui/Artwork.h"
+#include "ui/WindowConventions.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QFileInfo>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -15,23 +17,30 @@ namespace kasovka {
 
 namespace {
 
+const QString HelpTitle = QStringLiteral("Kasovka - nápověda");
+
 QToolButton *toolButton(const QString &text, QWidget *parent)
 {
-    auto *button = new QToolButton(parent);
-    button->setText(text);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
+    return makeToolbarButton(QIcon(), text, parent);
 }
 
 } // namespace
 
+QString TfrmHelpViewer::WindowTitleFor(const QString &pageTitle)
+{
+    // The pages name the program in their own titles; the window names it once.
+    static const QRegularExpression programPrefix(QStringLiteral("^\\s*Kasovka\\s*([-–:]\\s*|$)"));
+    const QString page = QString(pageTitle).remove(programPrefix).trimmed();
+    return page.isEmpty() ? HelpTitle : HelpTitle + QStringLiteral(" - ") + page;
+}
+
 TfrmHelpViewer::TfrmHelpViewer(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("frmHelpViewer"));
-    setWindowTitle(QStringLiteral("Kasovka - nápověda"));
+    setWindowTitle(HelpTitle);
     setWindowIcon(ApplicationIcon());
     resize(760, 600);
+    placeOnScreen(this);
 
     auto *bar = new QToolBar(this);
     m_btnBack = toolButton(QStringLiteral("< Zpět"), bar);
@@ -63,11 +72,8 @@ TfrmHelpViewer::TfrmHelpViewer(QWidget *parent) : QWidget(parent, Qt::Window)
     });
     connect(m_browser, &QTextBrowser::backwardAvailable, m_btnBack, &QToolButton::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, m_btnForward, &QToolButton::setEnabled);
-    connect(m_browser, &QTextBrowser::sourceChanged, this, [this] {
-        const QString title = m_browser->documentTitle();
-        setWindowTitle(title.isEmpty() ? QStringLiteral("Kasovka - nápověda")
-                                       : QStringLiteral("Kasovka - nápověda - ") + title);
-    });
+    connect(m_browser, &QTextBrowser::sourceChanged, this,
+            [this] { setWindowTitle(WindowTitleFor(m_browser->documentTitle())); });
 }
 
 bool TfrmHelpViewer::ShowTopic(const QString &helpFolder, const QString &page)

@@ -19,6 +19,9 @@ public:
     // Shows `page` of `helpFolder`; false when the page does not exist.
     bool ShowTopic(const QString &helpFolder, const QString &page);
     QTextBrowser *browser() const { return m_browser; }
+    // "Kasovka - nápověda", followed by the page's title without the
+    // program's name in front.
+    static QString WindowTitleFor(const QString &pageTitle);
 
 private:
     QTextBrowser *m_browser;

@@ -4,14 +4,15 @@
 #include "app/SupportFiles.h"
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
+#include "core/FileNames.h"
 #include "core/IniFile.h"
 #include "host/TPristupPrava.h"
+#include "ui/WindowConventions.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 #include <QStackedWidget>
 #include <QUrl>
 #include <QUrlQuery>
@@ -147,7 +148,8 @@ bool TfrmMain::CheckHostCompatibility(const QString &dataFolder, TDateTime compa
     QString folder = dataFolder;
     if (!folder.endsWith(u'/'))
         folder += u'/';
-    TIniFile ini(folder + QStringLiteral("data.ini"));
+    // Like ROK.INI and the tables, data.ini may be named in any letter case.
+    TIniFile ini(fileIgnoringCase(folder + QStringLiteral("data.ini")));
     const QString build = ini.ReadString(QStringLiteral("Version"), QStringLiteral("ProgBuild"), QString());
     if (build.size() < 8)
         return true;
@@ -207,11 +209,7 @@ void TfrmMain::showEvent(QShowEvent *event)
     // its flags change must not start another round.
     if (!m_foregroundScheduled) {
         m_foregroundScheduled = true;
-        if (QScreen *screen = this->screen()) {
-            QRect r = frameGeometry();
-            r.moveCenter(screen->availableGeometry().center());
-            move(r.topLeft());
-        }
+        placeOnScreen(this);
         m_tmSetFormInForeground.start();
     }
 }

@@ -6,6 +6,7 @@
 #include "app/ui/Artwork.h"
 #include "app/ui/QtUiServices.h"
 #include "app/ui/TfrmMain.h"
+#include "ui/QtTranslation.h"
 
 #include <QApplication>
 
@@ -17,6 +18,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral("3.10"));
     QApplication::setDesktopFileName(QStringLiteral("kasovka"));
     QApplication::setWindowIcon(ApplicationIcon());
+    // Qt's own dialogs and menus in the user's language; without Qt's
+    // translation files they stay English and the program still runs.
+    installQtTranslation();
 
     // Every window of the program, including those of the workspace, gets
     // both behaviours from the application object.

@@ -1,7 +1,7 @@
 #include "export/ui/ExportWindowParts.h"
 
-#include "filter/ui/WindowConventions.h"
 #include "report/view/ReportIcons.h"
+#include "ui/WindowConventions.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,19 +9,6 @@
 #include <QVBoxLayout>
 
 namespace kasovka {
-
-QWidget *exportToolbar(QWidget *parent, QHBoxLayout *&layout)
-{
-    auto *bar = new QWidget(parent);
-    bar->setAutoFillBackground(true);
-    QPalette palette = bar->palette();
-    palette.setColor(QPalette::Window, QColor(232, 232, 232));
-    bar->setPalette(palette);
-    layout = new QHBoxLayout(bar);
-    layout->setContentsMargins(4, 2, 4, 2);
-    layout->setSpacing(2);
-    return bar;
-}
 
 QToolButton *exportToolButton(QWidget *parent, int glyph, const QString &text)
 {
@@ -35,7 +22,7 @@ QVBoxLayout *exportWindowLayout(QWidget *window, int closeGlyph, const QString &
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     QHBoxLayout *bar = nullptr;
-    layout->addWidget(exportToolbar(window, bar));
+    layout->addWidget(makeToolbarStrip(window, bar, StripLook::Grey));
     ok = exportToolButton(window, int(Glyph::Ok), QStringLiteral("OK"));
     close = exportToolButton(window, closeGlyph, closeText);
     bar->addWidget(ok);

@@ -13,8 +13,6 @@ namespace kasovka {
 
 enum class ReportIcon;
 
-// A light grey tool bar; the buttons are added by the caller.
-QWidget *exportToolbar(QWidget *parent, QHBoxLayout *&layout);
 QToolButton *exportToolButton(QWidget *parent, int glyph, const QString &text);
 // The window's outer layout with the tool bar on top holding "OK" and the
 // closing button; the caller adds the body below it.

@@ -3,8 +3,8 @@
 #include "export/ui/TfrmExcelExporter.h"
 #include "export/ui/TfrmExportDialog.h"
 
-#include <QGuiApplication>
-#include <QScreen>
+#include "ui/WindowConventions.h"
+
 #include <QWidget>
 
 namespace kasovka {
@@ -31,12 +31,7 @@ void centreOnScreen(QWidget *window)
 {
     window->adjustSize();
     window->setFixedSize(window->sizeHint());
-    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
-        return;
-    QRect frame(QPoint(), window->size());
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
+    placeOnScreen(window);
 }
 
 } // namespace kasovka

@@ -6,8 +6,8 @@
 #include "export/ExcelExporterForm.h"
 #include "export/ui/ExportWindowParts.h"
 #include "export/ui/QtExportWindows.h"
-#include "filter/ui/WindowConventions.h"
 #include "report/view/ReportIcons.h"
+#include "ui/WindowConventions.h"
 
 #include <QApplication>
 #include <QCheckBox>

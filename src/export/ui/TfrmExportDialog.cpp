@@ -3,8 +3,8 @@
 #include "export/ExportDialog.h"
 #include "export/ui/ExportWindowParts.h"
 #include "export/ui/QtExportWindows.h"
-#include "filter/ui/WindowConventions.h"
 #include "report/view/ReportIcons.h"
+#include "ui/WindowConventions.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "filter/ui/TDateBox.h"
 
-#include "filter/ui/WindowConventions.h"
+#include "ui/WindowConventions.h"
 
 #include <QAction>
 #include <QCalendarWidget>

@@ -4,7 +4,7 @@
 #include "core/model/MemTableModel.h"
 #include "filter/ui/MemTableGrid.h"
 #include "filter/ui/TFilterSelectHostObject.h"
-#include "filter/ui/WindowConventions.h"
+#include "ui/WindowConventions.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

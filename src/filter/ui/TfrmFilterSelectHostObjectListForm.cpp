@@ -3,7 +3,7 @@
 #include "core/model/MemTableModel.h"
 #include "filter/ui/MemTableGrid.h"
 #include "filter/ui/TFilterSelectHostObject.h"
-#include "filter/ui/WindowConventions.h"
+#include "ui/WindowConventions.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -5,14 +5,13 @@
 #include "filter/TReportFilter.h"
 #include "filter/ui/TDateBox.h"
 #include "filter/ui/TFilterSelectHostObject.h"
-#include "filter/ui/WindowConventions.h"
+#include "ui/WindowConventions.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QLineEdit>
-#include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -20,7 +19,7 @@ namespace kasovka {
 
 namespace {
 
-constexpr int BodyWidth = 540;
+constexpr int BodyWidth = 760;
 
 void selectIndex(QComboBox *box, int index)
 {
@@ -104,11 +103,7 @@ void TfrmReportFilter::showEvent(QShowEvent *event)
         m_shownOnce = true;
         LoadControls();
         UpdateControls();
-        if (const QScreen *screen = this->screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        placeOnScreen(this);
         cbxVertikalniDeleni->setFocus();
     }
     QDialog::showEvent(event);

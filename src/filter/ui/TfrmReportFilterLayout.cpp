@@ -3,7 +3,7 @@
 #include "filter/ui/TfrmReportFilter.h"
 
 #include "filter/ui/TDateBox.h"
-#include "filter/ui/WindowConventions.h"
+#include "ui/WindowConventions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,7 +28,7 @@ QLabel *sectionCaption(const QString &text, QWidget *parent)
     QFont bold = label->font();
     bold.setBold(true);
     label->setFont(bold);
-    label->setContentsMargins(0, 8, 0, 0);
+    label->setContentsMargins(0, 5, 0, 0);
     return label;
 }
 
@@ -84,10 +84,8 @@ QHBoxLayout *labelled(const QString &caption, QWidget *control, QWidget *parent,
 
 QWidget *TfrmReportFilter::buildToolbar()
 {
-    auto *toolbar = new QWidget(this);
-    auto *layout = new QHBoxLayout(toolbar);
-    layout->setContentsMargins(4, 3, 4, 3);
-    layout->setSpacing(2);
+    QHBoxLayout *layout = nullptr;
+    QWidget *toolbar = makeToolbarStrip(this, layout, StripLook::Plain);
     btnOK = makeToolbarButton(glyphIcon(Glyph::Ok), QStringLiteral("OK"), toolbar);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnZpet = makeToolbarButton(glyphIcon(Glyph::Back), QStringLiteral("Zpět"), toolbar);
@@ -164,10 +162,13 @@ void TfrmReportFilter::buildLayoutSection(QVBoxLayout *body)
                        "jednom řádku), nebo detailně (každý záznam v deníku bude vytištěn "
                        "samostatně na zvláštní řádek)"),
         this));
+    // Both drop-downs on one row keep the dialog low enough for a laptop screen.
     cbxZpusobSumace = dropDown(QStringLiteral("cbxZpusobSumace"), this);
-    body->addLayout(labelled(QStringLiteral("Generovat"), cbxZpusobSumace, this, 130));
+    QHBoxLayout *rows = labelled(QStringLiteral("Generovat"), cbxZpusobSumace, this, 130);
     cbxTridiDle = dropDown(QStringLiteral("cbxTridiDle"), this);
-    body->addLayout(labelled(QStringLiteral("Řádky třídit"), cbxTridiDle, this, 130));
+    rows->insertSpacing(2, 24);
+    rows->insertLayout(3, labelled(QStringLiteral("Řádky třídit"), cbxTridiDle, this, 0));
+    body->addLayout(rows);
     body->addWidget(explanation(
         QStringLiteral("Jestliže vás zajímá pouze závěrečný přehled deníku, můžete vypnout "
                        "generování jednotlivých řádků - načtení celé sestavy je poté rychlejší, "
@@ -229,7 +230,7 @@ void TfrmReportFilter::buildFilterSection(QVBoxLayout *body)
         grid->addWidget(row.negation, i, 3);
     }
     for (int i = 0; i < 3; ++i)
-        m_rows.at(i).text->setFixedWidth(260);
+        m_rows.at(i).text->setFixedWidth(330);
     grid->setColumnStretch(4, 1);
     body->addLayout(grid);
 }

@@ -1,6 +1,6 @@
 #include "print/ui/TfrmPrintPreview.h"
 
-#include "filter/ui/WindowConventions.h"
+#include "ui/WindowConventions.h"
 #include "print/PrintJob.h"
 #include "print/ui/PrintFlow.h"
 #include "print/ui/PrintPageView.h"

@@ -2,7 +2,7 @@
 
 #include "export/ui/ExportWindowParts.h"
 #include "export/ui/QtExportWindows.h"
-#include "filter/ui/WindowConventions.h"
+#include "ui/WindowConventions.h"
 #include "report/view/ReportIcons.h"
 
 #include <QGroupBox>

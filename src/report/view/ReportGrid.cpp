@@ -7,6 +7,8 @@
 #include <QPainterPath>
 #include <QTableView>
 
+#include <algorithm>
+
 namespace kasovka {
 
 QColor lightShade()
@@ -90,6 +92,8 @@ MemTableSelectionLink *setupReportGrid(QTableView *view, ReportGridModel *model,
 {
     auto *indicator = new RowIndicatorHeader(view);
     view->setVerticalHeader(indicator);
+    // A header set on a view already on screen stays hidden until shown.
+    indicator->show();
     view->setModel(model);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -109,9 +113,10 @@ MemTableSelectionLink *setupReportGrid(QTableView *view, ReportGridModel *model,
     titles->setStretchLastSection(false);
     titles->setDefaultAlignment(Qt::AlignCenter);
     titles->setMinimumHeight(3 * titles->fontMetrics().height() + 8);
+    // A column is never narrower than its title, so no title loses letters.
     for (int i = 0; i < model->columnCount(); ++i)
         if (model->column(i).width > 0)
-            view->setColumnWidth(i, model->column(i).width);
+            view->setColumnWidth(i, std::max(model->column(i).width, titles->sectionSizeHint(i)));
 
     // The current row stays marked when the focus is elsewhere.
     QPalette palette = view->palette();

@@ -10,6 +10,7 @@
 #include "report/view/ReportViewServices.h"
 #include "report/view/TGroupList.h"
 #include "report/view/TfrmMonthlyOverview.h"
+#include "ui/WindowConventions.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -17,6 +18,8 @@
 #include <QTableView>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kasovka {
 
@@ -37,21 +40,13 @@ QWidget *filled(QWidget *widget, const QColor &colour)
 
 QToolButton *flatButton(QWidget *parent, ReportIcon icon, const QString &text)
 {
-    auto *button = new QToolButton(parent);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    button->setIcon(reportIcon(icon));
-    button->setIconSize(QSize(20, 20));
-    button->setText(text);
-    return button;
+    return makeToolbarButton(reportIcon(icon), text, parent, 20);
 }
 
 QFrame *bevel(QWidget *parent, QFrame::Shape shape)
 {
-    auto *line = new QFrame(parent);
+    QFrame *line = toolbarSeparator(parent);
     line->setFrameShape(shape);
-    line->setFrameShadow(QFrame::Sunken);
     return line;
 }
 
@@ -179,6 +174,7 @@ QWidget *TfrmPenDenReport::buildGroupsPanel()
     header->setContentsMargins(6, 6, 6, 6);
     header->addWidget(iconLabel(ReportIcon::Groups, panGroupsHeader));
     lblGroupsHeaderCaption = captionLabel(QString(), panGroupsHeader);
+    lblGroupsHeaderCaption->setWordWrap(true);
     header->addWidget(lblGroupsHeaderCaption, 1);
     column->addWidget(panGroupsHeader);
     column->addWidget(bevel(panGroups, QFrame::HLine));
@@ -310,6 +306,20 @@ void TfrmPenDenReport::ShowGroups(bool visible)
     panGroups->parentWidget()->setVisible(visible);
     btnShowHideGroupsPanel->setText(visible ? QStringLiteral("Skrýt skupiny") : QStringLiteral("Zobrazit skupiny"));
     lblGroupsHeaderCaption->setText(QStringLiteral("Sumační skupiny (%1)").arg(groupKindCaption()));
+    fitGroupsPanel();
+}
+
+void TfrmPenDenReport::fitGroupsPanel()
+{
+    // Wide enough for the header on one line, up to a fifth of the view
+    // (the journal needs the rest); beyond that the header wraps.
+    const QLayout *header = panGroupsHeader->layout();
+    const QMargins margins = header->contentsMargins();
+    const int besideText = margins.left() + margins.right() + header->spacing()
+                           + header->itemAt(0)->sizeHint().width();
+    const int text = lblGroupsHeaderCaption->fontMetrics().horizontalAdvance(lblGroupsHeaderCaption->text());
+    const int widest = std::max(GroupsPanelWidth, width() / 5);
+    panGroups->setFixedWidth(std::clamp(text + besideText + 2, GroupsPanelWidth, widest));
 }
 
 void TfrmPenDenReport::ShowGroupsWarning(bool visible)
@@ -353,6 +363,7 @@ void TfrmPenDenReport::updateGroupNames()
 void TfrmPenDenReport::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
+    fitGroupsPanel();
     FitGroupGrid();
 }
 

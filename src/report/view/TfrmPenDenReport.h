@@ -92,6 +92,7 @@ private:
     QWidget *buildSelectedGroup();
     QWidget *buildSectionHeader(int icon, const QString &caption, QLabel *&groupCaption, QLabel *&groupName);
     void updateGroupNames();
+    void fitGroupsPanel();
     QString groupKindCaption() const;
 
     TPenDenReport &m_report;

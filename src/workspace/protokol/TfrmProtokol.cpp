@@ -1,13 +1,11 @@
 #include "workspace/protokol/TfrmProtokol.h"
 
-#include "filter/ui/WindowConventions.h"
+#include "ui/WindowConventions.h"
 #include "workspace/protokol/TProtokol.h"
 
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QScreen>
 #include <QTextDocument>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -91,11 +89,7 @@ void TfrmProtokol::showEvent(QShowEvent *event)
 {
     m_lblHeadline->setText(m_protokol.Headline());
     m_mmProtokol->setPlainText(m_protokol.Text());
-    if (const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    placeOnScreen(this);
     QDialog::showEvent(event);
 }
 

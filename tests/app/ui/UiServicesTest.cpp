@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QUrl>
@@ -207,6 +208,10 @@ TEST(QtUiServices, HelpShowsTheTopicOrSaysItIsMissing)
     EXPECT_TRUE(ui.helpViewer()->isVisible());
     EXPECT_EQ(ui.helpViewer()->browser()->documentTitle(), QStringLiteral("Export do Excelu"));
     EXPECT_EQ(ui.helpViewer()->windowTitle(), QStringLiteral("Kasovka - nápověda - Export do Excelu"));
+    // Fully on the screen, frame and title bar included.
+    const QWidget *viewer = ui.helpViewer();
+    EXPECT_TRUE(viewer->screen()->availableGeometry().contains(
+        QRect(viewer->pos(), viewer->size().grownBy(QMargins(4, 30, 4, 4)))));
 
     SeenBox seen;
     answerNextBox(seen, QStringLiteral("OK"), &ui.progressForm());
@@ -214,6 +219,21 @@ TEST(QtUiServices, HelpShowsTheTopicOrSaysItIsMissing)
     EXPECT_EQ(seen.title, QStringLiteral("Chyba"));
     EXPECT_EQ(seen.text, QStringLiteral("Nápovědu nelze zobrazit, chybí soubor ") + help + QStringLiteral("pgNeni.htm"));
     ui.helpViewer()->hide();
+}
+
+TEST(QtUiServices, HelpWindowNamesTheProgramOnce)
+{
+    const struct {
+        const char *page, *window;
+    } rows[] = {
+        {"Export do Excelu", "Kasovka - nápověda - Export do Excelu"},
+        {"Kasovka – rozšířený peněžní deník", "Kasovka - nápověda - rozšířený peněžní deník"},
+        {"Kasovka", "Kasovka - nápověda"},
+        {"", "Kasovka - nápověda"},
+        {"Kasovkový export", "Kasovka - nápověda - Kasovkový export"},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(TfrmHelpViewer::WindowTitleFor(QString::fromUtf8(row.page)), QString::fromUtf8(row.window));
 }
 
 } // namespace

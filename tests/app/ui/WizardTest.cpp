@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -195,6 +196,10 @@ TEST(HostCompatibility, WarningTextAndMissingDataIni)
                   "která je kompatibilní i s novějšími verzemi účetního systému. Informujte se, prosím, na naší "
                   "e-mailové adrese, za jakých podmínek můžete vyšší verzi získat.\n\nKontaktní e-mail: "
                   "podpora@kasovka.cz"));
+
+    // The host's files are found whatever the letter case of their names.
+    QFile::rename(tree.dataRoot() + QStringLiteral("data.ini"), tree.dataRoot() + QStringLiteral("DATA.INI"));
+    EXPECT_FALSE(TfrmMain::CheckHostCompatibility(tree.dataRoot(), TBaseApplication::CompatibilityDate(), message));
 }
 
 TEST_F(WizardTest, ForegroundTimerRunsOnceAfterShowingAndStopsOnNext)

@@ -5,6 +5,7 @@
 #include "export/workbook/CompoundFile.h"
 #include "export/workbook/Workbook.h"
 #include "export/workbook/detail/Records.h"
+#include "support/SharedTestData.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,6 +27,8 @@ inline QString fixture(const QString &name)
     return QStringLiteral(KASOVKA_SOURCE_DIR "/tests/export/workbook/data/") + name;
 }
 
+// A file of the shared corpus; tests that use it begin with
+// KASOVKA_NEEDS_SHARED_FILE(corpus(QString())).
 inline QString corpus(const QString &name)
 {
     return QStringLiteral(KASOVKA_SHARED_TESTDATA "/xls/") + name;

@@ -15,6 +15,9 @@ import tempfile
 import olefile
 import xlrd
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "support"))
+import shared_testdata  # noqa: E402
+
 # Texts the layer gives for the refused files, by the reason in INDEX.tsv.
 REFUSALS = [
     ("BIFF5", "Template file is saved with an invalid Excel version"),
@@ -154,6 +157,9 @@ def check_refuse(tool, path, reason, out):
 
 def main():
     tool, corpus = sys.argv[1], sys.argv[2]
+    code = shared_testdata.absent(corpus)
+    if code is not None:
+        return code
     failures = 0
     with open(os.path.join(corpus, "INDEX.tsv"), encoding="utf-8") as index, \
             tempfile.TemporaryDirectory() as tmp:

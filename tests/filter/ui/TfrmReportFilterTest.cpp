@@ -94,6 +94,9 @@ TEST_F(FilterDialogTest, FirstUseShowsTheDefaults)
     EXPECT_EQ(dialog->btnZpet->text(), QStringLiteral("Zpět"));
     // Without period the closing adjustments are allowed.
     EXPECT_EQ(dialog->chckZaverkoveUpravy->isEnabled(), true);
+    // The whole dialog fits a 1366x768 screen with its title bar and a desktop panel.
+    EXPECT_LE(dialog->height(), 768 - 34 - 40);
+    EXPECT_LE(dialog->width(), 1366 - 8);
 }
 
 TEST_F(FilterDialogTest, StoredValuesAreShownAndOddIndexesFallBack)

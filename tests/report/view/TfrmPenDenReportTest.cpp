@@ -8,6 +8,7 @@
 #include "report/view/TfrmMonthlyOverview.h"
 #include "report/view/TfrmPenDenReport.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QTableView>
@@ -114,6 +115,29 @@ TEST_F(ReportViewTest, CentreGroupsShowTheirCaptionForm)
     EXPECT_EQ(view->cgrSkupiny->objectName(), QStringLiteral("cgrSkupiny"));
 }
 
+TEST_F(ReportViewTest, GroupsHeaderShowsItsWholeCaptionForEveryKind)
+{
+    // A wide view gives the header one line; a narrow one keeps the panel
+    // narrow and wraps it.
+    for (quint8 kind = sgkCentre; kind <= LastSummationGroupKind; ++kind) {
+        auto report = s_demo->report(kind);
+        for (const int width : {1920, 1024}) {
+            TfrmPenDenReport *view = open(*report, QSize(width, 700));
+            const QLabel *caption = view->lblGroupsHeaderCaption;
+            SCOPED_TRACE(caption->text().toStdString() + " " + std::to_string(width));
+            // No word runs past the label, and the label is tall enough for its lines.
+            const QRect needed = caption->fontMetrics().boundingRect(QRect(0, 0, caption->width(), 1000),
+                                                                     Qt::TextWordWrap, caption->text());
+            EXPECT_LE(needed.width(), caption->width());
+            EXPECT_LE(needed.height(), caption->height());
+            if (width == 1920)
+                EXPECT_EQ(needed.height(), caption->fontMetrics().height());
+            else
+                EXPECT_EQ(view->panGroups->width(), 250);
+        }
+    }
+}
+
 TEST_F(ReportViewTest, ClickingAGroupPanelMovesGridOverviewAndNamesTogether)
 {
     auto report = s_demo->report(sgkCentre);
@@ -205,6 +229,13 @@ TEST_F(ReportViewTest, JournalGridTitlesAndShading)
     EXPECT_EQ(model->headerData(4, Qt::Horizontal).toString(), QStringLiteral("Hotovost a ceniny\npříjem\n[5]"));
     EXPECT_EQ(model->headerData(34, Qt::Horizontal).toString().section('\n', 2), QStringLiteral("[35]"));
     EXPECT_TRUE(model->headerData(4, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+    // Every title fits its column ([35] "ostatní (vč. rezerv)" is the widest),
+    // and the row indicator stands beside the rows.
+    QHeaderView *titles = view->grDenik->horizontalHeader();
+    for (int column = 0; column < model->columnCount(); ++column)
+        EXPECT_GE(titles->sectionSize(column), titles->sectionSizeHint(column)) << column;
+    EXPECT_TRUE(view->grDenik->verticalHeader()->isVisible());
+    EXPECT_GT(view->grDenik->verticalHeader()->width(), 0);
 
     // Column number -> expected background (invalid: white) and white text.
     const struct {

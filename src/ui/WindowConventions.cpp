@@ -1,6 +1,8 @@
-#include "filter/ui/WindowConventions.h"
+#include "ui/WindowConventions.h"
 
 #include <QApplication>
+#include <QFrame>
+#include <QScreen>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <QKeyEvent>
@@ -9,6 +11,8 @@
 #include <QPixmap>
 #include <QToolButton>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace kasovka {
 
@@ -55,7 +59,8 @@ void installKeyPreview(QWidget *window, std::function<void()> onEnter,
     new KeyPreview(window, std::move(onEnter), std::move(onEscape));
 }
 
-QToolButton *makeToolbarButton(const QIcon &glyph, const QString &text, QWidget *parent)
+QToolButton *makeToolbarButton(const QIcon &glyph, const QString &text, QWidget *parent,
+                               int iconSize)
 {
     auto *button = new QToolButton(parent);
     button->setIcon(glyph);
@@ -63,8 +68,16 @@ QToolButton *makeToolbarButton(const QIcon &glyph, const QString &text, QWidget 
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setIconSize(QSize(16, 16));
+    button->setIconSize(QSize(iconSize, iconSize));
     return button;
+}
+
+QFrame *toolbarSeparator(QWidget *parent)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(QFrame::VLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
 }
 
 namespace {
@@ -143,17 +156,48 @@ Qt::WindowFlags resizableDialogFlags()
         | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
 }
 
-QHBoxLayout *addToolbarStrip(QWidget *window, QVBoxLayout *&outer)
+QWidget *makeToolbarStrip(QWidget *parent, QHBoxLayout *&layout, StripLook look)
+{
+    auto *strip = new QWidget(parent);
+    if (look == StripLook::Grey) {
+        strip->setAutoFillBackground(true);
+        QPalette palette = strip->palette();
+        palette.setColor(QPalette::Window, QColor(232, 232, 232));
+        strip->setPalette(palette);
+    }
+    layout = new QHBoxLayout(strip);
+    layout->setContentsMargins(4, look == StripLook::Grey ? 2 : 3, 4, look == StripLook::Grey ? 2 : 3);
+    layout->setSpacing(2);
+    return strip;
+}
+
+QHBoxLayout *addToolbarStrip(QWidget *window, QVBoxLayout *&outer, StripLook look)
 {
     outer = new QVBoxLayout(window);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
-    auto *toolbar = new QWidget(window);
-    auto *strip = new QHBoxLayout(toolbar);
-    strip->setContentsMargins(4, 3, 4, 3);
-    strip->setSpacing(2);
-    outer->addWidget(toolbar);
+    QHBoxLayout *strip = nullptr;
+    outer->addWidget(makeToolbarStrip(window, strip, look));
     return strip;
+}
+
+void placeOnScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // The window manager's frame is known only once the window is shown; a
+    // title bar of about 30 pixels is kept free before that.
+    const QRect outer = window->frameGeometry(), inner = window->geometry();
+    const QMargins frame = window->isVisible() && outer != inner
+        ? QMargins(inner.left() - outer.left(), inner.top() - outer.top(),
+                   outer.right() - inner.right(), outer.bottom() - inner.bottom())
+        : QMargins(4, 30, 4, 4);
+    window->resize(window->size().boundedTo(area.size().shrunkBy(frame)));
+    QRect placed(QPoint(), window->size().grownBy(frame));
+    placed.moveCenter(area.center());
+    window->move(std::max(placed.left(), area.left()), std::max(placed.top(), area.top()));
 }
 
 } // namespace kasovka
