@@ -14,8 +14,6 @@ using namespace detail;
 
 namespace {
 
-constexpr int kLastRow = TWorkSheet::kRows - 1;
-
 // An ARRAY record's range ([MS-XLS] 2.4.4: RefU, then its formula at 14)
 // is moved by running it through the shifter as an area token with
 // relative rows, so that it follows the same rules as the references.
@@ -69,12 +67,13 @@ void TWorkSheet::shiftFormulas(const ReferenceShifter &shifter, bool onThisSheet
 void TWorkSheet::checkRoom(int at, int count) const
 {
     // Nothing may be pushed past the last row.
-    for (int r = std::max(at, kRows - count); r < int(m_rows.size()); ++r)
+    const int lastRow = m_rowLimit - 1;
+    for (int r = std::max(at, m_rowLimit - count); r < int(m_rows.size()); ++r)
         if (!m_rows[r].empty())
             throw Error(xlstext::invalidRow(r + count + 1));
     for (int b : m_breaks)
-        if (b >= at && b + count > kLastRow)
-            throw Error(xlstext::tooManyEntries(b + count, kLastRow));
+        if (b >= at && b + count > lastRow)
+            throw Error(xlstext::tooManyEntries(b + count, lastRow));
 }
 
 void TWorkSheet::insertEmptyRows(int at, int count)
@@ -84,17 +83,17 @@ void TWorkSheet::insertEmptyRows(int at, int count)
     checkRoom(at, count);
     if (at < int(m_rows.size())) {
         m_rows.insert(m_rows.begin() + at, size_t(count), RowData{});
-        if (int(m_rows.size()) > kRows)
-            m_rows.resize(kRows);
+        if (int(m_rows.size()) > m_rowLimit)
+            m_rows.resize(m_rowLimit);
     }
     for (auto &b : m_breaks)
         if (b >= at)
             b += count;
     for (auto &m : m_merged) {
         if (m.firstRow >= at)
-            m.firstRow = std::min(m.firstRow + count, kLastRow);
+            m.firstRow = std::min(m.firstRow + count, m_rowLimit - 1);
         if (m.lastRow >= at)
-            m.lastRow = std::min(m.lastRow + count, kLastRow);
+            m.lastRow = std::min(m.lastRow + count, m_rowLimit - 1);
     }
     m_drawing.shiftRows(at, count);
 }
@@ -130,7 +129,7 @@ void TWorkSheet::copyRows(int first, int last, int dest, int copies, bool formul
         throw Error(xlstext::cantCopyOle());
     if (copies <= 0)
         return;
-    rowForWrite(std::min(kLastRow, dest + copies * height - 1));
+    rowForWrite(std::min(m_rowLimit - 1, dest + copies * height - 1));
     std::vector<MergedArea> blockMerges;
     for (const auto &m : m_merged)
         if (m.firstRow >= first && m.lastRow <= last)

@@ -39,6 +39,8 @@ public:
     int activeSheet() const; // 0-based
     void selectFirstSheet();
     int formatCount() const { return m_xfCount; }
+    // The records kept as read, for writers of other formats.
+    const std::vector<detail::BiffRecord> &records() const { return m_records; }
 
     // Whether EXTERNSHEET entry ixti covers the 0-based sheet of this book.
     bool ixtiCovers(int ixti, int sheet) const;
