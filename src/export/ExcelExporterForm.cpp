@@ -131,6 +131,7 @@ bool TExcelExporterForm::runEngine(const BusyIndicator &busy)
 {
     m_templateReport1.setTemplate(m_exporter.TemplateFolder() + m_exporter.TemplateName());
     m_templateReport1.setFileName(m_exporter.FileName());
+    m_workbookAdapter1.setFormat(exportFormatOf(m_exporter.FileName()));
     if (busy)
         busy(true);
     bool failed = true;

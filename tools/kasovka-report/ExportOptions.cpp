@@ -137,6 +137,11 @@ ToolOption outputOption(ToolRegistry &registry, const char *name, const char *he
 
 } // namespace
 
+bool exportReportWorkbook(TBaseApplication &app, TPenDenReport &report, const QString &target)
+{
+    return exportReport(app, report, target);
+}
+
 void registerExportOptions(ToolRegistry &registry)
 {
     registry.addOption(outputOption(registry, "xls", "vyexportuje sestavu do sešitu FILE", exportReport));

@@ -54,6 +54,10 @@ private:
 // The modules' options, added by main in this order.
 void registerJsonOptions(ToolRegistry &registry);   // JsonOutput.cpp
 void registerExportOptions(ToolRegistry &registry); // ExportOptions.cpp
+void registerXlsxOptions(ToolRegistry &registry);   // XlsxOptions.cpp
+
+// The report export to target with the export options given (ExportOptions.cpp).
+bool exportReportWorkbook(TBaseApplication &app, TPenDenReport &report, const QString &target);
 
 // Exit codes.
 inline constexpr int ExitWritten = 0;

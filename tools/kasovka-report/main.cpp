@@ -54,6 +54,7 @@ int main(int argc, char *argv[])
     registerRunOptions(registry, settings);
     registerJsonOptions(registry);
     registerExportOptions(registry);
+    registerXlsxOptions(registry);
 
     qsizetype i = 0;
     while (i < arguments.size() && !arguments[i].startsWith(QStringLiteral("--")))
