@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(g++ cmake ninja-build qt6-base-dev qt6-charts-dev qt6-translations-l10n
   libsqlite3-dev sqlite3 libxlsxwriter-dev libgtest-dev libgmock-dev libbenchmark-dev
   python3-xlrd python3-olefile python3-openpyxl poppler-utils libreoffice-calc-nogui
-  xvfb xauth)
+  fonts-crosextra-carlito xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
