@@ -45,6 +45,7 @@ private:
     void refuseDrawings() const;
     void writeColumns();
     void writePageSetup(const SheetPrintNames &names);
+    void writeBreaksAndTitles(const SheetPrintNames &names);
     void writeView();
     void writeRowFormat(int row);
     void writeMerges(int row);

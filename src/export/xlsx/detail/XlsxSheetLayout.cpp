@@ -196,7 +196,12 @@ void XlsxSheetWriter::writePageSetup(const SheetPrintNames &names)
         worksheet_print_row_col_headers(m_ws);
     worksheet_gridlines(m_ws, uint8_t((s.showGridlines ? LXW_SHOW_SCREEN_GRIDLINES : 0)
                                       | (s.printGridlines ? LXW_SHOW_PRINT_GRIDLINES : 0)));
+    writeBreaksAndTitles(names);
+}
 
+void XlsxSheetWriter::writeBreaksAndTitles(const SheetPrintNames &names)
+{
+    const BiffSheetSetup &s = m_setup;
     // A break at the first row or column means nothing, and the lists end at 0.
     const auto &rowBreaks = m_sheet.pageBreaks();
     if (rowBreaks.size() > LXW_BREAKS_MAX || s.columnBreaks.size() > LXW_BREAKS_MAX)
