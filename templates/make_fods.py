@@ -2,34 +2,49 @@
 """Writes the three workbook templates as LibreOffice flat XML spreadsheets.
 
 The .fods files are the templates' sources; build.sh converts them into the
-Excel 97-2003 templates the program fills. Bands are the named ranges
-"__Table1__" (one group) and "__Table2__" (one journal row of the group);
-cells beginning with "##" read a field of those data sets.
+Excel 97-2003 templates the program fills. Bands are named ranges:
+"__Sestava__" (the whole sheet, filled once), "__Table1__" (one group) and
+"__Table2__" (one journal row of the group). Cells beginning with "##" read a
+field of those data sets, cells beginning with "#." a value the exporter
+publishes (report name, agenda, year, period, group captions).
+
+Paper: A3 landscape at 90 %, so 8 pt cells print at 7.2 pt. The amount
+columns are split over three page widths along their column groups (5-12,
+13-23, 24-35, the three columns of the final overview); the group key, row
+number, date, document and description repeat on every width, the title
+block and column titles on every page.
 """
 from xml.sax.saxutils import escape
 import os
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
-# Amount columns 5..35: title line 1, title line 2, shading.
+# Amount columns 5..35: title line 2 (line 1 is the column group).
 AMOUNTS = [
-    ("Hotovost a ceniny", "příjem"), ("Hotovost a ceniny", "výdej"),
-    ("Bankovní účty", "příjem"), ("Bankovní účty", "výdej"),
-    ("Průběžné položky", "příjem"), ("Průběžné položky", "výdej"),
-    ("CELKEM", "příjem"), ("CELKEM", "výdej"),
-    ("PZZ", "zboží"), ("PZZ", "služby"), ("PZZ", "ostatní"),
-    ("VDZUP", "materiál"), ("VDZUP", "zboží"), ("VDZUP", "drobný maj."), ("VDZUP", "mzdy"),
-    ("VDZUP", "daň ze mzdy"), ("VDZUP", "soc. poj."), ("VDZUP", "zdr. poj."), ("VDZUP", "režie"),
-    ("PNZD", "srážky"), ("PNZD", "DPH"), ("PNZD", "dotace"), ("PNZD", "vklad"), ("PNZD", "ostatní"),
-    ("VNZD", "dlouhodobý maj."), ("VNZD", "DPH"), ("VNZD", "soc. a zdr. poj."),
-    ("VNZD", "daň z příjmu"), ("VNZD", "osobní"), ("VNZD", "dary"), ("VNZD", "ostatní (vč. rezerv)"),
+    "příjem", "výdej", "příjem", "výdej", "příjem", "výdej", "příjem", "výdej",
+    "zboží", "služby", "ostatní",
+    "materiál", "zboží", "drobný maj.", "mzdy", "daň ze mzdy", "soc. poj.", "zdr. poj.", "režie",
+    "srážky", "DPH", "dotace", "vklad", "ostatní",
+    "dlouhodobý maj.", "DPH", "soc. a zdr. poj.", "daň z příjmu", "osobní", "dary", "ostatní (vč. rezerv)",
 ]
-LIGHT = set([5, 6, 9, 10] + list(range(16, 24)) + list(range(29, 36)))
-DARK = {11, 12}
+# Column groups of the amount columns: first, last, title, shading.
+COLUMN_GROUPS = [
+    (5, 6, "Hotovost a ceniny", "light"), (7, 8, "Bankovní účty", "plain"),
+    (9, 10, "Průběžné položky", "light"), (11, 12, "CELKEM", "dark"),
+    (13, 15, "Příjmy zahrnované do základu", "plain"), (16, 23, "Výdaje na zajištění příjmů", "light"),
+    (24, 28, "Příjmy neovlivňující základ daně", "plain"), (29, 35, "Výdaje neovlivňující základ daně", "light"),
+]
+# The first amount column of each page width.
+WIDTH_STARTS = (5, 13, 24)
+# Wide enough for -9 999 999 999,99 in bold at 8 pt.
+AMOUNT_WIDTH = "2.7cm"
 
 
 def shade(column):
-    return "dark" if column in DARK else "light" if column in LIGHT else "plain"
+    for first, last, _, tone in COLUMN_GROUPS:
+        if first <= column <= last:
+            return tone
+    return "plain"
 
 
 def col_name(index):  # 1 -> A
@@ -97,24 +112,28 @@ def cell_style(name, bold=False, size=None, align=None, background=None, color=N
 
 BACKGROUND = {"plain": None, "light": "#ebebeb", "dark": "#808080"}
 TEXT_COLOR = {"plain": None, "light": None, "dark": "#ffffff"}
+KEY_COLOR = "#595959"
 
 
 def common_cell_styles():
-    out = cell_style("Title", bold=True, size="14pt")
+    out = cell_style("Title", bold=True, size="12pt")
+    out += cell_style("ReportName", bold=True, size="11pt")
     out += cell_style("Subtitle", bold=True, size="10pt")
     out += cell_style("Label")
+    out += cell_style("Value", bold=True)
     out += cell_style("LabelBold", bold=True)
     out += cell_style("Caption", bold=True, border="bottom", color="#316ac5")
-    out += cell_style("Marker", size="6pt")
     for tone in ("plain", "light", "dark"):
         bg, fg = BACKGROUND[tone], TEXT_COLOR[tone]
         out += cell_style("Head_" + tone, bold=True, align="center", background=bg,
                           color=fg or "#404040", border="all", wrap=True, valign="middle")
-        out += cell_style("HeadLeft_" + tone, bold=True, align="start", background=bg,
-                          color=fg or "#404040", border="all", wrap=True, valign="middle")
         out += cell_style("Amount_" + tone, data="Amount", background=bg, color=fg, border="all")
         out += cell_style("Total_" + tone, data="Amount", bold=True, background=bg, color=fg,
                           border="double")
+    # The group key stands beside the table, in its margin: without groups
+    # the column is simply empty.
+    out += cell_style("Key", color=KEY_COLOR)
+    out += cell_style("HeadKey", bold=True, color=KEY_COLOR, wrap=True, valign="middle")
     out += cell_style("Text", border="all")
     out += cell_style("Number", data="Whole", border="all", align="end")
     out += cell_style("DateCell", data="Date", border="all", align="center")
@@ -122,30 +141,30 @@ def common_cell_styles():
     out += cell_style("SumValue", data="Amount", align="end")
     out += cell_style("SumTotal", data="Amount", bold=True, border="top", align="end")
     out += cell_style("SumTotalLabel", bold=True, border="top")
+    out += ('  <style:style style:name="Small" style:family="text">'
+            '<style:text-properties fo:font-size="8pt"/></style:style>\n')
     return out
 
 
-def page_layout(paper="A3"):
-    width, height = ("42cm", "29.7cm") if paper == "A3" else ("29.7cm", "21cm")
-    return """
+PAGE_LAYOUT = """
   <style:page-layout style:name="Landscape">
-   <style:page-layout-properties fo:page-width="%s" fo:page-height="%s" style:print-orientation="landscape"
-     fo:margin-top="1cm" fo:margin-bottom="1cm" fo:margin-left="1cm" fo:margin-right="1cm"
-     style:scale-to-X="1" style:scale-to-Y="0" style:print="grid-disabled headers-disabled"
-     style:print-page-order="ttb" style:table-centering="horizontal"/>
+   <style:page-layout-properties fo:page-width="42cm" fo:page-height="29.7cm" style:print-orientation="landscape"
+     fo:margin-top="1cm" fo:margin-bottom="0.8cm" fo:margin-left="0.8cm" fo:margin-right="0.8cm"
+     style:scale-to="90%" style:print="grid-disabled headers-disabled"
+     style:print-page-order="ltr" style:table-centering="none"/>
    <style:header-style/>
-   <style:footer-style><style:header-footer-properties fo:min-height="0.5cm" fo:margin-top="0.2cm"/></style:footer-style>
+   <style:footer-style><style:header-footer-properties fo:min-height="0.5cm" fo:margin-top="0.3cm"/></style:footer-style>
   </style:page-layout>
-""" % (width, height)
+"""
 
-
+# The print date and "Strana x z y" at the foot of every page.
 MASTER = """
  <office:master-styles>
   <style:master-page style:name="Default" style:page-layout-name="Landscape">
    <style:header style:display="false"/>
    <style:footer>
-    <style:region-left><text:p>%s</text:p></style:region-left>
-    <style:region-right><text:p>Strana <text:page-number>1</text:page-number> z <text:page-count>1</text:page-count></text:p></style:region-right>
+    <style:region-left><text:p><text:span text:style-name="Small">Vytištěno <text:date>1.1.2026</text:date></text:span></text:p></style:region-left>
+    <style:region-right><text:p><text:span text:style-name="Small">Strana <text:page-number>1</text:page-number> z <text:page-count>1</text:page-count></text:span></text:p></style:region-right>
    </style:footer>
   </style:master-page>
  </office:master-styles>
@@ -165,38 +184,61 @@ HEADER = """<?xml version="1.0" encoding="UTF-8"?>
 
 
 class Sheet:
-    """Rows of (style, text) cells; None is an empty unstyled cell."""
+    """Rows of (style, text) cells; None is an empty unstyled cell. A cell may
+    span (rows, columns); the cells it covers are written as covered."""
 
     def __init__(self, width):
         self.width = width
         self.rows = []  # (height or None, [cells])
+        self.spans = {}  # (row, column) -> (rows, columns), 1-based
 
     def row(self, cells, height=None):
         cells = list(cells) + [None] * (self.width - len(cells))
         self.rows.append((height, cells[: self.width]))
         return len(self.rows)  # 1-based row number
 
+    def span(self, row, column, rows, columns):
+        self.spans[(row, column)] = (rows, columns)
+
+    def covered(self):
+        out = set()
+        for (row, column), (rows, columns) in self.spans.items():
+            out |= {(r, c) for r in range(row, row + rows) for c in range(column, column + columns)}
+            out.discard((row, column))
+        return out
+
     def xml_rows(self, first, last, heights):
+        covered = self.covered()
         out = ""
         for number in range(first, last + 1):
             height, cells = self.rows[number - 1]
             style = heights.get(height)
             out += '   <table:table-row%s>\n' % (' table:style-name="%s"' % style if style else "")
-            for cell in cells:
+            for column, cell in enumerate(cells, start=1):
+                if (number, column) in covered:
+                    attr = ' table:style-name="%s"' % cell[0] if cell else ""
+                    out += "    <table:covered-table-cell%s/>\n" % attr
+                    continue
                 if cell is None:
                     out += "    <table:table-cell/>\n"
                     continue
                 style, text = cell
+                attrs = ' table:style-name="%s"' % style if style else ""
+                if (number, column) in self.spans:
+                    rows, columns = self.spans[(number, column)]
+                    attrs += ' table:number-rows-spanned="%d" table:number-columns-spanned="%d"' % (rows, columns)
                 if text is None or text == "":
-                    out += '    <table:table-cell table:style-name="%s"/>\n' % style
+                    out += "    <table:table-cell%s/>\n" % attrs
                 else:
-                    out += ('    <table:table-cell table:style-name="%s" office:value-type="string">'
-                            "<text:p>%s</text:p></table:table-cell>\n" % (style, escape(text)))
+                    out += ('    <table:table-cell%s office:value-type="string">'
+                            "<text:p>%s</text:p></table:table-cell>\n" % (attrs, escape(text)))
             out += "   </table:table-row>\n"
         return out
 
 
-def write(path, sheet_name, sheet, widths, header_rows, names, footer, paper, formulas=None):
+def write(path, sheet_name, sheet, widths, title_rows, title_columns, breaks, names, formulas=None):
+    """title_rows and title_columns: how many leading rows and columns repeat
+    on every page; breaks: the 1-based columns that begin a new page width."""
     heights = {}
     auto = ""
     for index, value in enumerate(sorted({h for h, _ in sheet.rows if h})):
@@ -204,22 +246,24 @@ def write(path, sheet_name, sheet, widths, header_rows, names, footer, paper, fo
         auto += ('  <style:style style:name="ro%d" style:family="table-row"><style:table-row-properties '
                  'style:row-height="%s" style:use-optimal-row-height="false"/></style:style>\n' % (index, value))
     column_styles = {}
-    for width in widths:
-        if width not in column_styles:
-            column_styles[width] = "co%d" % len(column_styles)
+    column_xml = []
+    for number, width in enumerate(widths, start=1):
+        key = (width, number in breaks)
+        if key not in column_styles:
+            column_styles[key] = "co%d" % len(column_styles)
+            brk = ' fo:break-before="page"' if number in breaks else ""
             auto += ('  <style:style style:name="%s" style:family="table-column"><style:table-column-properties '
-                     'style:column-width="%s"/></style:style>\n' % (column_styles[width], width))
+                     'style:column-width="%s"%s/></style:style>\n' % (column_styles[key], width, brk))
+        column_xml.append('   <table:table-column table:style-name="%s"/>\n' % column_styles[key])
     auto += ('  <style:style style:name="Sheet" style:family="table" style:master-page-name="Default">'
              '<style:table-properties table:display="true"/></style:style>\n')
     body = '  <table:table table:name="%s" table:style-name="Sheet">\n' % escape(sheet_name)
-    for width in widths:
-        body += '   <table:table-column table:style-name="%s"/>\n' % column_styles[width]
-    first_header, last_header = header_rows
-    body += sheet.xml_rows(1, first_header - 1, heights)
+    body += "   <table:table-header-columns>\n" + "".join(column_xml[:title_columns])
+    body += "   </table:table-header-columns>\n" + "".join(column_xml[title_columns:])
     body += "   <table:table-header-rows>\n"
-    body += sheet.xml_rows(first_header, last_header, heights)
+    body += sheet.xml_rows(1, title_rows, heights)
     body += "   </table:table-header-rows>\n"
-    rows_xml = sheet.xml_rows(last_header + 1, len(sheet.rows), heights)
+    rows_xml = sheet.xml_rows(title_rows + 1, len(sheet.rows), heights)
     for placeholder, formula in (formulas or {}).items():
         rows_xml = rows_xml.replace(
             'office:value-type="string"><text:p>%s</text:p>' % placeholder,
@@ -235,11 +279,51 @@ def write(path, sheet_name, sheet, widths, header_rows, names, footer, paper, fo
     with open(path, "w", encoding="utf-8") as out:
         out.write(HEADER)
         out.write(STYLES)
-        out.write(" <office:automatic-styles>\n" + common_cell_styles() + auto + page_layout(paper)
+        out.write(" <office:automatic-styles>\n" + common_cell_styles() + auto + PAGE_LAYOUT
                   + " </office:automatic-styles>\n")
-        out.write(MASTER % escape(footer))
+        out.write(MASTER)
         out.write(" <office:body>\n  <office:spreadsheet>\n" + body + "  </office:spreadsheet>\n </office:body>\n")
         out.write("</office:document>\n")
+
+
+def title_block(sheet, title, wide):
+    """The report's title, name, agenda, accounting year, period and kind of
+    summation groups, all within the columns that repeat on every page
+    width (two label/value pairs a line when wide); the last line is
+    deleted in a report without groups."""
+    if wide:
+        sheet.row([("Title", title), None, None, ("ReportName", "#.NazevSestavy")], height="0.75cm")
+        sheet.row([("Label", "Agenda:"), ("Value", "#.Agenda"), None, ("Label", "Účetní rok:"),
+                   ("Value", "#.UcetniRok")], height="0.42cm")
+    else:
+        sheet.row([("Title", title)], height="0.75cm")
+        sheet.row([("ReportName", "#.NazevSestavy")], height="0.55cm")
+        sheet.row([("Label", "Agenda:"), ("Value", "#.Agenda")], height="0.42cm")
+        sheet.row([("Label", "Účetní rok:"), ("Value", "#.UcetniRok")], height="0.42cm")
+    sheet.row([("Label", "Období:"), ("Value", "#.Obdobi")], height="0.42cm")
+    sheet.row([("Key", "#.SkupinaRadek"), ("Value", "#.SumacniSkupiny")], height="0.42cm")
+
+
+def column_titles(sheet, leading, columns):
+    """Three title lines: leading is [(text, line-3 text)] spanning lines 1-2,
+    columns [(column group, title, number, tone)] of the amount columns."""
+    def head(text):  # a tag's column is the group key's, beside the table
+        return "HeadKey" if text.startswith("#.") else "Head_plain"
+    first = sheet.row([(head(text), text) for text, _ in leading], height="0.7cm")
+    second = sheet.row([(head(text), "") for text, _ in leading], height="0.7cm")
+    third = sheet.row([(head(text), number) for text, number in leading], height="0.4cm")
+    for column in range(1, len(leading) + 1):
+        sheet.span(first, column, 2, 1)
+    # A column group's title spans its columns.
+    starts = {}
+    for at, (group, title, number, tone) in enumerate(columns, start=len(leading) + 1):
+        starts.setdefault(group, at)
+        sheet.rows[first - 1][1][at - 1] = ("Head_" + tone, group if starts[group] == at else "")
+        sheet.rows[second - 1][1][at - 1] = ("Head_" + tone, title)
+        sheet.rows[third - 1][1][at - 1] = ("Head_" + tone, number)
+        if at > starts[group]:
+            sheet.span(first, starts[group], 1, at - starts[group] + 1)
+    return third
 
 
 LABELS = {
@@ -262,7 +346,8 @@ def total(label, field):
 
 
 # The final overview: three columns of sections, row 0 holding the first
-# captions. A text entry is a section caption, a tuple a figure.
+# captions. A text entry is a section caption, a tuple a figure. Each column
+# stands on the page width of the journal columns it sums.
 OVERVIEW = [
     ["Hotovost a ceniny", col(5), col(6), total("Hotovost celkem", "HotovostCeninyCelkem"),
      "Bankovní účty", col(7), col(8), total("Na účtech celkem", "BankUctyCelkem"),
@@ -275,132 +360,124 @@ OVERVIEW = [
     + [total("Celkem", "PrijmyNeovlZaklDaneCelkem"), "Výdaje neovlivňující základ daně"]
     + [col(n) for n in range(29, 36)] + [total("Celkem", "VydajeNeovlZaklDaneCelkem")],
 ]
-# Label column and value column of each overview column (1-based sheet columns).
-OVERVIEW_COLUMNS = [(3, 5), (7, 9), (11, 13)]
 
-JOURNAL_WIDTH = 35
-
-
-def journal_titles():
-    first = [("Head_plain", "")] * 2 + [("Head_plain", "Číslo dokladu/"), ("Head_plain", "")]
-    second = [("Head_plain", t) for t in ("Číslo řádku", "Datum", "var. symb.", "Popis")]
-    third = [("Head_plain", "[%d]" % n) for n in range(1, 5)]
-    for n, (title1, title2) in enumerate(AMOUNTS, start=5):
-        tone = shade(n)
-        first.append(("Head_" + tone, title1))
-        second.append(("Head_" + tone, title2))
-        third.append(("Head_" + tone, "[%d]" % n))
-    return first, second, third
+# Journal sheet columns: group key, row number, date, document, description,
+# then Col5..Col35.
+LEADING = 5
+JOURNAL_WIDTH = LEADING + 31
 
 
-def overview_rows(sheet, group_name_tag):
-    sheet.row([("Subtitle", "Závěrečný přehled peněžního deníku"), None, None,
-               ("Subtitle", "- sumační skupina"), ("Subtitle", group_name_tag)], height="0.6cm")
+def amount_column(n):  # sheet column (1-based) of ColN
+    return LEADING + n - 4
+
+
+# Label and value columns of each overview column: the first amount column
+# of its page width (the label runs over two columns) and the one after.
+OVERVIEW_COLUMNS = [(amount_column(start), amount_column(start) + 2) for start in WIDTH_STARTS]
+
+KEY = ("Key", "##Table1##Zkratka")
+
+
+def overview_rows(sheet):
+    sheet.row([], height="0.3cm")
+    sheet.row([("Key", "##Table1##Zkratka"), ("Subtitle", "Závěrečný přehled peněžního deníku")],
+              height="0.6cm")
+    sheet.row([("Key", "#.SkupinaRadek"), ("LabelBold", "Sumační skupina:"), None,
+               ("LabelBold", "##Table1##Zkratka"), ("LabelBold", "##Table1##Nazev")], height="0.45cm")
     for index in range(16):
-        cells = [None] * JOURNAL_WIDTH
+        cells = [("Key", "##Table1##Zkratka")] + [None] * (JOURNAL_WIDTH - 1)
         for column, (label_at, value_at) in zip(OVERVIEW, OVERVIEW_COLUMNS):
             entry = column[index] if index < len(column) else None
             if entry is None:
                 continue
             if isinstance(entry, str):
-                cells[label_at - 1] = ("Caption", entry)
-                cells[label_at] = ("Caption", "")
-                cells[value_at - 1] = ("Caption", "")
+                for at in range(label_at, value_at + 1):
+                    cells[at - 1] = ("Caption", entry if at == label_at else "")
                 continue
             label, field, is_total = entry
-            cells[label_at - 1] = ("SumTotalLabel" if is_total else "Label", label)
-            if is_total:
-                cells[label_at] = ("SumTotalLabel", "")
+            style = "SumTotalLabel" if is_total else "Label"
+            cells[label_at - 1] = (style, label)
+            cells[label_at] = (style, "")
             cells[value_at - 1] = ("SumTotal" if is_total else "SumValue", "##Table1##" + field)
         sheet.row(cells)
 
 
 def report_template(path, with_summary):
     sheet = Sheet(JOURNAL_WIDTH)
-    sheet.row([("Title", "Peněžní deník")], height="0.8cm")
-    first, second, third = journal_titles()
-    # Two lines of 8pt text each: the longer titles wrap inside their column.
-    header_first = sheet.row(first, height="0.75cm")
-    sheet.row(second, height="0.75cm")
-    header_last = sheet.row(third, height="0.4cm")
-    band_top = sheet.row([("LabelBold", "Sumační skupina:"), None, ("Subtitle", "##Table1##Zkratka"),
-                          ("Subtitle", "##Table1##Nazev")], height="0.6cm")
-    row = [("Number", "##Table2##Poradi"), ("DateCell", "##Table2##Datum"),
+    title_block(sheet, "Peněžní deník", True)
+    leading = [("#.SkupinaTitulek", ""), ("Číslo řádku", "[1]"), ("Datum", "[2]"),
+               ("Číslo dokladu/ var. symbol", "[3]"), ("Popis", "[4]")]
+    columns = [(title, AMOUNTS[n - 5], "[%d]" % n, shade(n))
+               for first, last, title, _ in COLUMN_GROUPS for n in range(first, last + 1)]
+    titles_end = column_titles(sheet, leading, columns)
+    band_top = sheet.row([("Key", "#.SkupinaRadek"), ("LabelBold", "Sumační skupina:"), None,
+                          ("Subtitle", "##Table1##Zkratka"), ("Subtitle", "##Table1##Nazev")], height="0.6cm")
+    row = [KEY, ("Number", "##Table2##Poradi"), ("DateCell", "##Table2##Datum"),
            ("Text", "##Table2##Doklad_VS"), ("Text", "##Table2##Popis")]
     row += [("Amount_" + shade(n), "##Table2##Col%d" % n) for n in range(5, 36)]
     detail = sheet.row(row)
-    totals = [("TotalLabel", "")] * 3 + [("TotalLabel", "Celkem za sumační skupinu")]
+    totals = [KEY] + [("TotalLabel", "")] * 3 + [("TotalLabel", "Celkem")]
     totals += [("Total_" + shade(n), "##Table1##Col%d" % n) for n in range(5, 36)]
     sheet.row(totals)
     if with_summary:
-        sheet.row([], height="0.3cm")
-        overview_rows(sheet, "##Table1##Nazev")
-    band_bottom = sheet.row([("Marker", "...page break...")], height="0.3cm")
-    # Popis is wide enough for a typical description with the firm's name.
-    widths = ["1.3cm", "1.9cm", "3.6cm", "8.6cm"] + ["2.05cm"] * 31
-    footer = "Peněžní deník" + (" se závěrečným přehledem" if with_summary else "")
-    write(path, "Peněžní deník", sheet, widths, (header_first, header_last),
-          {"__Table1__": (band_top, band_bottom), "__Table2__": (detail, detail)}, footer, "A3")
+        overview_rows(sheet)
+    # Erased after the fill; a plain cell then leaves nothing to print.
+    band_bottom = sheet.row([(None, "...page break...")], height="0.3cm")
+    # The date column holds 28.12.2026 with room to spare: a date that does
+    # not fit prints as "###".
+    widths = ["1.5cm", "1.0cm", "1.75cm", "3.1cm", "5.15cm"] + [AMOUNT_WIDTH] * 31
+    breaks = {amount_column(n) for n in WIDTH_STARTS[1:]}
+    write(path, "Peněžní deník", sheet, widths, titles_end, LEADING, breaks,
+          {"__Sestava__": (1, band_bottom), "__Table1__": (band_top, band_bottom),
+           "__Table2__": (detail, detail)})
 
 
-# The group table: field, three title lines, shading, left-aligned title.
-GROUP_COLUMNS = [
-    ("Zkratka", "Zkratka skupiny", "", "", "plain"),
-    ("Nazev", "Název skupiny", "", "", "plain"),
-    ("Col5", "Hotovost a ceniny", "příjem", "[5]", "light"),
-    ("Col6", "Hotovost a ceniny", "výdej", "[6]", "light"),
-    ("HotovostCeninyCelkem", "Hotovost celkem", " ", " ", "light"),
-    ("Col7", "Bankovní účty", "příjem", "[7]", "plain"),
-    ("Col8", "Bankovní účty", "výdej", "[8]", "plain"),
-    ("BankUctyCelkem", "Na účtech celkem", " ", " ", "plain"),
-    ("Col9", "Průběžné položky", "příjem", "[9]", "light"),
-    ("Col10", "Průběžné položky", "výdej", "[10]", "light"),
-    ("PrubPolozkyCelkem", "Průběžné položky", "celkem", " ", "light"),
-    ("Col11", "CELKEM", "příjem", "[11]", "dark"),
-    ("Col12", "CELKEM", "výdej", "[12]", "dark"),
-    ("ZakladDane", "CELKEM", "základ daně", " ", "dark"),
-    ("Col13", "PZZ", "zboží", "[13]", "plain"),
-    ("Col14", "PZZ", "služby", "[14]", "plain"),
-    ("Col15", "PZZ", "ostatní", "[15]", "plain"),
-    ("PrijmyZahrDoZaklCelkem", "PZZ", "celkem", " ", "plain"),
-] + [("Col%d" % n, "VDZUP", AMOUNTS[n - 5][1], "[%d]" % n, "light") for n in range(16, 24)] + [
-    ("VydajeNaZajPrijCelkem", "VDZUP", "Celkem", " ", "light"),
-] + [("Col%d" % n, "PNZD", AMOUNTS[n - 5][1], "[%d]" % n, "plain") for n in range(24, 29)] + [
-    ("PrijmyNeovlZaklDaneCelkem", "PNZD", "Celkem", " ", "plain"),
-] + [("Col%d" % n, "VNZD", AMOUNTS[n - 5][1], "[%d]" % n, "light") for n in range(29, 36)] + [
-    ("VydajeNeovlZaklDaneCelkem", "VNZD", "Celkem", " ", "light"),
-]
+# The group table: field, column group, title line 2, title line 3; the
+# columns of each page width.
+def _group_columns():
+    columns = []
+    totals = {6: ("HotovostCeninyCelkem", "celkem"), 8: ("BankUctyCelkem", "celkem"),
+              10: ("PrubPolozkyCelkem", "rozdíl"), 12: ("ZakladDane", "základ daně"),
+              15: ("PrijmyZahrDoZaklCelkem", "celkem"), 23: ("VydajeNaZajPrijCelkem", "celkem"),
+              28: ("PrijmyNeovlZaklDaneCelkem", "celkem"), 35: ("VydajeNeovlZaklDaneCelkem", "celkem")}
+    for first, last, title, tone in COLUMN_GROUPS:
+        for n in range(first, last + 1):
+            columns.append(("Col%d" % n, title, AMOUNTS[n - 5], "[%d]" % n, tone))
+        field, caption = totals[last]
+        columns.append((field, title, caption, "", tone))
+    return columns
+
+
+GROUP_COLUMNS = _group_columns()
 
 
 def group_tables_template(path):
-    width = len(GROUP_COLUMNS)
+    width = 2 + len(GROUP_COLUMNS)
     sheet = Sheet(width)
-    sheet.row([("Title", "Seznam sumačních skupin")], height="0.8cm")
-    lines = [[], [], []]
-    for number, (_, t1, t2, t3, tone) in enumerate(GROUP_COLUMNS, start=1):
-        head = ("HeadLeft_" if number == 8 else "Head_") + tone
-        for line, text in zip(lines, (t1, t2, t3)):
-            line.append((head, text))
-    header_first = sheet.row(lines[0], height="0.75cm")
-    sheet.row(lines[1], height="0.75cm")
-    header_last = sheet.row(lines[2], height="0.4cm")
+    title_block(sheet, "Seznam sumačních skupin", False)
+    leading = [("Zkratka skupiny", ""), ("Název skupiny", "")]
+    titles_end = column_titles(sheet, leading, [(g, t, n, tone) for _, g, t, n, tone in GROUP_COLUMNS])
     cells = [("Text", "##Table1##Zkratka"), ("Text", "##Table1##Nazev")]
-    cells += [("Amount_" + tone, "##Table1##" + field) for field, _, _, _, tone in GROUP_COLUMNS[2:]]
+    cells += [("Amount_" + tone, "##Table1##" + field) for field, _, _, _, tone in GROUP_COLUMNS]
     band = sheet.row(cells)
     # The spacer row lies below the band, so the sums' ranges grow with
     # every inserted group.
     spacer = sheet.row([], height="0.1cm")
     totals = [("TotalLabel", "Celkem"), ("TotalLabel", "")]
     formulas = {}
-    for number, (_, _, _, _, tone) in enumerate(GROUP_COLUMNS[2:], start=3):
+    for number, (_, _, _, _, tone) in enumerate(GROUP_COLUMNS, start=3):
         placeholder = "SUM%d" % number
         letter = col_name(number)
         formulas[placeholder] = "of:=SUM([.%s%d:.%s%d])" % (letter, band, letter, spacer)
         totals.append(("Total_" + tone, placeholder))
-    sheet.row(totals)
-    widths = ["2.4cm", "5.2cm"] + ["2.05cm"] * (width - 2)
-    write(path, "Sumační skupiny", sheet, widths, (header_first, header_last),
-          {"__Table1__": (band, band)}, "Seznam sumačních skupin", "A3", formulas)
+    last = sheet.row(totals)
+    widths = ["1.8cm", "4.5cm"] + [AMOUNT_WIDTH] * len(GROUP_COLUMNS)
+    # Each page width starts with a column group of the journal's widths.
+    breaks = set()
+    for start in WIDTH_STARTS[1:]:
+        breaks.add(3 + next(i for i, c in enumerate(GROUP_COLUMNS) if c[0] == "Col%d" % start))
+    write(path, "Sumační skupiny", sheet, widths, titles_end, 2, breaks,
+          {"__Sestava__": (1, last), "__Table1__": (band, band)}, formulas)
 
 
 if __name__ == "__main__":

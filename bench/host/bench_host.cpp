@@ -6,7 +6,7 @@
 // by later runs (KASOVKA_BENCH_DATA overrides the folder).
 
 #include "core/Error.h"
-#include "host/DemoAgenda.h"
+#include "host/demo/DemoAgenda.h"
 #include "host/TBFTable.h"
 
 #include <benchmark/benchmark.h>

@@ -207,6 +207,17 @@ public:
     /// a row or field out of range.
     Variant valueAt(int row, int field) const;
     bool isNullAt(int row, int field) const;
+    /// Every field of visible row `row` as stored, without conversion, for
+    /// writers that walk many rows: `slot` holds an integer, a currency's
+    /// raw count, a date's bits or 0/1; `text` views the table's own text and
+    /// stays valid until the table changes. `values` has fieldCount() places;
+    /// an empty field gets `null` set and its other members left as they were.
+    struct RawValue {
+        bool null = true;
+        quint64 slot = 0;
+        QStringView text;
+    };
+    void rawValuesAt(int row, RawValue *values) const;
     /// Text for display: currency in the field's display format, dates in the
     /// locale's short format (zero date empty), Booleans "Ano"/"Ne", empty
     /// fields as "".

@@ -8,6 +8,7 @@
 #include "core/detail/MemTableImpl.h"
 
 #include <algorithm>
+#include <bit>
 #include <limits>
 
 namespace kasovka {
@@ -186,6 +187,38 @@ bool TMemTable::isNullAt(int row, int field) const
     if (row < 0 || row >= recordCount())
         return true;
     return d->valueOf(row, field).null;
+}
+
+void TMemTable::rawValuesAt(int row, RawValue *values) const
+{
+    if (row < 0 || row >= recordCount())
+        throw Error(QStringLiteral("%1: Záznam číslo %2 neexistuje.").arg(m_tableName).arg(row));
+    const int count = int(d->fields.size());
+    const quint64 *rec = d->editing() && row == d->cur ? nullptr : d->rows[d->view()[size_t(row)]].get();
+    if (!rec) {
+        for (int f = 0; f < count; ++f) {
+            const FieldValue value = d->valueOf(row, f);
+            values[f] = {value.null, value.slot, value.text};
+        }
+        return;
+    }
+    // The slots of the set fields follow in field order: one walk over the
+    // set bits fills them.
+    for (int f = 0; f < count; ++f)
+        values[f].null = true;
+    const auto *area = reinterpret_cast<const char16_t *>(rec + d->bitmapWords + d->slotCount(rec));
+    const quint64 *slot = rec + d->bitmapWords;
+    for (int w = 0; w < d->bitmapWords; ++w) {
+        for (quint64 bits = rec[w]; bits != 0; bits &= bits - 1) {
+            const int f = w * 64 + std::countr_zero(bits);
+            RawValue &value = values[f];
+            value.null = false;
+            value.slot = *slot++;
+            value.text = isTextType(d->fields[size_t(f)].type)
+                ? QStringView(area + (value.slot >> 32), qsizetype(value.slot & 0xffffffffu))
+                : QStringView();
+        }
+    }
 }
 
 QString TMemTable::displayTextAt(int row, int field, const QLocale &locale) const

@@ -3,7 +3,13 @@
 // sets the template and the remembered target, runs Execute and reads back
 // what the exporter window left in FileName and RunAssociatedProgram.
 
+#include "export/ExportHeading.h"
+#include "export/ExportFormat.h"
+#include "export/ExportRowLimit.h"
+
 #include <QString>
+#include <algorithm>
+#include <optional>
 
 namespace kasovka {
 
@@ -32,6 +38,17 @@ public:
     bool RunAssociatedProgram() const { return m_runAssociatedProgram; }
     void SetRunAssociatedProgram(bool value) { m_runAssociatedProgram = value; }
 
+    // The title block's texts, published to the template.
+    const TExportHeading &Heading() const { return m_heading; }
+    void SetHeading(const TExportHeading &heading) { m_heading = heading; }
+    // The most rows a filled sheet may have: the limit of the format the
+    // target is written in, or a lower one set for this exporter.
+    int MaxRows(TExportFormat format) const
+    {
+        return m_maxRows ? std::min(*m_maxRows, maxExportRows(format)) : maxExportRows(format);
+    }
+    void SetMaxRows(int rows) { m_maxRows = rows; }
+
     // Shows the exporter window modally.
     void Execute(IExportWindows &windows);
 
@@ -44,6 +61,8 @@ private:
     QString m_templateName;
     QString m_fileName;
     bool m_runAssociatedProgram = true;
+    TExportHeading m_heading;
+    std::optional<int> m_maxRows;
 };
 
 } // namespace kasovka

@@ -3,6 +3,7 @@
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
 #include "export/ExcelExporter.h"
+#include "export/ExportRowLimit.h"
 #include "export/XlsTDataSet.h"
 
 #include <QDir>
@@ -38,6 +39,7 @@ TExcelExporterForm::TExcelExporterForm(TExcelExporter &exporter)
     for (const char *name : {"dsTable1", "dsTable2", "dsTable3", "TemplateReport1", "WorkbookAdapter1"})
         addOtherComponent(QString::fromLatin1(name));
     m_templateReport1.setAdapter(&m_workbookAdapter1);
+    publishHeading(*this, exporter.Heading());
 }
 
 TExcelExporterForm::~TExcelExporterForm()
@@ -77,14 +79,37 @@ QString TExcelExporterForm::browseResult(const QString &chosenPath)
 
 bool TExcelExporterForm::OnOk(const QString &editText, bool runAssociatedProgram, const BusyIndicator &busy)
 {
+    // The row count needs the copies; it comes before the target checks so
+    // that a refused export never touches an existing file.
+    copyTables();
+    if (!fitsRowLimit(exportFormatOf(editText)))
+        return false;
     if (!checkTarget(editText))
         return false;
     m_exporter.SetRunAssociatedProgram(runAssociatedProgram);
-    copyTables();
     if (!runEngine(busy))
         return false;
     openResult();
     return true;
+}
+
+bool TExcelExporterForm::fitsRowLimit(TExportFormat format)
+{
+    qint64 rows = 0;
+    try {
+        const std::unique_ptr<IXlsWorkbook> workbook = m_workbookAdapter1.createWorkbook();
+        workbook->open(m_exporter.TemplateFolder() + m_exporter.TemplateName());
+        rows = filledRowCount(*workbook, [this](const QString &name) { return findDataSet(name); });
+    } catch (const Error &) {
+        return true; // the engine's run reports a template it cannot read, in its own words
+    } catch (const std::exception &) {
+        return true;
+    }
+    const int limit = m_exporter.MaxRows(format);
+    if (rows <= limit)
+        return true;
+    m_exporter.Application().ShowMessageDialog(rowLimitText(limit), MessageKind::Information);
+    return false;
 }
 
 // Steps 1 to 4: the name, its folder, and an existing file.

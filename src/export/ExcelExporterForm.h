@@ -53,6 +53,7 @@ public:
     TTemplateReport &TemplateReport1() { return m_templateReport1; }
 
 private:
+    bool fitsRowLimit(TExportFormat format);
     bool checkTarget(const QString &editText);
     void copyTables();
     bool runEngine(const BusyIndicator &busy);

@@ -103,20 +103,12 @@ QString groupTablesTemplateName()
     return QStringLiteral("_GroupTables.xl");
 }
 
-void ExportReport(TBaseApplication &app, TMemTable &skupiny, TMemTable &denik, int rowCountAll,
-                  bool finalSummaryVisible, IExportWindows &windows)
+void ExportReport(TBaseApplication &app, TMemTable &skupiny, TMemTable &denik, bool finalSummaryVisible,
+                  IExportWindows &windows, const TExportHeading &heading)
 {
     const std::optional<bool> exportAll = askExportAll(app, skupiny, windows);
     if (!exportAll)
         return;
-    qint64 budget = *exportAll ? rowCountAll : denik.recordCount();
-    if (finalSummaryVisible)
-        budget += qint64(FinalSummaryRows) * skupiny.recordCount();
-    if (budget > MaxExportRows) {
-        app.ShowMessageDialog(QStringLiteral("Maximální počet řádků pro export do Excelu je 65536, export nelze provést"),
-                              MessageKind::Information);
-        return;
-    }
     const RestoreReportState restore(skupiny, &denik);
     if (!*exportAll && restore.groupId()) {
         skupiny.setFilterText(QStringLiteral("ID = %1").arg(*restore.groupId()));
@@ -124,20 +116,23 @@ void ExportReport(TBaseApplication &app, TMemTable &skupiny, TMemTable &denik, i
     }
     TExcelExporter exporter(app, &skupiny, &denik, nullptr);
     exporter.SetTemplateName(reportTemplateName(finalSummaryVisible));
+    exporter.SetHeading(heading);
     runExporter(app, exporter, QStringLiteral("PenDenReport"), windows);
 }
 
 void ExportReport(TPenDenReport &report, bool finalSummaryVisible, IExportWindows &windows)
 {
-    ExportReport(report.Application(), report.Skupiny(), report.Denik(), report.RowCountAll(),
-                 finalSummaryVisible, windows);
+    ExportReport(report.Application(), report.Skupiny(), report.Denik(), finalSummaryVisible, windows,
+                 reportHeading(report));
 }
 
-void ExportGroupTable(TBaseApplication &app, TMemTable &skupiny, IExportWindows &windows)
+void ExportGroupTable(TBaseApplication &app, TMemTable &skupiny, IExportWindows &windows,
+                      const TExportHeading &heading)
 {
     const RestoreReportState restore(skupiny, nullptr);
     TExcelExporter exporter(app, &skupiny, nullptr, nullptr);
     exporter.SetTemplateName(groupTablesTemplateName());
+    exporter.SetHeading(heading);
     runExporter(app, exporter, QStringLiteral("GroupTables"), windows);
 }
 

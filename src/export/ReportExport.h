@@ -4,6 +4,8 @@
 // check box from the settings file, show the exporter window and write them
 // back, and leave the report's tables as they found them.
 
+#include "export/ExportHeading.h"
+
 #include <QString>
 
 namespace kasovka {
@@ -13,19 +15,19 @@ class TBaseApplication;
 class TMemTable;
 class TPenDenReport;
 
-inline constexpr int MaxExportRows = 65536;
-inline constexpr int FinalSummaryRows = 40; // sheet rows of one group's final overview
-
 QString reportTemplateName(bool finalSummaryVisible);
 QString groupTablesTemplateName();
 
 // The report export over a report's Skupiny and Denik (Denik linked to
-// Skupiny as the report view links it) and RowCountAll.
-void ExportReport(TBaseApplication &app, TMemTable &skupiny, TMemTable &denik, int rowCountAll,
-                  bool finalSummaryVisible, IExportWindows &windows);
+// Skupiny as the report view links it). Whether the filled sheet fits the
+// file format's rows is checked by the exporter window on OK, against the
+// template it fills.
+void ExportReport(TBaseApplication &app, TMemTable &skupiny, TMemTable &denik, bool finalSummaryVisible,
+                  IExportWindows &windows, const TExportHeading &heading = {});
 void ExportReport(TPenDenReport &report, bool finalSummaryVisible, IExportWindows &windows);
 
 // The group table export over a report's Skupiny.
-void ExportGroupTable(TBaseApplication &app, TMemTable &skupiny, IExportWindows &windows);
+void ExportGroupTable(TBaseApplication &app, TMemTable &skupiny, IExportWindows &windows,
+                      const TExportHeading &heading = {});
 
 } // namespace kasovka

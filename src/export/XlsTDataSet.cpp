@@ -17,8 +17,12 @@ QVariant TXlsTField::value() const
         return QVariant(table.asInteger(m_field));
     case FieldType::Currency:
         return QVariant(table.asCurrency(m_field).toDouble());
-    case FieldType::DateTime:
-        return QVariant(table.asFloat(m_field));
+    case FieldType::DateTime: {
+        // Day 0 is the host's "no date": a cell formatted as a date would
+        // show it as 30.12.1899.
+        const double serial = table.asFloat(m_field);
+        return serial == 0.0 ? QVariant() : QVariant(serial);
+    }
     case FieldType::Boolean:
         return QVariant(table.asBool(m_field));
     case FieldType::Text:

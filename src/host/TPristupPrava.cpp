@@ -1,6 +1,7 @@
 #include "host/TPristupPrava.h"
 
 #include "core/Error.h"
+#include "host/HostTableMessages.h"
 #include "host/TBFTable.h"
 
 namespace kasovka {
@@ -8,16 +9,6 @@ namespace kasovka {
 namespace {
 
 const QString kPassword = QStringLiteral("Password");
-
-QString openMessage(const QString &path)
-{
-    return QStringLiteral("Nastala chyba při otevírání databáze ") + path + QStringLiteral(".DAT");
-}
-
-QString indexMessage(const QString &path)
-{
-    return QStringLiteral("Nastala chyba při nastavení indexu databáze ") + path + QStringLiteral(".DAT");
-}
 
 // True when `table` holds a record whose Password equals `scrambled`, walking
 // in index order; the walk stops at the first match.
@@ -80,13 +71,13 @@ bool TPristupPrava::ReadRights()
     TBFTable pristup;
     TBFTable pristup2;
     if (pristup.Open(pristupPath) != 0)
-        return fail(openMessage(pristupPath));
+        return fail(tableOpenFailedText(pristupPath));
     if (pristup.SetIndex(kPassword) != 0)
-        return fail(indexMessage(pristupPath));
+        return fail(tableIndexFailedText(pristupPath));
     if (pristup2.Open(pristup2Path) != 0)
-        return fail(openMessage(pristup2Path));
+        return fail(tableOpenFailedText(pristup2Path));
     if (pristup2.SetIndex(kPassword) != 0)
-        return fail(indexMessage(pristup2Path));
+        return fail(tableIndexFailedText(pristup2Path));
 
     // A table that opened but cannot be read (damaged pages, a field it
     // lacks, a value of a wrong kind) is reported like one that did not open.
@@ -106,7 +97,7 @@ bool TPristupPrava::ReadRights()
     } catch (const Error &error) {
         m_userFound = false;
         m_jupdTisk = TRightLevel::None;
-        m_errors.append(openMessage(reading));
+        m_errors.append(tableOpenFailedText(reading));
         m_errors.append(error.text());
         return false;
     }

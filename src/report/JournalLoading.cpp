@@ -1,36 +1,52 @@
-// Opening the host tables and reading the journal into groups and rows.
+// Opening the host tables and the first pass: reading the journal into the
+// plain structures of its groups and rows.
 
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
+#include "host/HostTableMessages.h"
 #include "report/ReportWork.h"
 
 namespace kasovka {
 
 namespace {
 
-QString openFailedText(const QString &path)
-{
-    return QStringLiteral("Nastala chyba při otevírání databáze ") + path + QStringLiteral(".DAT");
-}
-
-QString indexFailedText(const QString &path)
-{
-    return QStringLiteral("Nastala chyba při nastavení indexu databáze ") + path
-        + QStringLiteral(".DAT");
-}
-
 constexpr int ProgressInterval = 200;
 
 } // namespace
 
-bool TPenDenReport::openHostTable(TBFTable &table, const QString &path, const QString &index)
+JournalFields::JournalFields(const TBFTable &j)
+    : del(j.FieldIndex(QStringLiteral("Del"))), free(j.FieldIndex(QStringLiteral("Free"))),
+      stred(j.FieldIndex(QStringLiteral("Stred"))), cinnost(j.FieldIndex(QStringLiteral("Cinnost"))),
+      zakazka(j.FieldIndex(QStringLiteral("Zakazka"))), mena(j.FieldIndex(QStringLiteral("Mena"))),
+      ico(j.FieldIndex(QStringLiteral("ICO"))), adCislo(j.FieldIndex(QStringLiteral("AdCislo"))),
+      vyst(j.FieldIndex(QStringLiteral("Vyst"))), datum(j.FieldIndex(QStringLiteral("Datum"))),
+      cislo(j.FieldIndex(QStringLiteral("Cislo"))), zdroj(j.FieldIndex(QStringLiteral("Zdroj"))),
+      zRadek(j.FieldIndex(QStringLiteral("ZRadek"))), doklad(j.FieldIndex(QStringLiteral("Doklad"))),
+      varSym(j.FieldIndex(QStringLiteral("VarSym"))), popis(j.FieldIndex(QStringLiteral("Popis"))),
+      pohyb(j.FieldIndex(QStringLiteral("Pohyb"))), castka(j.FieldIndex(QStringLiteral("Castka"))),
+      typ(j.FieldIndex(QStringLiteral("Typ")))
+{
+}
+
+AdjustmentFields::AdjustmentFields(const TBFTable &a)
+    : stred(a.FieldIndex(QStringLiteral("Stred"))), cinnost(a.FieldIndex(QStringLiteral("Cinnost"))),
+      // The host names the adjustments' contract field "Zakzka"; a table that
+      // spells it like the journal is read all the same.
+      zakazka(a.FieldNames().contains(QStringLiteral("Zakzka"))
+                  ? a.FieldIndex(QStringLiteral("Zakzka"))
+                  : a.FieldIndex(QStringLiteral("Zakazka"))),
+      pohyb(a.FieldIndex(QStringLiteral("Pohyb"))), castka(a.FieldIndex(QStringLiteral("Castka")))
+{
+}
+
+bool TPenDenReport::openAndIndex(TBFTable &table, const QString &path, const QString &index)
 {
     if (table.Open(path) != 0) {
-        m_app.ShowMessageDialog(openFailedText(path), MessageKind::Error);
+        m_app.ShowMessageDialog(tableOpenFailedText(path), MessageKind::Error);
         return false;
     }
     if (!index.isEmpty() && table.SetIndex(index) != 0) {
-        m_app.ShowMessageDialog(indexFailedText(path), MessageKind::Error);
+        m_app.ShowMessageDialog(tableIndexFailedText(path), MessageKind::Error);
         return false;
     }
     m_work->session.add(table);
@@ -44,48 +60,21 @@ bool TPenDenReport::OpenHostTables()
     const QString journalIndex = m_filter->TriditDle == roDocumentDate
         ? QStringLiteral("Datum+Zdroj+ZRadek")
         : QStringLiteral("Doklad+Zdroj+ZRadek");
-    if (!openHostTable(m_journal, folder + QStringLiteral("UCPENDEN"), journalIndex)
-        || !openHostTable(m_movements, folder + QStringLiteral("UCPOHYBY"), QStringLiteral("Zkrat"))
-        || !openHostTable(m_adjustments, folder + QStringLiteral("UZZAVUP"), QString())
-        || !openHostTable(m_cashBook, folder + QStringLiteral("POKLKNIH"), QStringLiteral("Cislo"))
-        || !openHostTable(m_bankBook, folder + QStringLiteral("BANKKNIH"), QStringLiteral("Cislo")))
+    if (!openAndIndex(m_journal, folder + QStringLiteral("UCPENDEN"), journalIndex)
+        || !openAndIndex(m_movements, folder + QStringLiteral("UCPOHYBY"), QStringLiteral("Zkrat"))
+        || !openAndIndex(m_adjustments, folder + QStringLiteral("UZZAVUP"), QString())
+        || !openAndIndex(m_cashBook, folder + QStringLiteral("POKLKNIH"), QStringLiteral("Cislo"))
+        || !openAndIndex(m_bankBook, folder + QStringLiteral("BANKKNIH"), QStringLiteral("Cislo")))
         return false;
 
-    // Field positions are resolved once; a table that lacks a field fails
-    // here with a message naming the file and the field.
     Work &w = *m_work;
-    const TBFTable &j = m_journal;
-    w.del = j.FieldIndex(QStringLiteral("Del"));
-    w.free = j.FieldIndex(QStringLiteral("Free"));
-    w.stred = j.FieldIndex(QStringLiteral("Stred"));
-    w.cinnost = j.FieldIndex(QStringLiteral("Cinnost"));
-    w.zakazka = j.FieldIndex(QStringLiteral("Zakazka"));
-    w.mena = j.FieldIndex(QStringLiteral("Mena"));
-    w.ico = j.FieldIndex(QStringLiteral("ICO"));
-    w.adCislo = j.FieldIndex(QStringLiteral("AdCislo"));
-    w.vyst = j.FieldIndex(QStringLiteral("Vyst"));
-    w.datum = j.FieldIndex(QStringLiteral("Datum"));
-    w.cislo = j.FieldIndex(QStringLiteral("Cislo"));
-    w.zdroj = j.FieldIndex(QStringLiteral("Zdroj"));
-    w.zRadek = j.FieldIndex(QStringLiteral("ZRadek"));
-    w.doklad = j.FieldIndex(QStringLiteral("Doklad"));
-    w.varSym = j.FieldIndex(QStringLiteral("VarSym"));
-    w.popis = j.FieldIndex(QStringLiteral("Popis"));
-    w.pohyb = j.FieldIndex(QStringLiteral("Pohyb"));
-    w.castka = j.FieldIndex(QStringLiteral("Castka"));
-    w.typ = j.FieldIndex(QStringLiteral("Typ"));
+    w.journal.emplace(m_journal);
     w.movementSloupec = m_movements.FieldIndex(QStringLiteral("Sloupec"));
-    w.adjStred = m_adjustments.FieldIndex(QStringLiteral("Stred"));
-    w.adjCinnost = m_adjustments.FieldIndex(QStringLiteral("Cinnost"));
-    // The host names the adjustments' contract field "Zakzka"; a table that
-    // spells it like the journal is read all the same.
-    w.adjZakazka = m_adjustments.FieldNames().contains(QStringLiteral("Zakzka"))
-        ? m_adjustments.FieldIndex(QStringLiteral("Zakzka"))
-        : m_adjustments.FieldIndex(QStringLiteral("Zakazka"));
-    w.adjPohyb = m_adjustments.FieldIndex(QStringLiteral("Pohyb"));
-    w.adjCastka = m_adjustments.FieldIndex(QStringLiteral("Castka"));
-    w.cashPopis = m_cashBook.FieldIndex(QStringLiteral("Popis"));
-    w.bankPopis = m_bankBook.FieldIndex(QStringLiteral("Popis"));
+    w.adjustmentFields.emplace(m_adjustments);
+    // The books' description fields are checked now, not at the first
+    // document that needs them.
+    m_cashBook.FieldIndex(QStringLiteral("Popis"));
+    m_bankBook.FieldIndex(QStringLiteral("Popis"));
     phaseEnded(ReportPhase::HostTablesOpened);
     return true;
 }
@@ -100,24 +89,70 @@ void TPenDenReport::CloseHostTables()
     }
 }
 
+// Three passes, each over what the one before left:
+//   1. accumulateJournal reads the journal once and keeps, per group, its
+//      sums, carried amounts and rows in plain structures;
+//   2. FinishReport adds closing adjustments and opening balances, and names
+//      and totals the groups, still in those structures;
+//   3. writeReportTables fills Skupiny, Prevedeno, Denik and PocatecniStav.
+// A cancelled reading stops before anything is written.
 bool TPenDenReport::LoadJournal()
 {
     CreateReportTables();
-    if (m_journal.RecordCount() > 0 && !readJournal())
+    warnOfPeriodOutsideYear();
+    if (m_journal.RecordCount() > 0 && !accumulateJournal())
         return false;
+    // Only rows being read need the books; their room goes to the tables.
+    m_work->cashDescriptions = {};
+    m_work->bankDescriptions = {};
     phaseEnded(ReportPhase::JournalRead);
     FinishReport();
+    writeReportTables();
     phaseEnded(ReportPhase::Finished);
     return true;
 }
 
-bool TPenDenReport::readJournal()
+// A period that misses the accounting year entirely gives a report of
+// zeros, which the bookkeeper should not take for a quiet year.
+void TPenDenReport::warnOfPeriodOutsideYear()
+{
+    const TReportFilter &f = *m_filter;
+    const QDate yearEnd = toQDate(m_app.FiscalYearTo());
+    if (!f.ZaObdobi || !yearEnd.isValid() || datePart(m_app.FiscalYearTo()) <= 1)
+        return;
+    const QDate yearStart = yearEnd.addYears(-1).addDays(1);
+    const QDate from = toQDate(f.ObdobiOD);
+    const QDate to = toQDate(f.ObdobiDO);
+    if (!from.isValid() || !to.isValid() || (to >= yearStart && from <= yearEnd))
+        return;
+    const QString format = QStringLiteral("d.M.yyyy");
+    AddWarning(QStringLiteral("• období sestavy %1 – %2 leží celé mimo účetní rok %3 – %4")
+                   .arg(from.toString(format), to.toString(format), yearStart.toString(format),
+                        yearEnd.toString(format)));
+}
+
+// Read and accumulate: every journal record in index order, each accepted
+// one added to its group and (unless only the overview is wanted) to a row.
+// No report table is written here.
+//
+// Example, by document without groups, the period from 1 March with earlier
+// movements counted (cash book records: source, document, date, amount):
+//   PK 7, 10 Feb, income 100 (PZbo)   ->  sums and carried amounts gain 100
+//                                         in Col5 and Col13; row number 1 is
+//                                         used up, no row is made
+//   PK 9,  3 Mar, income 250 (PZbo)   ->  row 2 is created; it and the sums
+//                                         gain 250 in Col5 and Col13
+//   PK 9,  3 Mar, expense 50 (VMat)   ->  same document: row 2 and the sums
+//                                         gain 50 in Col6 and Col16
+// leaving one group with sums Col5 350, Col6 50, Col13 350, Col16 50, carried
+// Col5 100, Col13 100, and Denik entries for the carried row and row 2.
+bool TPenDenReport::accumulateJournal()
 {
     int counter = 1;
     m_journal.First();
     do {
         try {
-            postCurrentRecord();
+            accumulateRecord();
         } catch (const Error &error) {
             // Name the record, so the bookkeeper can find what to repair.
             throw Error(QStringLiteral("Záznam %1 v pořadí čtení databáze %2 nelze zpracovat: %3")
@@ -136,45 +171,48 @@ bool TPenDenReport::readJournal()
 bool TPenDenReport::passesObjectFilters()
 {
     const Work &w = *m_work;
-    return (!w.centre.isOn() || w.centre.passes(m_journal.Value(w.stred).toText()))
-        && (!w.activity.isOn() || w.activity.passes(m_journal.Value(w.cinnost).toText()))
-        && (!w.contract.isOn() || w.contract.passes(m_journal.Value(w.zakazka).toText()))
-        && (!w.currency.isOn() || w.currency.passes(m_journal.Value(w.mena).toText()));
+    const JournalFields &f = *w.journal;
+    return (!w.centre.isOn() || w.centre.passes(m_journal.Value(f.stred).toText()))
+        && (!w.activity.isOn() || w.activity.passes(m_journal.Value(f.cinnost).toText()))
+        && (!w.contract.isOn() || w.contract.passes(m_journal.Value(f.zakazka).toText()))
+        && (!w.currency.isOn() || w.currency.passes(m_journal.Value(f.mena).toText()));
 }
 
-void TPenDenReport::readCurrentRecord()
+void TPenDenReport::readPostingFields()
 {
     Work &w = *m_work;
+    const JournalFields &f = *w.journal;
     Work::Record &r = w.record;
-    r.zdroj = m_journal.Value(w.zdroj).toText();
-    r.zRadek = int(m_journal.Value(w.zRadek).toInt());
-    r.pohyb = m_journal.Value(w.pohyb).toText();
-    r.castka = m_journal.Value(w.castka).toCurrency();
-    r.typ = m_journal.Value(w.typ).toText();
+    r.zdroj = m_journal.Value(f.zdroj).toText();
+    r.zRadek = int(m_journal.Value(f.zRadek).toInt());
+    r.pohyb = m_journal.Value(f.pohyb).toText();
+    r.castka = m_journal.Value(f.castka).toCurrency();
+    r.typ = m_journal.Value(f.typ).toText();
 }
 
-void TPenDenReport::postCurrentRecord()
+void TPenDenReport::accumulateRecord()
 {
     Work &w = *m_work;
-    if (m_journal.Value(w.del).toBool() || m_journal.Value(w.free).toBool())
+    const JournalFields &f = *w.journal;
+    if (m_journal.Value(f.del).toBool() || m_journal.Value(f.free).toBool())
         return;
     if (!passesObjectFilters())
         return;
-    const TDateTime datum = m_journal.Value(w.datum).toDate();
+    const TDateTime datum = m_journal.Value(f.datum).toDate();
     if (isZeroDate(datum)) {
         AddWarning(QStringLiteral("• řádek %1 v databázi deníku nemá vyplněný datum")
-                       .arg(m_journal.Value(w.cislo).toInt()));
+                       .arg(m_journal.Value(f.cislo).toInt()));
     }
-    const TReportFilter &f = *m_filter;
+    const TReportFilter &filter = *m_filter;
     const TDateTime day = datePart(datum);
-    if (f.ZaObdobi && day > datePart(f.ObdobiDO))
+    if (filter.ZaObdobi && day > datePart(filter.ObdobiDO))
         return;
-    const bool beforePeriod = f.ZaObdobi && day < datePart(f.ObdobiOD);
-    if (beforePeriod && !f.ZapocitavatPredchObdobi)
+    const bool beforePeriod = filter.ZaObdobi && day < datePart(filter.ObdobiOD);
+    if (beforePeriod && !filter.ZapocitavatPredchObdobi)
         return;
 
     w.record.datum = datum;
-    readCurrentRecord();
+    readPostingFields();
     if (beforePeriod) {
         AddJournalRecord(false);
         PostAmount(w.group->carried, false);
@@ -195,8 +233,8 @@ void TPenDenReport::AddJournalRecord(bool inPeriod)
     if (m_filter->PouzeZaverecnyPrehled)
         return;
     StartRowIfNeeded(inPeriod);
-    if (inPeriod)
-        PostAmount(group.row, false);
+    if (inPeriod && PostAmount(group.openRowSums, false))
+        describeRow(*group.openRow);
 }
 
 void TPenDenReport::StartRowIfNeeded(bool createRow)
@@ -208,10 +246,12 @@ void TPenDenReport::StartRowIfNeeded(bool createRow)
     const bool needed = m_filter->ZpusobSumace == rgDetailed || !group.hasLast
         || r.zdroj != group.lastZdroj || r.zRadek != group.lastZRadek;
     if (needed) {
-        flushRow(group.row);
-        group.row = RowWork();
+        if (group.openRow)
+            closeRow(*group.openRow, group.openRowSums);
+        group.openRow = nullptr;
+        group.openRowSums = AmountSums();
         ++group.lastPoradi;
-    } else if (!createRow || group.row.denikRow >= 0) {
+    } else if (!createRow || group.openRow) {
         return;
     }
     // Without a new number, the document's earlier records were counted
@@ -219,15 +259,9 @@ void TPenDenReport::StartRowIfNeeded(bool createRow)
     // row of that same number instead of landing in another row.
     if (!createRow)
         return;
-    // Left in insert state: the row's amounts arrive before anything else
-    // touches Denik, and flushRow then completes this same insert.
-    if (m_work->pendingRow)
-        flushRow(*m_work->pendingRow);
-    m_denik.append();
-    m_denik.setInteger(DenikField::Parent_ID, group.id);
-    m_denik.setInteger(DenikField::Poradi, group.lastPoradi);
-    group.row.denikRow = m_denik.totalRecordCount() - 1;
-    m_work->pendingRow = &group.row;
+    DenikEntry &row = m_work->addDenikEntry(DenikEntry::Kind::Journal, group.index);
+    row.poradi = group.lastPoradi;
+    group.openRow = &row;
 }
 
 void TPenDenReport::FindOrCreateGroup(const QString &key)
@@ -246,35 +280,13 @@ void TPenDenReport::FindOrCreateGroup(const QString &key)
         return;
     }
 
-    if (w.pendingRow)
-        flushRow(*w.pendingRow);
+    // The carried row comes first in Denik, with the group; its Prevedeno
+    // record is the group's carried amounts.
     auto group = std::make_unique<GroupWork>();
     group->key = key;
-    m_denik.append();
-    m_denik.setInteger(DenikField::Poradi, 0);
-    m_denik.setText(DenikField::Popis, carriedRowText());
-    m_denik.post();
-    group->carriedRow = m_denik.totalRecordCount() - 1;
-    group->idPrevedeno = int(m_denik.asInteger(DenikField::ID));
-
-    m_skupiny.append();
-    m_skupiny.setText(SkupinyField::Zkratka, key);
-    m_skupiny.setInteger(SkupinyField::LastPoradi, 0);
-    m_skupiny.setInteger(SkupinyField::IDPrevedeno, group->idPrevedeno);
-    m_skupiny.post();
-    group->skupinyRow = m_skupiny.totalRecordCount() - 1;
-    group->id = int(m_skupiny.asInteger(SkupinyField::ID));
-
-    m_denik.setRecNo(group->carriedRow);
-    m_denik.edit();
-    m_denik.setInteger(DenikField::Parent_ID, group->id);
-    m_denik.post();
-
-    m_prevedeno.append();
-    m_prevedeno.setInteger(AmountsField::Parent_ID, group->id);
-    m_prevedeno.post();
-    group->prevedenoRow = m_prevedeno.totalRecordCount() - 1;
-
+    group->index = int(w.groups.size());
+    w.addDenikEntry(DenikEntry::Kind::Carried, group->index);
+    group->carriedRowId = w.denikCreated;
     w.group = group.get();
     w.groupByKey.insert(key, w.group);
     w.groupByFoldedKey.insert(folded, w.group);
@@ -286,21 +298,19 @@ QString TPenDenReport::DocumentDescription()
     Work &w = *m_work;
     TBFTable *book = nullptr;
     Work::BookDescriptions *descriptions = nullptr;
-    int popis = -1;
     if (w.record.zdroj == u"BK") {
         book = &m_bankBook;
         descriptions = &w.bankDescriptions;
-        popis = w.bankPopis;
     } else if (w.record.zdroj == u"PK") {
         book = &m_cashBook;
         descriptions = &w.cashDescriptions;
-        popis = w.cashPopis;
     } else {
         return QString();
     }
     if (!descriptions->loaded) {
         descriptions->loaded = true;
         const int cislo = book->FieldIndex(QStringLiteral("Cislo"));
+        const int popis = book->FieldIndex(QStringLiteral("Popis"));
         // Table order reads without the index's detour to each record, and
         // among equal numbers it is the index's own order.
         book->SetIndex(QString());

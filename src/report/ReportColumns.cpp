@@ -72,6 +72,15 @@ QString amountFieldName(int column)
     return QStringLiteral("Col") + QString::number(column);
 }
 
+int amountColumnOfField(QStringView fieldName)
+{
+    for (int column = FirstAmountColumn; column <= LastAmountColumn; ++column) {
+        if (fieldName.compare(amountFieldName(column), Qt::CaseInsensitive) == 0)
+            return column;
+    }
+    return NoColumn;
+}
+
 const AmountColumnInfo &amountColumnInfo(int column)
 {
     Q_ASSERT(column >= FirstAmountColumn && column <= LastAmountColumn);

@@ -20,6 +20,9 @@ inline constexpr int NoColumn = -1;
 
 // "Col5".."Col35" for 5..35.
 QString amountFieldName(int column);
+// 5..35 for the field names "Col5".."Col35" (letter case ignored, as field
+// names are), otherwise NoColumn.
+int amountColumnOfField(QStringView fieldName);
 
 // Titles and caption of one amount column: the two journal title lines and
 // the final-overview label.

@@ -1,21 +1,23 @@
-// Completing a report after the journal: closing adjustments, opening
-// balances, carried rows, group names, totals and order.
+// The second pass: completing the accumulated groups with closing
+// adjustments, opening balances, names and carried amounts.
 
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
+#include "host/HostTableMessages.h"
 #include "report/ReportWork.h"
 
 namespace kasovka {
 
-namespace {
-
-QString openFailedText(const QString &path)
-{
-    return QStringLiteral("Nastala chyba při otevírání databáze ") + path + QStringLiteral(".DAT");
-}
-
-} // namespace
-
+// Finish: everything after the last journal record, on the structures the
+// reading left.
+//
+// Example, a report without groups over the whole year whose journal gave
+// one group with sums Col5 350 and Col13 350, and whose cash register opens
+// with 1 000: closing adjustments (if wanted) add their row and its purpose
+// columns to the group; the opening balances (Col5 1 000) are built once and
+// added to the group (Col5 1 350) and to its carried amounts (Col5 1 000);
+// the group gets its name (none without groups). Totals and the carried row
+// follow from these sums when they are written.
 void TPenDenReport::FinishReport()
 {
     Work &w = *m_work;
@@ -24,7 +26,7 @@ void TPenDenReport::FinishReport()
                                                                          : QString());
     if (m_filter->IncludesClosingAdjustments())
         AddClosingAdjustments();
-    flushGroups();
+    closeOpenRows();
 
     TBFTable codeList;
     const bool codeListOpen = OpenGroupCodeList(codeList);
@@ -32,21 +34,18 @@ void TPenDenReport::FinishReport()
         AddWarning(QStringLiteral("• sumační skupiny nejsou pojmenovány, databázi jejich "
                                   "číselníku nelze otevřít"));
     const bool openingBalances = m_filter->IncludesOpeningBalances();
+    const bool named = m_filter->VertikalniDeleni != sgkNone;
     for (const std::unique_ptr<GroupWork> &group : w.groups) {
-        m_skupiny.setRecNo(group->skupinyRow);
-        NameGroup(codeList, codeListOpen);
-        if (openingBalances)
-            AddOpeningBalances(m_skupiny, SkupinyField::Col5);
-        RecalcGroupTotals();
-        m_prevedeno.setRecNo(group->prevedenoRow);
-        if (openingBalances)
-            AddOpeningBalances(m_prevedeno, AmountsField::Col5);
-        fillCarriedRow(*group);
+        group->named = named;
+        if (named)
+            group->name = NameGroup(codeList, codeListOpen, group->key);
+        if (openingBalances) {
+            AddOpeningBalances(group->sums);
+            AddOpeningBalances(group->carried);
+        }
     }
     if (codeList.IsOpen())
         codeList.Close();
-    orderGroups();
-    m_rowCountAll = m_denik.totalRecordCount();
 }
 
 void TPenDenReport::AddClosingAdjustments()
@@ -54,55 +53,43 @@ void TPenDenReport::AddClosingAdjustments()
     Work &w = *m_work;
     FindOrCreateGroup(QString());
     GroupWork &group = *w.group;
-    if (w.pendingRow)
-        flushRow(*w.pendingRow);
-    m_denik.append();
-    m_denik.setInteger(DenikField::Parent_ID, group.id);
-    m_denik.setText(DenikField::Popis, adjustmentsRowText());
-    m_denik.post();
-    w.adjustmentsRow = RowWork();
-    w.adjustmentsRow.denikRow = m_denik.totalRecordCount() - 1;
+    w.adjustmentsRow = &w.addDenikEntry(DenikEntry::Kind::Adjustments, group.index);
     if (m_adjustments.RecordCount() <= 0)
         return;
+    const AdjustmentFields &f = *w.adjustmentFields;
     m_adjustments.First();
     do {
         // The currency filter, the period and the date play no part here.
-        if (!w.centre.passes(m_adjustments.Value(w.adjStred).toText())
-            || !w.activity.passes(m_adjustments.Value(w.adjCinnost).toText())
-            || !w.contract.passes(m_adjustments.Value(w.adjZakazka).toText()))
+        if (!w.centre.passes(m_adjustments.Value(f.stred).toText())
+            || !w.activity.passes(m_adjustments.Value(f.cinnost).toText())
+            || !w.contract.passes(m_adjustments.Value(f.zakazka).toText()))
             continue;
-        w.adjustment.pohyb = m_adjustments.Value(w.adjPohyb).toText();
-        w.adjustment.castka = m_adjustments.Value(w.adjCastka).toCurrency();
+        w.adjustment.pohyb = m_adjustments.Value(f.pohyb).toText();
+        w.adjustment.castka = m_adjustments.Value(f.castka).toCurrency();
         PostAmount(group.sums, true);
-        PostAmount(w.adjustmentsRow, true);
+        PostAmount(w.adjustmentsRowSums, true);
     } while (m_adjustments.Next() != TBFTable::EndOfTable);
 }
 
-void TPenDenReport::AddOpeningBalances(TMemTable &target, int col5Position)
+void TPenDenReport::AddOpeningBalances(AmountSums &target)
 {
-    if (m_pocatecniStav.totalRecordCount() == 0)
+    if (!m_work->opening)
         BuildOpeningBalances();
-    m_pocatecniStav.first();
-    target.edit();
-    for (int slot = 0; slot < AmountColumnCount; ++slot) {
-        target.setCurrency(col5Position + slot,
-                           target.asCurrency(col5Position + slot)
-                               + m_pocatecniStav.asCurrency(AmountsField::Col5 + slot));
-    }
-    // The balances reach the source columns of Col11 and Col12 as well.
-    RecalcRowTotals(target, col5Position);
-    target.post();
+    const AmountColumns &opening = *m_work->opening;
+    for (int slot = 0; slot < AmountColumnCount; ++slot)
+        target.columns[size_t(slot)] += opening[size_t(slot)];
 }
 
 void TPenDenReport::BuildOpeningBalances()
 {
-    m_pocatecniStav.append();
-    m_pocatecniStav.post();
+    // The record exists from here on, also when a table below fails: the
+    // balances are not sought again for the next group.
+    m_work->opening.emplace();
 
     TBFTable registers;
     const QString registersPath = m_app.YearFolder() + QStringLiteral("SZUCPOKL");
     if (registers.Open(registersPath) != 0) {
-        m_app.ShowMessageDialog(openFailedText(registersPath), MessageKind::Error);
+        m_app.ShowMessageDialog(tableOpenFailedText(registersPath), MessageKind::Error);
         return;
     }
     m_work->session.add(registers);
@@ -113,7 +100,7 @@ void TPenDenReport::BuildOpeningBalances()
     const QString settingsPath = m_app.YearFolder() + QStringLiteral("SETPVARS");
     if (settings.Open(settingsPath) != 0
         || settings.SetIndex(QStringLiteral("SetupVarsU+Sekce+Prom")) != 0) {
-        m_app.ShowMessageDialog(openFailedText(settingsPath), MessageKind::Error);
+        m_app.ShowMessageDialog(tableOpenFailedText(settingsPath), MessageKind::Error);
         return;
     }
     m_work->session.add(settings);
@@ -131,6 +118,7 @@ void TPenDenReport::addRegisterBalances(TBFTable &registers)
     const int psMnozstvi = registers.FieldIndex(QStringLiteral("PSMnozstvi"));
     const int psKurz = registers.FieldIndex(QStringLiteral("PSKurz"));
     const int ucPokl = registers.FieldIndex(QStringLiteral("UcPokl"));
+    AmountColumns &opening = *m_work->opening;
     registers.First();
     do {
         const QString currency = registers.Value(mena).toText();
@@ -158,18 +146,14 @@ void TPenDenReport::addRegisterBalances(TBFTable &registers)
             registerOpeningColumn(registers.Value(ucPokl).toText(), amount > Currency());
         if (target.column == NoColumn)
             continue;
-        const int field = AmountsField::Col5 + target.column - FirstAmountColumn;
-        m_pocatecniStav.edit();
-        m_pocatecniStav.setCurrency(field, m_pocatecniStav.asCurrency(field)
-                                               + (target.sign < 0 ? -amount : amount));
-        RecalcRowTotals(m_pocatecniStav, AmountsField::Col5);
-        m_pocatecniStav.post();
+        opening[size_t(target.column - FirstAmountColumn)] += target.sign < 0 ? -amount : amount;
     } while (registers.Next() != TBFTable::EndOfTable);
 }
 
 void TPenDenReport::addColumnBalances(TBFTable &settings)
 {
     const int str = settings.FieldIndex(QStringLiteral("Str"));
+    AmountColumns &opening = *m_work->opening;
     for (const ColumnOpeningSetting &setting : columnOpeningSettings()) {
         const QList<Variant> key = {Variant(QStringLiteral("Default")),
                                     Variant(QStringLiteral("Poc. stav PD")),
@@ -190,44 +174,8 @@ void TPenDenReport::addColumnBalances(TBFTable &settings)
             }
             amount = *parsed;
         }
-        const int field = m_pocatecniStav.fieldIndex(setting.fieldName);
-        m_pocatecniStav.edit();
-        m_pocatecniStav.setCurrency(field, m_pocatecniStav.asCurrency(field) + amount);
-        RecalcRowTotals(m_pocatecniStav, AmountsField::Col5);
-        m_pocatecniStav.post();
+        opening[size_t(amountColumnOfField(setting.fieldName) - FirstAmountColumn)] += amount;
     }
-}
-
-void TPenDenReport::RecalcGroupTotals()
-{
-    m_skupiny.edit();
-    RecalcRowTotals(m_skupiny, SkupinyField::Col5);
-    AmountColumns columns;
-    for (int slot = 0; slot < AmountColumnCount; ++slot)
-        columns[slot] = m_skupiny.asCurrency(SkupinyField::Col5 + slot);
-    const GroupTotals totals = computeGroupTotals(columns);
-    m_skupiny.setCurrency(SkupinyField::HotovostCeninyCelkem, totals.HotovostCeninyCelkem);
-    m_skupiny.setCurrency(SkupinyField::BankUctyCelkem, totals.BankUctyCelkem);
-    m_skupiny.setCurrency(SkupinyField::PrubPolozkyCelkem, totals.PrubPolozkyCelkem);
-    m_skupiny.setCurrency(SkupinyField::ZakladDane, totals.ZakladDane);
-    m_skupiny.setCurrency(SkupinyField::PrijmyZahrDoZaklCelkem, totals.PrijmyZahrDoZaklCelkem);
-    m_skupiny.setCurrency(SkupinyField::VydajeNaZajPrijCelkem, totals.VydajeNaZajPrijCelkem);
-    m_skupiny.setCurrency(SkupinyField::PrijmyNeovlZaklDaneCelkem,
-                          totals.PrijmyNeovlZaklDaneCelkem);
-    m_skupiny.setCurrency(SkupinyField::VydajeNeovlZaklDaneCelkem,
-                          totals.VydajeNeovlZaklDaneCelkem);
-    m_skupiny.post();
-}
-
-void TPenDenReport::fillCarriedRow(const GroupWork &group)
-{
-    m_denik.setRecNo(group.carriedRow);
-    m_denik.edit();
-    for (int slot = 0; slot < AmountColumnCount; ++slot)
-        m_denik.setCurrency(DenikField::Col5 + slot,
-                            m_prevedeno.asCurrency(AmountsField::Col5 + slot));
-    RecalcRowTotals(m_denik, DenikField::Col5);
-    m_denik.post();
 }
 
 } // namespace kasovka

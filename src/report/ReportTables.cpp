@@ -84,23 +84,12 @@ void createReportTable(TMemTable &table, ReportLayout layout, const TBaseApplica
     app.FormatCurrencyFields(table, 2, defaultExpression);
 }
 
-int amountFieldPosition(ReportLayout layout, int column)
+void RecalcRowTotals(TMemTable &table, int col5Position, const AmountColumns &columns)
 {
-    return col5Position(layout) + column - FirstAmountColumn;
-}
-
-void RecalcRowTotals(TMemTable &table, int col5Position)
-{
-    auto sum = [&](int first, int last) {
-        Currency total;
-        for (int column = first; column <= last; ++column)
-            total += table.asCurrency(col5Position + column - FirstAmountColumn);
-        return total;
-    };
     table.setCurrency(col5Position + IncomeTotalColumn - FirstAmountColumn,
-                      sum(IncomeColumnsFirst, IncomeColumnsLast));
+                      sumOfColumns(columns, IncomeColumnsFirst, IncomeColumnsLast));
     table.setCurrency(col5Position + ExpenseTotalColumn - FirstAmountColumn,
-                      sum(ExpenseColumnsFirst, ExpenseColumnsLast));
+                      sumOfColumns(columns, ExpenseColumnsFirst, ExpenseColumnsLast));
 }
 
 Currency columnValue(const AmountColumns &columns, int column)

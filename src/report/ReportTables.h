@@ -49,13 +49,6 @@ QString adjustmentsRowText(); // "Uzávěrkové úpravy:"
 // for the others).
 void createReportTable(TMemTable &table, ReportLayout layout, const TBaseApplication &app);
 
-// Position of the field of amount column 5..35 in a table of the layout.
-int amountFieldPosition(ReportLayout layout, int column);
-
-// Sets Col11 and Col12 of the current record (in edit state) from their
-// source columns; empty fields count as 0.
-void RecalcRowTotals(TMemTable &table, int col5Position);
-
 // The eight totals of a group, from its 31 columns (Col11/Col12 derived).
 struct GroupTotals {
     Currency HotovostCeninyCelkem;
@@ -68,6 +61,9 @@ struct GroupTotals {
     Currency VydajeNeovlZaklDaneCelkem;
 };
 using AmountColumns = std::array<Currency, AmountColumnCount>;
+// Sets Col11 and Col12 of the current record (in edit state) by their
+// definitions from `columns`, the record's 31 amounts (empty ones as 0).
+void RecalcRowTotals(TMemTable &table, int col5Position, const AmountColumns &columns);
 Currency columnValue(const AmountColumns &columns, int column);
 Currency sumOfColumns(const AmountColumns &columns, int first, int last);
 GroupTotals computeGroupTotals(const AmountColumns &columns);

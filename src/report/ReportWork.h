@@ -1,24 +1,44 @@
 #pragma once
 // Working state of TPenDenReport::Generate; private to the report library.
+//
+// Generate runs in three passes over plain structures (see LoadJournal):
+// reading the journal accumulates groups and rows here, finishing completes
+// them here, and only the write pass touches the report tables.
 
 #include "filter/FilterListMatcher.h"
 #include "report/TPenDenReport.h"
 
 #include <QHash>
+#include <QSet>
 
+#include <deque>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
 namespace kasovka {
 
-// What a posting adds to: the columns of one record being accumulated. A
-// column that never received an amount stays empty in a journal row.
-struct TPenDenReport::AmountTarget {
+// Field positions of the host tables the report reads, resolved once when
+// the tables are open: a table that lacks a field fails there, with a
+// message naming the file and the field.
+struct JournalFields {
+    int del, free, stred, cinnost, zakazka, mena, ico, adCislo, vyst;
+    int datum, cislo, zdroj, zRadek, doklad, varSym, popis, pohyb, castka, typ;
+    explicit JournalFields(const TBFTable &journal);
+};
+
+struct AdjustmentFields {
+    int stred, cinnost, zakazka, pohyb, castka;
+    explicit AdjustmentFields(const TBFTable &adjustments);
+};
+
+// What a posting adds to: the columns of one record being accumulated.
+// Col11 and Col12 stay 0 here; the write pass derives them.
+struct TPenDenReport::AmountSums {
     AmountColumns columns{};
-    quint32 touched = 0;     // bit n: column 5 + n received an amount
-    bool received = false;   // a posting went through, so Col11/Col12 are written
-    bool journalRow = false; // a Denik row: postings from the journal describe it
+    quint32 touched = 0;   // bit n: column 5 + n received an amount
+    bool received = false; // a posting went through, so Col11/Col12 are written
 
     void add(int column, Currency amount)
     {
@@ -28,42 +48,49 @@ struct TPenDenReport::AmountTarget {
     }
 };
 
-// A Denik row whose amounts are still being collected.
-struct TPenDenReport::RowWork : AmountTarget {
-    RowWork() { journalRow = true; }
-    int denikRow = -1; // position in Denik; -1: the group has no open row
-    bool described = false;
+// One Denik record, kept in the order the records are created (which gives
+// their IDs). A journal row's amounts are held in its group while it is the
+// group's open row and moved here, compactly, once it is closed.
+struct TPenDenReport::DenikEntry {
+    enum class Kind : quint8 { Carried, Journal, Adjustments };
+    Kind kind = Kind::Journal;
+    bool received = false;  // Col11/Col12 are written
+    bool described = false; // Datum, Doklad_VS and Popis are written
+    int group = 0;          // index into Work::groups
+    int poradi = 0;
+    quint32 touched = 0;
     TDateTime datum = 0;
-    QString dokladVs;
-    QString popis;
-    bool dirty = false;
+    QString doklad, varSym, popis;
+    // The touched columns' amounts in column order: up to two (a journal
+    // record's money and purpose column) in place, more in an array of
+    // their own. A detailed report holds a million of these at once.
+    Currency amounts[2];
+    std::unique_ptr<Currency[]> moreAmounts;
+
+    Currency amount(int i) const { return moreAmounts ? moreAmounts[i] : amounts[i]; }
 };
 
 struct TPenDenReport::GroupWork {
     QString key;
-    int id = 0;
-    int skupinyRow = 0;
-    int prevedenoRow = 0;
-    int carriedRow = 0;
-    int idPrevedeno = 0;
-    AmountTarget sums;    // the Skupiny record
-    AmountTarget carried; // the Prevedeno record
+    int index = 0;         // creation order, from 0; the Skupiny ID is index + 1
+    int carriedRowId = 0;  // Denik ID of the group's carried row
+    AmountSums sums;       // the Skupiny record
+    AmountSums carried;    // the Prevedeno record and the carried row
     int lastPoradi = 0;
-    bool hasLast = false; // a journal record has been posted to the group
+    bool hasLast = false;  // a journal record has been posted to the group
     QString lastZdroj;
     int lastZRadek = 0;
-    RowWork row; // the row the group's last journal record went to
+    DenikEntry *openRow = nullptr; // the row the group's last journal record went to
+    AmountSums openRowSums;
+    // Set when finishing.
+    bool named = false; // kind 0 leaves Nazev untouched
+    QString name;
 };
 
 struct TPenDenReport::Work {
-    // Journal field positions.
-    int del = -1, free = -1, stred = -1, cinnost = -1, zakazka = -1, mena = -1;
-    int ico = -1, adCislo = -1, vyst = -1, datum = -1, cislo = -1, zdroj = -1;
-    int zRadek = -1, doklad = -1, varSym = -1, popis = -1, pohyb = -1, castka = -1, typ = -1;
-    // Other host tables.
+    std::optional<JournalFields> journal;
+    std::optional<AdjustmentFields> adjustmentFields;
     int movementSloupec = -1;
-    int adjStred = -1, adjCinnost = -1, adjZakazka = -1, adjPohyb = -1, adjCastka = -1;
-    int cashPopis = -1, bankPopis = -1;
 
     // The journal record being posted.
     struct Record {
@@ -97,15 +124,42 @@ struct TPenDenReport::Work {
         std::unordered_map<int, QString> byNumber;
     } cashDescriptions, bankDescriptions;
 
+    // Record descriptions repeat through a year; a detailed report keeps one
+    // copy of each for its rows instead of one per row. Bounded, so that a
+    // journal of unique descriptions does not pay for the pool.
+    QSet<QString> descriptionPool;
+    QString sharedDescription(const QString &text)
+    {
+        constexpr qsizetype MaxPooled = 65536;
+        if (const auto found = descriptionPool.constFind(text); found != descriptionPool.constEnd())
+            return *found;
+        if (descriptionPool.size() < MaxPooled)
+            descriptionPool.insert(text);
+        return text;
+    }
+
     std::vector<std::unique_ptr<GroupWork>> groups; // in creation order
     QHash<QString, GroupWork *> groupByKey;       // keys as read
     QHash<QString, GroupWork *> groupByFoldedKey; // keys case-folded
-    GroupWork *group = nullptr;                    // the current group
+    GroupWork *group = nullptr;                    // the group of the record being posted
 
-    RowWork adjustmentsRow;
-    // The row whose Denik record is still in insert state; flushRow
-    // completes it before Denik is touched otherwise.
-    RowWork *pendingRow = nullptr;
+    // Denik in creation order; a deque keeps the open rows in place while
+    // others are added, and lets the write pass release what it has written.
+    std::deque<DenikEntry> denik;
+    int denikCreated = 0; // also the ID of the newest entry
+    DenikEntry &addDenikEntry(DenikEntry::Kind kind, int groupIndex)
+    {
+        DenikEntry &entry = denik.emplace_back();
+        entry.kind = kind;
+        entry.group = groupIndex;
+        ++denikCreated;
+        return entry;
+    }
+    DenikEntry *adjustmentsRow = nullptr;
+    AmountSums adjustmentsRowSums;
+
+    // The opening balances, once built (at most once per report).
+    std::optional<AmountColumns> opening;
 
     FilterListMatcher centre, activity, contract, currency;
     THostReadSession session;

@@ -2,6 +2,7 @@
 // name the groups, and their final order.
 
 #include "app/TBaseApplication.h"
+#include "host/HostTableMessages.h"
 #include "report/ReportWork.h"
 
 namespace kasovka {
@@ -32,15 +33,16 @@ const GroupKindInfo kKinds[] = {
 QString TPenDenReport::GroupKey()
 {
     const Work &w = *m_work;
+    const JournalFields &f = *w.journal;
     int field = -1;
     switch (m_filter->VertikalniDeleni) {
-    case sgkCentre: field = w.stred; break;
-    case sgkContract: field = w.zakazka; break;
-    case sgkActivity: field = w.cinnost; break;
-    case sgkFirmByIco: field = w.ico; break;
+    case sgkCentre: field = f.stred; break;
+    case sgkContract: field = f.zakazka; break;
+    case sgkActivity: field = f.cinnost; break;
+    case sgkFirmByIco: field = f.ico; break;
     case sgkFirmByAddress:
-        return QString::number(m_journal.Value(w.adCislo).toInt());
-    case sgkUser: field = w.vyst; break;
+        return QString::number(m_journal.Value(f.adCislo).toInt());
+    case sgkUser: field = f.vyst; break;
     case sgkMovement: return w.record.pohyb.left(GroupTextSize);
     default: return QString();
     }
@@ -58,15 +60,11 @@ bool TPenDenReport::OpenGroupCodeList(TBFTable &codeList)
     const QString path = (info.agendaFolder ? m_app.AgendaFolder() : m_app.YearFolder())
         + QString::fromLatin1(info.codeList);
     if (codeList.Open(path) != 0) {
-        m_app.ShowMessageDialog(QStringLiteral("Nastala chyba při otevírání databáze ") + path
-                                    + QStringLiteral(".DAT"),
-                                MessageKind::Error);
+        m_app.ShowMessageDialog(tableOpenFailedText(path), MessageKind::Error);
         return false;
     }
     if (codeList.SetIndex(QString::fromLatin1(info.index)) != 0) {
-        m_app.ShowMessageDialog(QStringLiteral("Nastala chyba při nastavení indexu databáze ")
-                                    + path + QStringLiteral(".DAT"),
-                                MessageKind::Error);
+        m_app.ShowMessageDialog(tableIndexFailedText(path), MessageKind::Error);
         return false;
     }
     m_work->session.add(codeList);
@@ -76,27 +74,20 @@ bool TPenDenReport::OpenGroupCodeList(TBFTable &codeList)
     return true;
 }
 
-void TPenDenReport::NameGroup(TBFTable &codeList, bool codeListOpen)
+QString TPenDenReport::NameGroup(TBFTable &codeList, bool codeListOpen, const QString &key)
 {
     const quint8 kind = m_filter->VertikalniDeleni;
-    if (kind == sgkNone || kind > LastSummationGroupKind)
-        return;
     const GroupKindInfo &info = kKinds[kind];
-    const QString key = m_skupiny.asText(SkupinyField::Zkratka);
-    QString name;
-    if (kind == sgkUser) {
-        name = key;
-    } else if ((kind == sgkFirmByAddress && key == u"0")
-               || (kind != sgkFirmByAddress && key.isEmpty())) {
-        name = QString::fromUtf8(info.label);
-    } else if (codeListOpen && codeList.IsOpen()) {
+    if (kind == sgkUser)
+        return key;
+    if ((kind == sgkFirmByAddress && key == u"0") || (kind != sgkFirmByAddress && key.isEmpty()))
+        return QString::fromUtf8(info.label);
+    if (codeListOpen && codeList.IsOpen()) {
         const Variant seekKey = kind == sgkFirmByAddress ? Variant(key.toInt()) : Variant(key);
         if (codeList.Seek(seekKey) == TBFTable::SeekFound)
-            name = codeList.Value(QString::fromUtf8(info.nameField)).toText();
+            return codeList.Value(QString::fromUtf8(info.nameField)).toText();
     }
-    m_skupiny.edit();
-    m_skupiny.setText(SkupinyField::Nazev, name);
-    m_skupiny.post();
+    return QString();
 }
 
 void TPenDenReport::orderGroups()

@@ -5,9 +5,9 @@
 // amounts, one record per group) and PocatecniStav (opening balances).
 // Views, panels and the export only read those tables.
 //
-// The reading loop keeps each group's sums and its open journal row in
-// plain accumulators and writes them into the tables when the row or the
-// journal ends, so that the cost per journal record stays a few array
+// Generate reads the journal once into plain per-group structures, finishes
+// them (adjustments, balances, totals, names) and then writes the four
+// tables in one pass, so the cost per journal record stays a few array
 // additions and one hash lookup.
 
 #include "core/MemTable.h"
@@ -85,40 +85,43 @@ public:
 
 private:
     struct Work;
-    struct RowWork;
+    struct AmountSums;
+    struct DenikEntry;
     struct GroupWork;
-    struct AmountTarget;
 
-    // Host tables and reading (JournalLoading.cpp).
+    // Host tables (JournalLoading.cpp).
     bool OpenHostTables();
     void CloseHostTables();
-    bool openHostTable(TBFTable &table, const QString &path, const QString &index);
+    bool openAndIndex(TBFTable &table, const QString &path, const QString &index);
+    // The passes of LoadJournal.
     bool LoadJournal();
-    bool readJournal();
+    void warnOfPeriodOutsideYear();
+    bool accumulateJournal();    // read and accumulate (JournalLoading.cpp)
+    void FinishReport();         // finish (ReportFinish.cpp)
+    void writeReportTables();    // write (ReportWrite.cpp)
+    // Reading one journal record into its group and row (JournalLoading.cpp).
     bool passesObjectFilters();
-    void readCurrentRecord();
-    void postCurrentRecord();
+    void readPostingFields();
+    void accumulateRecord();
     void AddJournalRecord(bool inPeriod);
     void StartRowIfNeeded(bool createRow);
     void FindOrCreateGroup(const QString &key);
     QString DocumentDescription();
     QString GroupKey();
-    // Posting into accumulators and writing them out (Posting.cpp).
-    void PostAmount(AmountTarget &target, bool fromAdjustment);
-    void flushRow(RowWork &row);
-    void flushGroups();
+    // Posting (Posting.cpp).
+    bool PostAmount(AmountSums &target, bool fromAdjustment);
+    void describeRow(DenikEntry &row);
+    static void closeRow(DenikEntry &row, const AmountSums &sums);
+    void closeOpenRows();
     // Completion (ReportFinish.cpp).
-    void FinishReport();
     void AddClosingAdjustments();
     void BuildOpeningBalances();
     void addRegisterBalances(TBFTable &registers);
     void addColumnBalances(TBFTable &settings);
-    void AddOpeningBalances(TMemTable &target, int col5Position);
-    void RecalcGroupTotals();
-    void fillCarriedRow(const GroupWork &group);
+    void AddOpeningBalances(AmountSums &target);
     // Summation groups (SummationGroups.cpp).
     bool OpenGroupCodeList(TBFTable &codeList);
-    void NameGroup(TBFTable &codeList, bool codeListOpen);
+    QString NameGroup(TBFTable &codeList, bool codeListOpen, const QString &key);
     void orderGroups();
     void phaseEnded(ReportPhase phase)
     {

@@ -164,7 +164,8 @@ void TfrmGroupTables::ExportGroupTable()
     QtExportWindows qtWindows(this);
     IExportWindows *windows = m_groupTables.ExportWindows() ? m_groupTables.ExportWindows() : &qtWindows;
     try {
-        kasovka::ExportGroupTable(m_groupTables.Application(), m_groupTables.Skupiny(), *windows);
+        kasovka::ExportGroupTable(m_groupTables.Application(), m_groupTables.Skupiny(), *windows,
+                                  m_groupTables.Heading());
     } catch (const Error &error) {
         m_groupTables.Application().ShowMessageDialog(error.text(), MessageKind::Error);
     }

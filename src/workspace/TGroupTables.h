@@ -3,6 +3,8 @@
 // column sum and total, and the export of that table. The grid works on the
 // report's own Skupiny, so its current line is the report's current group.
 
+#include "export/ExportHeading.h"
+
 #include <QDialog>
 
 class QTableView;
@@ -31,11 +33,15 @@ public:
 
     TBaseApplication &Application() const { return m_app; }
     TMemTable &Skupiny() const { return m_skupiny; }
+    // The report's title block in the exported table.
+    const TExportHeading &Heading() const { return m_heading; }
+    void SetHeading(const TExportHeading &heading) { m_heading = heading; }
 
 private:
     TBaseApplication &m_app;
     TMemTable &m_skupiny;
     IExportWindows *m_exportWindows = nullptr;
+    TExportHeading m_heading;
 };
 
 class TfrmGroupTables : public QDialog {

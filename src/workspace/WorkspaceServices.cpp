@@ -20,6 +20,7 @@ void WorkspaceServices::showGroupTables(TPenDenReport &report, QWidget *parent)
     try {
         TGroupTables groupTables(m_app, report.Skupiny());
         groupTables.SetExportWindows(m_exportWindows);
+        groupTables.SetHeading(reportHeading(report));
         groupTables.Execute(parent);
     } catch (const Error &error) {
         m_app.ShowMessageDialog(error.text(), MessageKind::Error);

@@ -8,7 +8,7 @@
 #include "export/ui/TfrmExcelExporter.h"
 #include "export/ui/TfrmExportDialog.h"
 #include "filter/ui/TfrmReportFilter.h"
-#include "host/DemoAgenda.h"
+#include "host/demo/DemoAgenda.h"
 #include "report/TPenDenReport.h"
 #include "report/view/TGroupList.h"
 #include "report/view/TfrmPenDenReport.h"

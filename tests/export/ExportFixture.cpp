@@ -20,6 +20,8 @@ bool ScriptedExportWindows::showExportDialog(TExportDialog &dialog)
 void ScriptedExportWindows::showExcelExporter(TExcelExporter &exporter)
 {
     ++exporterWindows;
+    if (maxRows)
+        exporter.SetMaxRows(*maxRows);
     TExcelExporterForm form(exporter);
     shownFileName = form.initialFileName();
     shownRunAssociated = form.initialRunAssociatedProgram();

@@ -23,6 +23,7 @@ public:
     std::optional<bool> scopeAnswer;  // nullopt: "Zpět"; else ExportAllGroups
     QStringList okTexts;              // edit box texts typed before each OK
     std::optional<bool> checkBox;     // nullopt: leave as shown
+    std::optional<int> maxRows;       // the file format's row limit; nullopt: as set
     // Called after each OK with the window's form and OnOk's result.
     std::function<void(TExcelExporterForm &, bool)> afterOk;
 

@@ -5,6 +5,9 @@
 
 #include "core/IniFile.h"
 #include "export/ReportExport.h"
+#include "export/XlsWorkbookAdapter.h"
+#include "filter/TReportFilter.h"
+#include "report/TPenDenReport.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -17,17 +20,11 @@ using namespace kasovka::test;
 
 namespace {
 
-const QString budgetMessage = QStringLiteral("Maximální počet řádků pro export do Excelu je 65536, export nelze provést");
-
 class ExportFlowTest : public ::testing::Test, protected ReportTablesFixture {
 protected:
     QString target(const QString &name) const { return context.root() + name; }
     TIniFile settings() { return TIniFile(context.app().SettingsFileName()); }
-    void exportReport(bool finalSummary = true, int rowCountAll = -1)
-    {
-        ExportReport(context.app(), skupiny, denik, rowCountAll < 0 ? rowCount : rowCountAll,
-                     finalSummary, windows);
-    }
+    void exportReport(bool finalSummary = true) { ExportReport(context.app(), skupiny, denik, finalSummary, windows); }
     ScriptedExportWindows windows;
 };
 
@@ -89,35 +86,69 @@ TEST_F(ExportFlowTest, CancelledScopeQuestionEndsSilently)
     EXPECT_EQ(context.ui().messages.size(), 0);
 }
 
-TEST_F(ExportFlowTest, RowBudgetCountsFortyRowsPerGroupForTheOverview)
+// The filled sheet's rows as the workbook layer counts them.
+int filledRows(const QString &path)
 {
-    for (int i = 0; i < 100; ++i)
-        addGroup(QString("G%1").arg(i, 3, 10, QChar('0')), QString("Skupina %1").arg(i), {i == 0 ? 1.0 : 2.0});
+    TXlsWorkbookAdapter adapter;
+    const std::unique_ptr<IXlsWorkbook> book = adapter.createWorkbook();
+    book->open(path);
+    return book->lastRow();
+}
+
+TEST_F(ExportFlowTest, RowLimitAllowsExactlyTheRowsTheChosenTemplateFills)
+{
+    // The empty group comes first: its rows are gone before the sheet is
+    // fullest, so the filled sheet is as long as it ever was.
+    addGroup("", "[bez skupiny]", {});
+    addGroup("A", "Alfa", {1.0, 2.0});
+    const int beta = addGroup("B", "Beta", {3.0, 4.0, 5.0});
     link();
-    struct Row {
-        bool finalSummary;
-        std::optional<bool> exportAll;
-        int rowCountAll;
-        bool refused;
-    };
-    const Row cases[] = {
-        {true, true, 65536 - 4000, false},
-        {true, true, 65537 - 4000, true},
-        {false, true, 65536, false},
-        {false, true, 65537, true},
-        // The current group alone counts its own rows, not the report's.
-        {true, false, 1000000, false},
-    };
-    for (const Row &row : cases) {
-        SCOPED_TRACE(row.rowCountAll);
-        context.ui().messages.clear();
-        windows = ScriptedExportWindows{};
-        windows.scopeAnswer = row.exportAll;
-        exportReport(row.finalSummary, row.rowCountAll);
-        EXPECT_EQ(windows.exporterWindows, row.refused ? 0 : 1);
-        EXPECT_EQ(context.ui().texts(MessageKind::Information),
-                  row.refused ? QStringList{budgetMessage} : QStringList{});
+    installTemplates();
+    enum Export { WithSummary, WithoutSummary, CurrentGroup, GroupTable };
+    int file = 0;
+    for (Export kind : {WithSummary, WithoutSummary, CurrentGroup, GroupTable}) {
+        SCOPED_TRACE(kind);
+        auto run = [&](std::optional<int> limit) {
+            skupiny.locate("ID", Variant(beta));
+            context.ui().messages.clear();
+            windows = ScriptedExportWindows{};
+            windows.scopeAnswer = kind != CurrentGroup;
+            windows.okTexts = {target(QString("limit%1.xls").arg(++file))};
+            windows.checkBox = false;
+            windows.maxRows = limit;
+            if (kind == GroupTable)
+                ExportGroupTable(context.app(), skupiny, windows);
+            else
+                exportReport(kind == WithSummary);
+            return windows.okTexts[0];
+        };
+        const int rows = filledRows(run(std::nullopt));
+        EXPECT_TRUE(QFileInfo::exists(run(rows)));
+        const QString refused = run(rows - 1);
+        EXPECT_FALSE(QFileInfo::exists(refused));
+        EXPECT_EQ(context.ui().messages,
+                  (QList<RecordedMessage>{{MessageKind::Information,
+                                           QString("Maximální počet řádků pro export do Excelu je %1, "
+                                                   "export nelze provést").arg(rows - 1)}}));
     }
+}
+
+// A journal of 65,536 rows without the overview passed the old budget and
+// then failed in the workbook layer with its English text. The same rows
+// fit an .xlsx target, whose sheets hold 1,048,576.
+TEST_F(ExportFlowTest, FullSheetOfJournalRowsGetsTheLimitMessageOnlyForXls)
+{
+    addGroup("", "", QList<double>(MaxXlsRows, 1.0));
+    link();
+    installTemplates();
+    windows.okTexts = {target("plny.xls"), target("plny.xlsx")};
+    windows.checkBox = false;
+    exportReport(false);
+    EXPECT_EQ(context.ui().messages,
+              (QList<RecordedMessage>{{MessageKind::Information,
+                                       "Maximální počet řádků pro export do Excelu je 65536, export nelze provést"}}));
+    EXPECT_FALSE(QFileInfo::exists(target("plny.xls")));
+    EXPECT_TRUE(QFileInfo::exists(target("plny.xlsx")));
 }
 
 TEST_F(ExportFlowTest, SettingsAreReadAndWrittenBackEvenWhenCancelled)
@@ -232,6 +263,39 @@ TEST_F(ExportFlowTest, GroupTableExportRestoresTheCurrentGroup)
     EXPECT_EQ(skupiny.asInteger("ID"), second);
     EXPECT_EQ(settings().ReadString("GroupTables", "ExportFileName", "?"), target("skupiny.xls"));
     EXPECT_EQ(context.ui().openedPaths, QStringList{target("skupiny.xls")});
+}
+
+TEST(ExportHeading, NamesTheYearThePeriodAndTheGroupKind)
+{
+    struct Row {
+        int fiscalYearTo; // ROK.INI's value: the last day's serial - 1; 0 for no year settings
+        bool period;
+        quint8 groups;
+        QString year, periodText, groupColumn;
+    };
+    const Row cases[] = {
+        {46386, false, sgkNone, "2026", "1.1.2026 – 31.12.2026", ""},
+        // A year from July to June.
+        {46202, true, sgkCentre, "2025/2026", "1.4.2026 – 9.5.2026", "Středisko"},
+        {0, false, sgkMovement, "", "celý účetní rok", "Účetní pohyb"},
+    };
+    for (const Row &row : cases) {
+        SCOPED_TRACE(row.year.toStdString());
+        TestLaunchContext context(TestLaunchContext::Options{.fiscalYearTo = row.fiscalYearTo});
+        auto filter = std::make_unique<TReportFilter>(context.app());
+        filter->NazevFiltru = "Jaro";
+        filter->ZaObdobi = row.period;
+        filter->ObdobiOD = encodeDate(2026, 4, 1);
+        filter->ObdobiDO = encodeDate(2026, 5, 9);
+        filter->VertikalniDeleni = row.groups;
+        const TExportHeading heading = reportHeading(TPenDenReport(context.app(), std::move(filter)));
+        EXPECT_EQ(heading.reportName, "Jaro");
+        EXPECT_EQ(heading.agenda, "TST");
+        EXPECT_EQ(heading.year, row.year);
+        EXPECT_EQ(heading.period, row.periodText);
+        EXPECT_EQ(heading.groupColumn, row.groupColumn);
+        EXPECT_EQ(heading.hasGroups, row.groups != sgkNone);
+    }
 }
 
 TEST(ExporterBrowse, RequestAndResultOfTheSaveDialog)

@@ -1,6 +1,9 @@
 #!/usr/bin/python3
 """The demo agenda exported by kasovka-report, read back with xlrd: every
-figure of the workbooks must be the one of the report's JSON form.
+figure of the workbooks must be the one of the report's JSON form. The first
+export runs on a data root where the program never started (the tool
+installs the templates as the program's start-up does), and no export may
+change the program's "po dokončení zobrazit" setting.
 
     check_demo_export.py HOSTDATA REPORT TEMPLATES [--libreoffice]
 
@@ -8,6 +11,8 @@ With --libreoffice the workbooks are also opened (converted) by LibreOffice,
 which recalculates the group table's sum line; exit code 77 when LibreOffice
 is missing.
 """
+import configparser
+import glob
 import json
 import os
 import shutil
@@ -37,9 +42,12 @@ def run(work):
                             capture_output=True, text=True).stdout.split()
     report = os.path.join(work, "report.json")
     files = {name: os.path.join(work, name + ".xls") for name in ("with", "without", "groups", "one")}
-    common = params + ["--set", "VertikalniDeleni=1", "--templates", TEMPLATES]
-    subprocess.run([REPORT] + common + ["--json", report, "--xls", files["with"],
-                                        "--group-table", files["groups"]], check=True)
+    grouped = params + ["--set", "VertikalniDeleni=1"]
+    subprocess.run([REPORT] + grouped + ["--json", report, "--xls", files["with"],
+                                         "--group-table", files["groups"]], check=True)
+    installed = glob.glob(os.path.join(work, "data", "Doplnky", "Kasovka", "PrintFrm", "*.xl"))
+    check(len(installed) == 3, "the templates were not installed into the data root: %s" % installed)
+    common = grouped + ["--templates", TEMPLATES]
     subprocess.run([REPORT] + common + ["--xls", files["without"], "--without-final-summary"], check=True)
     with open(report, encoding="utf-8") as source:
         data = json.load(source)
@@ -49,6 +57,14 @@ def run(work):
     # Without --overwrite an existing workbook is refused.
     refused = subprocess.run([REPORT] + common + ["--xls", files["one"]], capture_output=True)
     check(refused.returncode != 0, "an existing workbook was replaced without --overwrite")
+    settings_files = glob.glob(os.path.join(work, "data", "Doplnky", "Kasovka", "Setting", "*.ini"))
+    check(len(settings_files) == 1, "no settings file written: %s" % settings_files)
+    for path in settings_files:
+        settings = configparser.ConfigParser()
+        settings.read(path, encoding="utf-8")
+        for section in ("PenDenReport", "GroupTables"):
+            check(settings.get(section, "ExportRunAssociatedProgram", fallback="1") == "1",
+                  "%s: the tool changed %s/ExportRunAssociatedProgram" % (path, section))
     return data, files
 
 
@@ -60,38 +76,42 @@ def group_columns(group):
 def check_journal(path, groups, with_summary):
     book = xlrd.open_workbook(path, formatting_info=True)
     sheet = book.sheet_by_index(0)
-    texts = [[sheet.cell_value(r, c) for c in range(min(5, sheet.ncols))] for r in range(sheet.nrows)]
-    headings = [r for r, row in enumerate(texts) if row[0] == "Sumační skupina:"]
-    totals = [r for r, row in enumerate(texts) if row[3] == "Celkem za sumační skupinu"]
+    texts = [[sheet.cell_value(r, c) for c in range(min(6, sheet.ncols))] for r in range(sheet.nrows)]
+    # The overview repeats the group caption right below its own title.
+    headings = [r for r, row in enumerate(texts) if row[1] == "Sumační skupina:"
+                and not str(texts[r - 1][1]).startswith("Závěrečný")]
+    totals = [r for r, row in enumerate(texts) if row[4] == "Celkem"]
     check(len(headings) == len(groups), "%s: %d headings for %d groups" % (path, len(headings), len(groups)))
     check(len(totals) == len(groups), "%s: %d totals lines for %d groups" % (path, len(totals), len(groups)))
     for group, head, total in zip(groups, headings, totals):
         name = group["Zkratka"]
-        check(sheet.cell_value(head, 2) == group["Zkratka"] and sheet.cell_value(head, 3) == group["Nazev"],
+        check(sheet.cell_value(head, 3) == group["Zkratka"] and sheet.cell_value(head, 4) == group["Nazev"],
               "%s: heading of %s" % (path, name))
-        figures = [amount(sheet.cell_value(total, c)) for c in range(4, 35)]
+        figures = [amount(sheet.cell_value(total, c)) for c in range(5, 36)]
         check(figures == group_columns(group), "%s: totals of %s differ" % (path, name))
         rows = group["rows"]
         check(total - head - 1 == len(rows), "%s: %s has %d rows, the report %d" % (path, name, total - head - 1, len(rows)))
         for offset, row in enumerate(rows):
             r = head + 1 + offset
-            values = [amount(sheet.cell_value(r, c)) for c in range(4, 35)]
+            check(sheet.cell_value(r, 0) == name, "%s: row %d does not name its group %s" % (path, r + 1, name))
+            values = [amount(sheet.cell_value(r, c)) for c in range(5, 36)]
             expected = [amount(row["cols"].get(c)) for c in COLUMNS]
             if values != expected:
                 check(False, "%s: row %d of %s differs" % (path, offset, name))
                 break
-            if row.get("Datum"):
-                check(sheet.cell_type(r, 1) == xlrd.XL_CELL_DATE, "%s: date of row %d not a date" % (path, r + 1))
+            date_type = sheet.cell_type(r, 2)
+            check(date_type == xlrd.XL_CELL_DATE if row.get("Datum") else date_type != xlrd.XL_CELL_DATE,
+                  "%s: date of row %d is not the report's" % (path, r + 1))
         if with_summary:
-            overview = {sheet.cell_value(r, 2): amount(sheet.cell_value(r, 4))
+            overview = {sheet.cell_value(r, 5): amount(sheet.cell_value(r, 7))
                         for r in range(total + 1, min(total + 40, sheet.nrows))
-                        if sheet.cell_type(r, 4) == xlrd.XL_CELL_NUMBER}
+                        if sheet.cell_type(r, 7) == xlrd.XL_CELL_NUMBER}
             check(overview.get("Hotovost celkem") == amount(group["totals"]["HotovostCeninyCelkem"]),
                   "%s: overview cash total of %s" % (path, name))
             check(overview.get("Základ daně") == amount(group["totals"]["ZakladDane"]),
                   "%s: overview tax base of %s" % (path, name))
     if not with_summary:
-        check(not any(row[0].startswith("Závěrečný") for row in texts if isinstance(row[0], str)),
+        check(not any(str(row[1]).startswith("Závěrečný") for row in texts),
               "%s: has an overview" % path)
     return sheet
 

@@ -6,7 +6,7 @@
 #include "HostDataCommands.h"
 #include "core/Error.h"
 #include "core/IniFile.h"
-#include "host/DemoAgenda.h"
+#include "host/demo/DemoAgenda.h"
 #include "host/HostSchema.h"
 #include "host/TBFTable.h"
 #include "host/THostIniFile.h"

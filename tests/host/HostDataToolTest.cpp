@@ -5,7 +5,7 @@
 
 #include "HostDataCommands.h"
 #include "core/IniFile.h"
-#include "host/DemoAgenda.h"
+#include "host/demo/DemoAgenda.h"
 #include "host/TBFTable.h"
 #include "host/THostIniFile.h"
 #include "host/TPristupPrava.h"

@@ -1,11 +1,12 @@
 // The engine over the demo agenda: the invariants of every report for many
 // filters, and its figures against an independent reckoning.
 
+#include "report/DemoFilterCases.h"
 #include "report/ReferenceModel.h"
 
 #include "app/TBaseApplication.h"
 #include "core/MemTable.h"
-#include "host/DemoAgenda.h"
+#include "host/demo/DemoAgenda.h"
 #include "report/TPenDenReport.h"
 #include "support/RecordingUiServices.h"
 
@@ -174,42 +175,10 @@ void DemoAgendaTest::checkInvariants(const TPenDenReport &report)
     EXPECT_EQ(keys.size(), skupiny.recordCount());
 }
 
-struct FilterCase {
-    const char *name;
-    std::function<void(TReportFilter &)> setup;
-};
-
-std::vector<FilterCase> filterCases()
-{
-    std::vector<FilterCase> cases;
-    const TDateTime from = encodeDate(2024, 4, 1);
-    const TDateTime to = encodeDate(2024, 9, 30);
-    for (quint8 kind = 0; kind <= 7; ++kind) {
-        for (int variant = 0; variant < 4; ++variant) {
-            cases.push_back({"", [=](TReportFilter &f) {
-                                 f.VertikalniDeleni = kind;
-                                 f.ZpusobSumace = variant % 2 ? rgDetailed : rgByDocument;
-                                 f.TriditDle = variant / 2 ? roDocumentNumber : roDocumentDate;
-                                 f.ZaverkoveUpravy = true;
-                                 f.ZaObdobi = variant >= 1;
-                                 f.ObdobiOD = from;
-                                 f.ObdobiDO = to;
-                                 f.ZapocitavatPredchObdobi = variant >= 2;
-                                 f.PouzeZaverecnyPrehled = variant == 3 && kind % 2;
-                                 f.FiltrStrediska = kind == 4;
-                                 f.FiltrStrediskaText = "PRAHA;BRNO;";
-                                 f.FiltrStrediskaNegace = variant == 2;
-                                 f.FiltrMena = kind == 6;
-                             }});
-        }
-    }
-    return cases;
-}
-
 TEST_F(DemoAgendaTest, EveryReportKeepsItsInvariants)
 {
     int index = 0;
-    for (const FilterCase &c : filterCases()) {
+    for (const FilterCase &c : demoFilterCases()) {
         SCOPED_TRACE(index++);
         auto report = generate(c.setup);
         checkInvariants(*report);

@@ -47,6 +47,35 @@ TEST_F(JournalLoadingTest, JournalWithNothingAcceptedStillHasOneGroupWithItsCarr
     EXPECT_EQ(report->RowCountAll(), 1);
 }
 
+TEST_F(JournalLoadingTest, PeriodWhollyOutsideTheAccountingYearIsWarnedOfButStillGenerated)
+{
+    addJournal({{.datum = day(2026, 5, 4), .castka = "10"}});
+    const QString warning = QStringLiteral(
+        "• období sestavy %1 leží celé mimo účetní rok 1.1.2026 – 31.12.2026");
+    const struct {
+        TDateTime from, to;
+        const char *outside; // the period in the warning; nullptr: no warning
+    } cases[] = {
+        {day(2025, 1, 1), day(2025, 12, 31), "1.1.2025 – 31.12.2025"},
+        {day(2027, 1, 1), day(2027, 3, 31), "1.1.2027 – 31.3.2027"},
+        {day(2025, 6, 1), day(2026, 1, 1), nullptr}, // touches the first day
+        {day(2026, 12, 31), day(2027, 2, 1), nullptr}, // touches the last day
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.outside ? c.outside : "overlapping");
+        auto report = generate([&](TReportFilter &f) {
+            f.ZaObdobi = true;
+            f.ObdobiOD = c.from;
+            f.ObdobiDO = c.to;
+        });
+        ASSERT_EQ(report->Skupiny().recordCount(), 1);
+        const QStringList expected = c.outside
+            ? QStringList{QString(), warning.arg(QString::fromUtf8(c.outside))}
+            : QStringList{QString()};
+        EXPECT_EQ(report->Warnings(), expected);
+    }
+}
+
 TEST_F(JournalLoadingTest, PeriodBoundsAreInsideAndTheDayAfterIsNeverCounted)
 {
     addJournal({{.datum = day(2026, 2, 28), .zRadek = 1, .castka = "1"},

@@ -1,7 +1,7 @@
 #include "report/ReportFixture.h"
 
 #include "core/MemTable.h"
-#include "host/THostTableWriter.h"
+#include "host/demo/THostTableWriter.h"
 #include "report/ReportColumns.h"
 
 #include <QDir>

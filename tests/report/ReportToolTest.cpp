@@ -3,7 +3,7 @@
 
 #include "report/ReferenceModel.h"
 
-#include "host/DemoAgenda.h"
+#include "host/demo/DemoAgenda.h"
 
 #include <QFile>
 #include <QJsonArray>

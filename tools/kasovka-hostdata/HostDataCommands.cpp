@@ -2,7 +2,7 @@
 
 #include "HostDataCsv.h"
 #include "core/Error.h"
-#include "host/DemoAgenda.h"
+#include "host/demo/DemoAgenda.h"
 #include "host/HostSchema.h"
 #include "host/TBFTable.h"
 #include "host/TPristupPrava.h"

@@ -3,7 +3,7 @@
 #include "core/Error.h"
 #include "host/HostSchema.h"
 #include "host/TBFTable.h"
-#include "host/THostTableWriter.h"
+#include "host/demo/THostTableWriter.h"
 
 #include <QList>
 

@@ -4,10 +4,13 @@
 // --without-final-summary picks the template without the final overview,
 // --templates DIR replaces the print forms folder, and --overwrite answers
 // the overwrite question with yes (without it an existing file is refused).
+// Like the program's start-up, an export first brings the support files
+// (the templates) into the data root when this installation's are not there.
 
 #include "ReportTool.h"
 
 #include "app/ConsoleUiServices.h"
+#include "app/SupportFiles.h"
 #include "app/TBaseApplication.h"
 #include "core/MemTable.h"
 #include "export/ExcelExporter.h"
@@ -51,7 +54,11 @@ public:
         if (!exportSettings().templates.isEmpty())
             exporter.SetTemplateFolder(QDir(exportSettings().templates).absolutePath() + QLatin1Char('/'));
         TExcelExporterForm form(exporter);
+        // A command line opens no viewer, and the program's check box keeps
+        // the state the user gave it.
+        const bool remembered = exporter.RunAssociatedProgram();
         m_exported = form.OnOk(m_target, false);
+        exporter.SetRunAssociatedProgram(remembered);
     }
     bool exported() const { return m_exported; }
 
@@ -62,17 +69,31 @@ private:
 };
 
 // The export steps answer the overwrite question and remember their target
-// in the settings file, whose folder the program's start-up would ensure.
-void prepare(TBaseApplication &app)
+// in the settings file; its folder and the templates are what the program's
+// start-up would have put in place. False when that failed (shown).
+bool prepare(TBaseApplication &app)
 {
-    app.EnsureFolder(app.SettingsFolder());
     if (auto *console = dynamic_cast<ConsoleUiServices *>(&app.UiServices()))
         console->setQuestionAnswer(exportSettings().overwrite ? MessageResult::Yes : MessageResult::No);
+    // Outside the host's folder layout the data root is "/": nothing is
+    // created there, the export reports what it then misses.
+    if (!app.HasHostFolderShape())
+        return true;
+    if (!app.EnsureFolder(app.SettingsFolder()))
+        return false;
+    QString errorText;
+    if (exportSettings().templates.isEmpty()
+        && !InstallSupportFiles(app.ProgramFolder(), app.ProgramDataFolder(), app.DataFolder(), errorText)) {
+        app.ShowMessageDialog(errorText, MessageKind::Error);
+        return false;
+    }
+    return true;
 }
 
 bool exportReport(TBaseApplication &app, TPenDenReport &report, const QString &target)
 {
-    prepare(app);
+    if (!prepare(app))
+        return false;
     TMemTable &skupiny = report.Skupiny();
     TMemTable &denik = report.Denik();
     // As the report view binds a report: the rows follow the current group.
@@ -92,10 +113,11 @@ bool exportReport(TBaseApplication &app, TPenDenReport &report, const QString &t
 
 bool exportGroupTable(TBaseApplication &app, TPenDenReport &report, const QString &target)
 {
-    prepare(app);
+    if (!prepare(app))
+        return false;
     CommandLineWindows windows(target, false);
     report.Skupiny().first();
-    ExportGroupTable(app, report.Skupiny(), windows);
+    ExportGroupTable(app, report.Skupiny(), windows, reportHeading(report));
     return windows.exported();
 }
 

@@ -4,6 +4,7 @@
 #include "core/Error.h"
 #include "filter/ui/TfrmFilterSelectHostObject.h"
 #include "filter/ui/TfrmFilterSelectHostObjectListForm.h"
+#include "host/HostTableMessages.h"
 #include "host/TBFTable.h"
 
 namespace kasovka {
@@ -34,17 +35,6 @@ const KindInfo Kinds[] = {
 const KindInfo *kindInfo(quint8 kind)
 {
     return kind <= LastHostObjectKind ? &Kinds[kind] : nullptr;
-}
-
-QString openErrorText(const QString &path)
-{
-    return QStringLiteral("Nastala chyba při otevírání databáze ") + path + QStringLiteral(".DAT");
-}
-
-QString indexErrorText(const QString &path)
-{
-    return QStringLiteral("Nastala chyba při nastavení indexu databáze ") + path
-           + QStringLiteral(".DAT");
 }
 
 void defineList(TMemTable &table, const QString &name, bool withDescription)
@@ -141,7 +131,7 @@ bool TFilterSelectHostObject::readCodeList(const QString &path, const QString &c
 {
     TBFTable table;
     if (table.Open(path) != 0) {
-        showError(openErrorText(path));
+        showError(tableOpenFailedText(path));
         return false;
     }
     // A damaged file or a missing field is reported with the store's own
@@ -173,24 +163,24 @@ bool TFilterSelectHostObject::readStockGroups()
     const QString storesPath = m_agendaFolder + QStringLiteral("SKSEZSKL");
     TBFTable groups;
     if (groups.Open(groupsPath) != 0) {
-        showError(openErrorText(groupsPath));
+        showError(tableOpenFailedText(groupsPath));
         return false;
     }
     if (groups.SetIndex(QStringLiteral("Sklad+Název")) != 0) {
         groups.Close();
-        showError(indexErrorText(groupsPath));
+        showError(tableIndexFailedText(groupsPath));
         return false;
     }
     TBFTable stores;
     if (stores.Open(storesPath) != 0) {
         groups.Close();
-        showError(openErrorText(storesPath));
+        showError(tableOpenFailedText(storesPath));
         return false;
     }
     if (stores.SetIndex(QStringLiteral("Číslo")) != 0) {
         stores.Close();
         groups.Close();
-        showError(indexErrorText(storesPath));
+        showError(tableIndexFailedText(storesPath));
         return false;
     }
     try {

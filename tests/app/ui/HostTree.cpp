@@ -1,7 +1,7 @@
 #include "HostTree.h"
 
 #include "host/HostSchema.h"
-#include "host/THostTableWriter.h"
+#include "host/demo/THostTableWriter.h"
 #include "host/TPristupPrava.h"
 #include "support/TestLaunchContext.h"
 

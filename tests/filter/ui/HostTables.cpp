@@ -1,7 +1,7 @@
 #include "filter/ui/HostTables.h"
 
 #include "host/HostSchema.h"
-#include "host/THostTableWriter.h"
+#include "host/demo/THostTableWriter.h"
 
 #include <gtest/gtest.h>
 

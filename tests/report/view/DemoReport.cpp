@@ -2,7 +2,7 @@
 
 #include "export/ExcelExporter.h"
 #include "export/ExportDialog.h"
-#include "host/DemoAgenda.h"
+#include "host/demo/DemoAgenda.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

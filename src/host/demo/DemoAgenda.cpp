@@ -1,11 +1,11 @@
-#include "host/DemoAgenda.h"
+#include "host/demo/DemoAgenda.h"
 
 #include "core/Error.h"
 #include "core/IniFile.h"
-#include "host/DemoCatalog.h"
+#include "host/demo/DemoCatalog.h"
 #include "host/HostSchema.h"
 #include "host/TBFTable.h"
-#include "host/THostTableWriter.h"
+#include "host/demo/THostTableWriter.h"
 #include "host/TPristupPrava.h"
 
 #include <QDir>

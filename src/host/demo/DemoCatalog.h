@@ -2,7 +2,7 @@
 // The code lists of the demo agenda (movements, centres, firms, ...) and the
 // journal writer. Internal to the demo generator.
 
-#include "host/DemoAgenda.h"
+#include "host/demo/DemoAgenda.h"
 
 #include <QList>
 

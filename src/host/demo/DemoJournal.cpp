@@ -2,10 +2,10 @@
 // four journal records, dated through the year in order.
 
 #include "core/Error.h"
-#include "host/DemoAgenda.h"
-#include "host/DemoCatalog.h"
+#include "host/demo/DemoAgenda.h"
+#include "host/demo/DemoCatalog.h"
 #include "host/HostSchema.h"
-#include "host/THostTableWriter.h"
+#include "host/demo/THostTableWriter.h"
 
 namespace kasovka {
 

@@ -1,4 +1,4 @@
-#include "host/DemoCatalog.h"
+#include "host/demo/DemoCatalog.h"
 
 namespace kasovka::demo {
 

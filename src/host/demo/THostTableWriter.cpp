@@ -1,4 +1,4 @@
-#include "host/THostTableWriter.h"
+#include "host/demo/THostTableWriter.h"
 
 #include "core/Error.h"
 #include "host/TBFTable.h"
