@@ -1,7 +1,8 @@
 #pragma once
 // One export of memory tables into a workbook through a template. The caller
 // sets the template and the remembered target, runs Execute and reads back
-// what the exporter window left in FileName and RunAssociatedProgram.
+// what the exporter window left in FileName, FileFormat and
+// RunAssociatedProgram.
 
 #include "export/ExportHeading.h"
 #include "export/ExportFormat.h"
@@ -37,6 +38,10 @@ public:
     void SetFileName(const QString &path) { m_fileName = path; }
     bool RunAssociatedProgram() const { return m_runAssociatedProgram; }
     void SetRunAssociatedProgram(bool value) { m_runAssociatedProgram = value; }
+    // The workbook type of the last target: the save dialog offers it first
+    // while the edit box names no .xls/.xlsx file.
+    TExportFormat FileFormat() const { return m_fileFormat; }
+    void SetFileFormat(TExportFormat format) { m_fileFormat = format; }
 
     // The title block's texts, published to the template.
     const TExportHeading &Heading() const { return m_heading; }
@@ -61,6 +66,7 @@ private:
     QString m_templateName;
     QString m_fileName;
     bool m_runAssociatedProgram = true;
+    TExportFormat m_fileFormat = TExportFormat::Xls;
     TExportHeading m_heading;
     std::optional<int> m_maxRows;
 };

@@ -16,6 +16,9 @@ namespace {
 const QStringList masterFields{QStringLiteral("ID")};
 const QStringList detailFields{QStringLiteral("Parent_ID")};
 
+// Thrown by the engine's poll when the user clicked "Přerušit".
+struct ExportCancelled {};
+
 qsizetype lastDelimiter(const QString &path)
 {
     qsizetype at = path.lastIndexOf(QLatin1Char('/'));
@@ -64,11 +67,13 @@ QString TExcelExporterForm::folderPart(const QString &path)
     return path.left(lastDelimiter(path) + 1);
 }
 
-TSaveFileRequest TExcelExporterForm::browseRequest(const QString &editText)
+TSaveFileRequest TExcelExporterForm::browseRequest(const QString &editText, TExportFormat remembered)
 {
     const QString folder = folderPart(editText);
-    return {QStringLiteral("Exportovat do souboru"), QStringLiteral("Sešit MS Excel (*.xls)|*.xls"),
-            QStringLiteral("XLS"), folder, editText.mid(folder.size())};
+    const TExportFormat format = explicitExportFormat(editText).value_or(remembered);
+    return {QStringLiteral("Exportovat do souboru"),
+            QStringLiteral("Sešit MS Excel (*.xls)|*.xls|Sešit Office Open XML (*.xlsx)|*.xlsx"), format,
+            exportFormatName(format).toUpper(), folder, editText.mid(folder.size())};
 }
 
 QString TExcelExporterForm::browseResult(const QString &chosenPath)
@@ -126,6 +131,7 @@ bool TExcelExporterForm::checkTarget(const QString &editText)
         return false;
     }
     m_exporter.SetFileName(editText);
+    m_exporter.SetFileFormat(exportFormatOf(editText));
     if (QFileInfo::exists(editText) || QFileInfo(editText).isSymLink()) {
         const QString question = QStringLiteral("Soubor \"%1\" již existuje. Chcete jej přepsat?").arg(editText);
         if (app.ShowMessageDialog(question, MessageKind::Question) != MessageResult::Yes)
@@ -157,22 +163,37 @@ bool TExcelExporterForm::runEngine(const BusyIndicator &busy)
     m_templateReport1.setTemplate(m_exporter.TemplateFolder() + m_exporter.TemplateName());
     m_templateReport1.setFileName(m_exporter.FileName());
     m_workbookAdapter1.setFormat(exportFormatOf(m_exporter.FileName()));
+    // A long export shows progress and can be stopped; the target is only
+    // ever written whole, so a stopped one leaves nothing behind.
+    TBaseApplication &app = m_exporter.Application();
+    app.SetCancelRequested(false);
+    m_workbookAdapter1.setPoll([&app] {
+        app.RefreshProgress();
+        if (app.CancelRequested())
+            throw ExportCancelled{};
+    });
     if (busy)
         busy(true);
+    app.ShowProgress(QStringLiteral("Exportuji sestavu, prosím čekejte"), true, true);
     bool failed = true;
     QString failure;
     try {
         m_templateReport1.Run();
         failed = false;
+    } catch (const ExportCancelled &) {
     } catch (const Error &error) {
         failure = error.text();
     } catch (const std::exception &error) {
         failure = QString::fromUtf8(error.what());
     }
+    app.HideProgress();
+    m_workbookAdapter1.setPoll({});
     if (busy)
         busy(false);
     if (!failed)
         return true;
+    if (failure.isEmpty())
+        return false; // stopped by the user: the window stays open, nothing to report
     m_exporter.Application().ShowMessageDialog(exportErrorText(failure), MessageKind::Error);
     return false;
 }

@@ -8,9 +8,23 @@ namespace kasovka {
 
 TExportFormat exportFormatOf(const QString &path)
 {
-    return QFileInfo(path).suffix().compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0
-        ? TExportFormat::Xlsx
-        : TExportFormat::Xls;
+    return explicitExportFormat(path).value_or(TExportFormat::Xls);
+}
+
+std::optional<TExportFormat> explicitExportFormat(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    if (suffix.compare(QLatin1String("xlsx"), Qt::CaseInsensitive) == 0)
+        return TExportFormat::Xlsx;
+    if (suffix.compare(QLatin1String("xls"), Qt::CaseInsensitive) == 0)
+        return TExportFormat::Xls;
+    return std::nullopt;
+}
+
+QString exportFormatTitle(TExportFormat format)
+{
+    return format == TExportFormat::Xlsx ? QStringLiteral("Office Open XML (.xlsx)")
+                                         : QStringLiteral("Excel 97-2003 (.xls)");
 }
 
 int maxExportRows(TExportFormat format)

@@ -4,6 +4,7 @@
 // without one (or with another) is written as .xls.
 
 #include <QString>
+#include <optional>
 
 namespace kasovka {
 
@@ -16,5 +17,9 @@ int maxExportRows(TExportFormat format);
 QString exportFormatName(TExportFormat format);
 // The format of a remembered name; Xls for anything else.
 TExportFormat exportFormatFromName(const QString &name);
+// The format a path names by its extension, if it names one at all.
+std::optional<TExportFormat> explicitExportFormat(const QString &path);
+// "Excel 97-2003 (.xls)" or "Office Open XML (.xlsx)", as the window shows it.
+QString exportFormatTitle(TExportFormat format);
 
 } // namespace kasovka
