@@ -86,13 +86,13 @@ def compare(name, xls, xlsx):
 def figures(data, xlsx):
     """Each group's totals line in the .xlsx holds the report's figures."""
     ws = openpyxl.load_workbook(xlsx).worksheets[0]
-    totals = [r for r in range(1, ws.max_row + 1) if ws.cell(r, 4).value == "Celkem za sumační skupinu"]
+    totals = [r for r in range(1, ws.max_row + 1) if ws.cell(r, 5).value == "Celkem"]
     if len(totals) != len(data["groups"]):
         failures.append("%s: %d totals lines for %d groups" % (xlsx, len(totals), len(data["groups"])))
     for group, row in zip(data["groups"], totals):
         cols = group["cols"]
         expected = [round(float(cols.get(c, 0) if isinstance(cols, dict) else cols[i]), 4) for i, c in enumerate(COLUMNS)]
-        got = [round(float(ws.cell(row, 5 + i).value or 0), 4) for i in range(len(COLUMNS))]
+        got = [round(float(ws.cell(row, 6 + i).value or 0), 4) for i in range(len(COLUMNS))]
         if expected != got:
             failures.append("%s: totals of %s differ" % (xlsx, group["Zkratka"]))
 
