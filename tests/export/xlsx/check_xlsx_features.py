@@ -35,7 +35,7 @@ CARRIED = {
     "font colour", "horizontal alignment", "vertical alignment", "wrap", "rotation", "border style",
     "border colour", "fill", "fill colour", "merged cells", "column width", "total width of the columns",
     "hidden column", "row height", "row page breaks", "column page breaks", "comment", "paper", "orientation",
-    "fit to page", "fit width, height", "margins", "header", "header margin", "footer", "centred horizontally",
+    "fit to page", "fit width, height", "margins", "header", "header margin", "footer", "footer margin", "centred horizontally",
     "print gridlines", "print headings", "print titles", "defined name",
 }
 
@@ -230,9 +230,11 @@ def compare_setup(setup, ws, xml, name):
         same("print scale", name, setup["scale"], int(ws.page_setup.scale or 100))
     m = ws.page_margins
     same("margins", name, [round(v, 3) for v in setup["margins"]], [round(v, 3) for v in (m.left, m.right, m.top, m.bottom)])
+    if "header_margin" in setup:
+        same("header margin", name, round(setup["header_margin"], 3), round(m.header, 3))
+        same("footer margin", name, round(setup["footer_margin"], 3), round(m.footer, 3))
     if setup.get("header"):
         same("header", name, setup["header"], header_text(xml, "oddHeader"))
-        same("header margin", name, round(setup["header_margin"], 3), round(m.header, 3))
     if setup.get("footer"):
         same("footer", name, setup["footer"], header_text(xml, "oddFooter"))
     same("centred horizontally", name, bool(setup.get("centre")), bool(ws.print_options.horizontalCentered))

@@ -23,18 +23,6 @@ QString columnName(int col)
     return name;
 }
 
-QString errorText(int code)
-{
-    switch (code) {
-    case 0x00: return QStringLiteral("#NULL!");
-    case 0x07: return QStringLiteral("#DIV/0!");
-    case 0x0F: return QStringLiteral("#VALUE!");
-    case 0x17: return QStringLiteral("#REF!");
-    case 0x1D: return QStringLiteral("#NAME?");
-    case 0x24: return QStringLiteral("#NUM!");
-    default: return QStringLiteral("#N/A");
-    }
-}
 
 QString numberText(double v)
 {
@@ -422,6 +410,19 @@ QString quotedSheetName(const QString &name)
     QString quoted = name;
     quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+QString errorText(int code)
+{
+    switch (code) {
+    case 0x00: return QStringLiteral("#NULL!");
+    case 0x07: return QStringLiteral("#DIV/0!");
+    case 0x0F: return QStringLiteral("#VALUE!");
+    case 0x17: return QStringLiteral("#REF!");
+    case 0x1D: return QStringLiteral("#NAME?");
+    case 0x24: return QStringLiteral("#NUM!");
+    default: return QStringLiteral("#N/A");
+    }
 }
 
 } // namespace kasovka::xlsx

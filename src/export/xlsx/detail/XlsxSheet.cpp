@@ -201,14 +201,7 @@ void XlsxSheetWriter::writeCell(int row, const Cell &c)
         return;
     case CellType::Error: {
         // An error value has no cell form of its own here: a formula of the error.
-        static const std::pair<int, const char *> errors[] = {
-            {0x00, "#NULL!"}, {0x07, "#DIV/0!"}, {0x0F, "#VALUE!"}, {0x17, "#REF!"},
-            {0x1D, "#NAME?"}, {0x24, "#NUM!"}, {0x2A, "#N/A"}};
-        const char *text = "#N/A";
-        for (const auto &[code, name] : errors)
-            if (code == c.boolErr())
-                text = name;
-        writeFormulaText(row, c.col, text, format);
+        writeFormulaText(row, c.col, errorText(c.boolErr()).toLatin1(), format);
         return;
     }
     case CellType::Formula:

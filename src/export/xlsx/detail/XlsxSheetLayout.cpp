@@ -184,10 +184,12 @@ void XlsxSheetWriter::writePageSetup(const SheetPrintNames &names)
     lxw_header_footer_options footer{};
     footer.margin = s.footerMargin > 0 ? s.footerMargin : 0.5;
     const BiffFont &normal = m_formats.normalFont();
-    if (!s.header.isEmpty())
-        check(worksheet_set_header_opt(m_ws, headerText(s.header, normal).constData(), &header), 0, 0);
-    if (!s.footer.isEmpty())
-        check(worksheet_set_footer_opt(m_ws, headerText(s.footer, normal).constData(), &footer), 0, 0);
+    // An empty header or footer still keeps its margin: the page's
+    // printable height depends on it.
+    check(worksheet_set_header_opt(m_ws, s.header.isEmpty() ? "" : headerText(s.header, normal).constData(), &header),
+          0, 0);
+    check(worksheet_set_footer_opt(m_ws, s.footer.isEmpty() ? "" : headerText(s.footer, normal).constData(), &footer),
+          0, 0);
     if (s.centreHorizontally)
         worksheet_center_horizontally(m_ws);
     if (s.centreVertically)
