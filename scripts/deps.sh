@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(g++ cmake ninja-build qt6-base-dev qt6-charts-dev qt6-translations-l10n
   libsqlite3-dev sqlite3 libxlsxwriter-dev libgtest-dev libgmock-dev libbenchmark-dev
   python3-xlrd python3-olefile python3-openpyxl python3-xlwt poppler-utils libreoffice-calc-nogui
-  xvfb xauth fonts-liberation2
+  fonts-crosextra-carlito xvfb xauth fonts-liberation2
   dpkg-dev file  # cpack -G DEB: dpkg-shlibdeps derives the library dependencies
 )
 missing=()

@@ -1,12 +1,16 @@
 #pragma once
 // One export of memory tables into a workbook through a template. The caller
 // sets the template and the remembered target, runs Execute and reads back
-// what the exporter window left in FileName and RunAssociatedProgram.
+// what the exporter window left in FileName, FileFormat and
+// RunAssociatedProgram.
 
 #include "export/ExportHeading.h"
+#include "export/ExportFormat.h"
 #include "export/ExportRowLimit.h"
 
 #include <QString>
+#include <algorithm>
+#include <optional>
 
 namespace kasovka {
 
@@ -34,12 +38,20 @@ public:
     void SetFileName(const QString &path) { m_fileName = path; }
     bool RunAssociatedProgram() const { return m_runAssociatedProgram; }
     void SetRunAssociatedProgram(bool value) { m_runAssociatedProgram = value; }
+    // The workbook type of the last target: the save dialog offers it first
+    // while the edit box names no .xls/.xlsx file.
+    TExportFormat FileFormat() const { return m_fileFormat; }
+    void SetFileFormat(TExportFormat format) { m_fileFormat = format; }
 
     // The title block's texts, published to the template.
     const TExportHeading &Heading() const { return m_heading; }
     void SetHeading(const TExportHeading &heading) { m_heading = heading; }
-    // The most rows a filled sheet may have: the file format's limit.
-    int MaxRows() const { return m_maxRows; }
+    // The most rows a filled sheet may have: the limit of the format the
+    // target is written in, or a lower one set for this exporter.
+    int MaxRows(TExportFormat format) const
+    {
+        return m_maxRows ? std::min(*m_maxRows, maxExportRows(format)) : maxExportRows(format);
+    }
     void SetMaxRows(int rows) { m_maxRows = rows; }
 
     // Shows the exporter window modally.
@@ -54,8 +66,9 @@ private:
     QString m_templateName;
     QString m_fileName;
     bool m_runAssociatedProgram = true;
+    TExportFormat m_fileFormat = TExportFormat::Xls;
     TExportHeading m_heading;
-    int m_maxRows = MaxXlsRows;
+    std::optional<int> m_maxRows;
 };
 
 } // namespace kasovka

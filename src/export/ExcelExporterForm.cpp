@@ -19,6 +19,9 @@ namespace {
 const QStringList masterFields{QStringLiteral("ID")};
 const QStringList detailFields{QStringLiteral("Parent_ID")};
 
+// Thrown by the engine's poll when the user clicked "Přerušit".
+struct ExportCancelled {};
+
 qsizetype lastDelimiter(const QString &path)
 {
     qsizetype at = path.lastIndexOf(QLatin1Char('/'));
@@ -67,11 +70,13 @@ QString TExcelExporterForm::folderPart(const QString &path)
     return path.left(lastDelimiter(path) + 1);
 }
 
-TSaveFileRequest TExcelExporterForm::browseRequest(const QString &editText)
+TSaveFileRequest TExcelExporterForm::browseRequest(const QString &editText, TExportFormat remembered)
 {
     const QString folder = folderPart(editText);
-    return {QStringLiteral("Exportovat do souboru"), QStringLiteral("Sešit MS Excel (*.xls)|*.xls"),
-            QStringLiteral("XLS"), folder, editText.mid(folder.size())};
+    const TExportFormat format = explicitExportFormat(editText).value_or(remembered);
+    return {QStringLiteral("Exportovat do souboru"),
+            QStringLiteral("Sešit MS Excel (*.xls)|*.xls|Sešit Office Open XML (*.xlsx)|*.xlsx"), format,
+            exportFormatName(format).toUpper(), folder, editText.mid(folder.size())};
 }
 
 QString TExcelExporterForm::browseResult(const QString &chosenPath)
@@ -85,7 +90,7 @@ bool TExcelExporterForm::OnOk(const QString &editText, bool runAssociatedProgram
     // The row count needs the copies; it comes before the target checks so
     // that a refused export never touches an existing file.
     copyTables();
-    if (!fitsRowLimit())
+    if (!fitsRowLimit(exportFormatOf(editText)))
         return false;
     if (!checkTarget(editText))
         return false;
@@ -96,7 +101,7 @@ bool TExcelExporterForm::OnOk(const QString &editText, bool runAssociatedProgram
     return true;
 }
 
-bool TExcelExporterForm::fitsRowLimit()
+bool TExcelExporterForm::fitsRowLimit(TExportFormat format)
 {
     qint64 rows = 0;
     std::unique_ptr<IXlsWorkbook> workbook;
@@ -117,9 +122,10 @@ bool TExcelExporterForm::fitsRowLimit()
     } catch (const std::exception &) {
         return true;
     }
-    if (rows <= m_exporter.MaxRows())
+    const int limit = m_exporter.MaxRows(format);
+    if (rows <= limit)
         return true;
-    m_exporter.Application().ShowMessageDialog(rowLimitText(m_exporter.MaxRows()), MessageKind::Information);
+    m_exporter.Application().ShowMessageDialog(rowLimitText(limit), MessageKind::Information);
     return false;
 }
 
@@ -145,6 +151,7 @@ bool TExcelExporterForm::checkTarget(const QString &editText)
                               MessageKind::Warning);
         return false;
     }
+    m_exporter.SetFileFormat(exportFormatOf(editText));
     const QFileInfo existing(editText);
     if (existing.exists() || existing.isSymLink()) {
         const QString question = QStringLiteral("Soubor \"%1\" již existuje. Chcete jej přepsat?").arg(editText);
@@ -183,25 +190,43 @@ bool TExcelExporterForm::runEngine(const BusyIndicator &busy)
     TExportTarget target(m_exporter.FileName());
     m_templateReport1.setTemplate(m_exporter.TemplateFolder() + m_exporter.TemplateName());
     m_templateReport1.setFileName(target.temporaryPath());
+    m_workbookAdapter1.setFormat(exportFormatOf(m_exporter.FileName()));
+    // A long export shows progress and can be stopped; the target is only
+    // ever replaced whole, so a stopped one leaves nothing behind.
+    TBaseApplication &app = m_exporter.Application();
+    app.SetCancelRequested(false);
+    m_workbookAdapter1.setPoll([&app] {
+        app.RefreshProgress();
+        if (app.CancelRequested())
+            throw ExportCancelled{};
+    });
     if (busy)
         busy(true);
+    app.ShowProgress(QStringLiteral("Exportuji sestavu, prosím čekejte"), true, true);
     std::optional<QString> failure;
+    bool cancelled = false;
     try {
         m_templateReport1.Run();
+    } catch (const ExportCancelled &) {
+        cancelled = true;
     } catch (const Error &error) {
         failure = exportErrorText(error.text());
     } catch (const std::exception &error) {
         failure = exportErrorText(QString::fromUtf8(error.what()));
     }
-    if (!failure) {
+    if (!failure && !cancelled) {
         try {
             target.commit();
         } catch (const Error &error) {
             failure = error.text();
         }
     }
+    app.HideProgress();
+    m_workbookAdapter1.setPoll({});
     if (busy)
         busy(false);
+    if (cancelled)
+        return false; // stopped by the user: the window stays open, nothing to report
     if (!failure)
         return true;
     m_exporter.Application().ShowMessageDialog(*failure, MessageKind::Error);

@@ -19,8 +19,9 @@ class TExcelExporter;
 // What the save-file dialog of "Procházet" is opened with.
 struct TSaveFileRequest {
     QString title;         // "Exportovat do souboru"
-    QString filter;        // "Sešit MS Excel (*.xls)|*.xls"
-    QString defaultSuffix; // "XLS"
+    QString filter;        // "Sešit MS Excel (*.xls)|*.xls|Sešit Office Open XML (*.xlsx)|*.xlsx"
+    TExportFormat format;  // the filter offered first
+    QString defaultSuffix; // "XLS" or "XLSX", the format's
     QString initialFolder; // folder part of the edit box text
     QString fileName;      // file-name part of it
 };
@@ -41,7 +42,8 @@ public:
     // On false the window stays open; the reason has been shown.
     bool OnOk(const QString &editText, bool runAssociatedProgram, const BusyIndicator &busy = {});
 
-    static TSaveFileRequest browseRequest(const QString &editText);
+    // The format the edit box names by its extension, else the remembered one.
+    static TSaveFileRequest browseRequest(const QString &editText, TExportFormat remembered = TExportFormat::Xls);
     // The path the dialog returns: ".XLS" added when the name has no extension.
     static QString browseResult(const QString &chosenPath);
     // Everything up to and including the last delimiter; "" for a bare name.
@@ -53,7 +55,7 @@ public:
     TTemplateReport &TemplateReport1() { return m_templateReport1; }
 
 private:
-    bool fitsRowLimit();
+    bool fitsRowLimit(TExportFormat format);
     bool checkTarget(const QString &editText);
     void copyTables();
     bool runEngine(const BusyIndicator &busy);

@@ -17,6 +17,7 @@ namespace {
 const QString idField = QStringLiteral("ID");
 const QString fileNameKey = QStringLiteral("ExportFileName");
 const QString runProgramKey = QStringLiteral("ExportRunAssociatedProgram");
+const QString fileTypeKey = QStringLiteral("ExportFileType");
 
 std::optional<qint64> currentId(const TMemTable &table)
 {
@@ -40,10 +41,12 @@ void runExporter(TBaseApplication &app, TExcelExporter &exporter, const QString 
     exporter.SetTemplateFolder(app.PrintFormsFolder());
     exporter.SetFileName(ini.ReadString(section, fileNameKey, QString()));
     exporter.SetRunAssociatedProgram(ini.ReadBool(section, runProgramKey, true));
+    exporter.SetFileFormat(exportFormatFromName(ini.ReadString(section, fileTypeKey, QString())));
     exporter.Execute(windows);
     try {
         ini.WriteString(section, fileNameKey, exporter.FileName());
         ini.WriteBool(section, runProgramKey, exporter.RunAssociatedProgram());
+        ini.WriteString(section, fileTypeKey, exportFormatName(exporter.FileFormat()));
     } catch (const Error &error) {
         app.ShowMessageDialog(error.text(), MessageKind::Error);
     }

@@ -1,15 +1,34 @@
 #include "export/XlsWorkbookAdapter.h"
 
 #include "export/workbook/Workbook.h"
+#include "export/xlsx/XlsxWriter.h"
 
 namespace kasovka {
 
 namespace {
 
+constexpr int kCellsPerPoll = 4096;
+
 class TXlsFileWorkbook final : public IXlsWorkbook {
 public:
+    TXlsFileWorkbook(TExportFormat format, std::function<void()> poll)
+        : m_format(format), m_poll(std::move(poll))
+    {
+        m_file.setRowLimit(maxExportRows(format));
+    }
+
     void open(const QString &path) override { m_file.open(path); }
-    void save(const QString &path) override { m_file.save(path); }
+    void save(const QString &path) override
+    {
+        if (m_format == TExportFormat::Xls || !m_file.workbook()) {
+            m_file.save(path);
+            return;
+        }
+        TXlsxWriter::Progress progress;
+        if (m_poll)
+            progress = [this](qint64, qint64) { m_poll(); };
+        TXlsxWriter::save(*m_file.workbook(), path, progress);
+    }
 
     int sheetCount() const override { return m_file.sheetCount(); }
     bool isWorksheet(int sheet) const override { return m_file.isWorksheet(sheet); }
@@ -36,6 +55,10 @@ public:
     }
     void setCell(int row, int column, const QVariant &value, int format) override
     {
+        if (m_poll && ++m_cellsSincePoll == kCellsPerPoll) {
+            m_cellsSincePoll = 0;
+            m_poll();
+        }
         m_file.setCell(row, column, value, format);
     }
     void insertAndCopyRows(int first, int last, int destination, int count, bool formulasOnly) override
@@ -77,13 +100,16 @@ private:
     }
 
     TXLSFile m_file;
+    TExportFormat m_format;
+    std::function<void()> m_poll;
+    int m_cellsSincePoll = 0;
 };
 
 } // namespace
 
 std::unique_ptr<IXlsWorkbook> TXlsWorkbookAdapter::createWorkbook()
 {
-    return std::make_unique<TXlsFileWorkbook>();
+    return std::make_unique<TXlsFileWorkbook>(m_format, m_poll);
 }
 
 } // namespace kasovka

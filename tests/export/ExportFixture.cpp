@@ -25,6 +25,7 @@ void ScriptedExportWindows::showExcelExporter(TExcelExporter &exporter)
     TExcelExporterForm form(exporter);
     shownFileName = form.initialFileName();
     shownRunAssociated = form.initialRunAssociatedProgram();
+    shownFileFormat = exporter.FileFormat();
     for (const QString &text : okTexts) {
         const bool closed = form.OnOk(text, checkBox.value_or(shownRunAssociated));
         if (afterOk)

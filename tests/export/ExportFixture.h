@@ -31,6 +31,7 @@ public:
     int exporterWindows = 0;
     QString shownFileName;
     bool shownRunAssociated = false;
+    TExportFormat shownFileFormat = TExportFormat::Xls;
     QString shownGroupName;
 
     bool showExportDialog(TExportDialog &dialog) override;

@@ -9,8 +9,10 @@
 #include "filter/TReportFilter.h"
 #include "report/TPenDenReport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <tuple>
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -134,19 +136,57 @@ TEST_F(ExportFlowTest, RowLimitAllowsExactlyTheRowsTheChosenTemplateFills)
 }
 
 // A journal of 65,536 rows without the overview passed the old budget and
-// then failed in the workbook layer with its English text.
-TEST_F(ExportFlowTest, FullSheetOfJournalRowsGetsTheLimitMessage)
+// then failed in the workbook layer with its English text. The same rows
+// fit an .xlsx target, whose sheets hold 1,048,576.
+TEST_F(ExportFlowTest, FullSheetOfJournalRowsGetsTheLimitMessageOnlyForXls)
 {
     addGroup("", "", QList<double>(MaxXlsRows, 1.0));
     link();
     installTemplates();
-    windows.okTexts = {target("plny.xls")};
+    windows.okTexts = {target("plny.xls"), target("plny.xlsx")};
     windows.checkBox = false;
     exportReport(false);
     EXPECT_EQ(context.ui().messages,
               (QList<RecordedMessage>{{MessageKind::Information,
                                        "Maximální počet řádků pro export do Excelu je 65536, export nelze provést"}}));
     EXPECT_FALSE(QFileInfo::exists(target("plny.xls")));
+    EXPECT_TRUE(QFileInfo::exists(target("plny.xlsx")));
+}
+
+// "Přerušit" at the first poll of the fill and at the last one (for .xlsx,
+// while the file is written): no message, no file, not even a temporary
+// one, and the window stays open for the next OK.
+TEST_F(ExportFlowTest, StoppedExportLeavesNothingAndKeepsTheWindowOpen)
+{
+    addGroup("", "", QList<double>(3000, 1.0));
+    link();
+    installTemplates();
+    for (const char *name : {"preruseno.xls", "preruseno.xlsx"}) {
+        SCOPED_TRACE(name);
+        const QString path = target(name);
+        windows.okTexts = {path};
+        windows.checkBox = false;
+        const int before = context.ui().refreshCount;
+        exportReport(false);
+        ASSERT_TRUE(QFile::remove(path));
+        const int polls = context.ui().refreshCount - before;
+        ASSERT_GT(polls, 1);
+        for (int at : {1, polls}) {
+            windows = ScriptedExportWindows{};
+            windows.okTexts = {path};
+            windows.checkBox = false;
+            bool closed = true;
+            windows.afterOk = [&](TExcelExporterForm &, bool result) { closed = result; };
+            context.ui().cancelAfterRefreshes(at);
+            const QStringList files = QDir(context.root()).entryList(QDir::Files | QDir::Hidden);
+            exportReport(false);
+            EXPECT_FALSE(closed) << at;
+            EXPECT_TRUE(context.ui().messages.isEmpty()) << at;
+            EXPECT_EQ(QDir(context.root()).entryList(QDir::Files | QDir::Hidden), files) << at;
+            EXPECT_TRUE(context.ui().progressCalls.contains("show:Exportuji sestavu, prosím čekejte [cancel] [animate]"));
+            EXPECT_FALSE(context.ui().progressVisible);
+        }
+    }
 }
 
 TEST_F(ExportFlowTest, SettingsAreReadAndWrittenBackEvenWhenCancelled)
@@ -155,10 +195,13 @@ TEST_F(ExportFlowTest, SettingsAreReadAndWrittenBackEvenWhenCancelled)
     link();
     settings().WriteString("PenDenReport", "ExportFileName", target("minule.xls"));
     settings().WriteBool("PenDenReport", "ExportRunAssociatedProgram", false);
+    settings().WriteString("PenDenReport", "ExportFileType", "XLSX");
     exportReport();
     EXPECT_EQ(windows.shownFileName, target("minule.xls"));
     EXPECT_FALSE(windows.shownRunAssociated);
+    EXPECT_EQ(windows.shownFileFormat, TExportFormat::Xlsx);
     EXPECT_EQ(settings().ReadString("PenDenReport", "ExportFileName", "?"), target("minule.xls"));
+    EXPECT_EQ(settings().ReadString("PenDenReport", "ExportFileType", "?"), "xlsx");
 
     // After a refused overwrite the new name is kept, the check box is not.
     QFile existing(target("jiny.xls"));
@@ -170,6 +213,7 @@ TEST_F(ExportFlowTest, SettingsAreReadAndWrittenBackEvenWhenCancelled)
     context.ui().questionAnswers = {MessageResult::No};
     exportReport();
     EXPECT_EQ(settings().ReadString("PenDenReport", "ExportFileName", "?"), target("jiny.xls"));
+    EXPECT_EQ(settings().ReadString("PenDenReport", "ExportFileType", "?"), "xls");
     EXPECT_FALSE(settings().ReadBool("PenDenReport", "ExportRunAssociatedProgram", true));
     QFile check(target("jiny.xls"));
     ASSERT_TRUE(check.open(QIODevice::ReadOnly));
@@ -298,12 +342,22 @@ TEST(ExportHeading, NamesTheYearThePeriodAndTheGroupKind)
 
 TEST(ExporterBrowse, RequestAndResultOfTheSaveDialog)
 {
-    const TSaveFileRequest request = TExcelExporterForm::browseRequest("/data/vystupy/deník.xls");
+    const TSaveFileRequest request = TExcelExporterForm::browseRequest("/data/vystupy/deník.xls", TExportFormat::Xlsx);
     EXPECT_EQ(request.title, "Exportovat do souboru");
-    EXPECT_EQ(request.filter, "Sešit MS Excel (*.xls)|*.xls");
+    EXPECT_EQ(request.filter, "Sešit MS Excel (*.xls)|*.xls|Sešit Office Open XML (*.xlsx)|*.xlsx");
+    EXPECT_EQ(request.format, TExportFormat::Xls);
     EXPECT_EQ(request.defaultSuffix, "XLS");
     EXPECT_EQ(request.initialFolder, "/data/vystupy/");
     EXPECT_EQ(request.fileName, "deník.xls");
+    // The name's extension wins; without one the remembered type is offered.
+    for (auto [text, remembered, offered] :
+         {std::tuple{"/d/a.XLSX", TExportFormat::Xls, TExportFormat::Xlsx},
+          std::tuple{"/d/a", TExportFormat::Xlsx, TExportFormat::Xlsx},
+          std::tuple{"/d/a.txt", TExportFormat::Xls, TExportFormat::Xls}}) {
+        const TSaveFileRequest asked = TExcelExporterForm::browseRequest(text, remembered);
+        EXPECT_EQ(asked.format, offered) << text;
+        EXPECT_EQ(asked.defaultSuffix, offered == TExportFormat::Xlsx ? "XLSX" : "XLS") << text;
+    }
     EXPECT_EQ(TExcelExporterForm::browseResult("/tmp/vystup"), "/tmp/vystup.XLS");
     EXPECT_EQ(TExcelExporterForm::browseResult("/tmp/vystup.xls"), "/tmp/vystup.xls");
     EXPECT_EQ(TExcelExporterForm::browseResult("/tmp/a.b/vystup"), "/tmp/a.b/vystup.XLS");

@@ -164,6 +164,11 @@ ReportOutputOptions outputOptions()
     return {exportSettings().group, !exportSettings().withoutFinalSummary, exportSettings().overwrite};
 }
 
+bool exportReportWorkbook(TBaseApplication &app, TPenDenReport &report, const QString &target)
+{
+    return exportReport(app, report, target);
+}
+
 void registerExportOptions(ToolRegistry &registry)
 {
     registry.addOption(outputOption(registry, "xls", "vyexportuje sestavu do sešitu FILE", exportReport));

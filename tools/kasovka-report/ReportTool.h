@@ -57,6 +57,10 @@ private:
 void registerJsonOptions(ToolRegistry &registry);   // JsonOutput.cpp
 void registerExportOptions(ToolRegistry &registry); // ExportOptions.cpp
 void registerPdfOptions(ToolRegistry &registry);    // PdfOptions.cpp
+void registerXlsxOptions(ToolRegistry &registry);   // XlsxOptions.cpp
+
+// The report export to target with the export options given (ExportOptions.cpp).
+bool exportReportWorkbook(TBaseApplication &app, TPenDenReport &report, const QString &target);
 
 // What --group, --without-final-summary and --overwrite say, for every
 // output that honours them (ExportOptions.cpp). A null group: all groups.

@@ -55,6 +55,7 @@ int main(int argc, char *argv[])
     registerJsonOptions(registry);
     registerExportOptions(registry);
     registerPdfOptions(registry);
+    registerXlsxOptions(registry);
 
     qsizetype i = 0;
     while (i < arguments.size() && !arguments[i].startsWith(QStringLiteral("--")))

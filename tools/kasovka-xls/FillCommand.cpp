@@ -1,5 +1,6 @@
 // kasovka-xls fill TEMPLATE OUT DATA.json: runs the template engine over data
-// sets given as JSON (see export/JsonDataModule.h).
+// sets given as JSON (see export/JsonDataModule.h); an OUT ending in ".xlsx"
+// is written in that format.
 
 #include "Commands.h"
 
@@ -19,6 +20,7 @@ int runFill(const QStringList &args)
     try {
         TJsonDataModule data = TJsonDataModule::fromFile(args.at(2));
         TXlsWorkbookAdapter adapter;
+        adapter.setFormat(exportFormatOf(args.at(1)));
         TTemplateReport report(&data);
         report.setAdapter(&adapter);
         report.setTemplate(args.at(0));

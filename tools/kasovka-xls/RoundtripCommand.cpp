@@ -1,6 +1,8 @@
 #include "Commands.h"
 
+#include "export/ExportFormat.h"
 #include "export/workbook/Workbook.h"
+#include "export/xlsx/XlsxWriter.h"
 
 namespace kasovka::xls {
 
@@ -11,7 +13,10 @@ int runRoundtrip(const QStringList &args)
     try {
         TXLSFile book;
         book.open(args[0]);
-        book.save(args[1]);
+        if (exportFormatOf(args[1]) == TExportFormat::Xlsx)
+            TXlsxWriter::save(*book.workbook(), args[1]);
+        else
+            book.save(args[1]);
     } catch (const Error &e) {
         printError(e.text());
         return kExitFailed;

@@ -25,9 +25,9 @@ const Command kCommands[] = {
 int usage()
 {
     std::fputs("Použití: kasovka-xls dump FILE\n"
-               "         kasovka-xls roundtrip IN OUT\n"
+               "         kasovka-xls roundtrip IN OUT      (OUT s příponou .xlsx: sešit .xlsx)\n"
                "         kasovka-xls edit IN OUT OPERATION...\n"
-               "         kasovka-xls fill TEMPLATE OUT DATA.json\n"
+               "         kasovka-xls fill TEMPLATE OUT DATA.json (OUT s příponou .xlsx: sešit .xlsx)\n"
                "Operace, provedené v daném pořadí na aktivním listu (řádky a sloupce od 1):\n"
                "  --sheet N                         aktivním listem bude list N\n"
                "  --formulas-only                   další --insert-copy kopíruje jen vzorce\n"

@@ -69,6 +69,9 @@ TfrmExcelExporter::TfrmExcelExporter(TExcelExporter &exporter, QWidget *parent)
     fileRow->addWidget(edtExportFileName, 1);
     fileRow->addWidget(btnProchazet);
     body->addLayout(fileRow);
+    lblFileType = new QLabel(main);
+    lblFileType->setObjectName(QStringLiteral("lblFileType"));
+    body->addWidget(lblFileType);
     chckRunAssociatedProgram = new QCheckBox(QStringLiteral("po dokončení zobrazit"), main);
     body->addWidget(chckRunAssociatedProgram);
     layout->addWidget(main);
@@ -78,6 +81,10 @@ TfrmExcelExporter::TfrmExcelExporter(TExcelExporter &exporter, QWidget *parent)
     connect(btnOk, &QToolButton::clicked, this, &TfrmExcelExporter::Ok);
     connect(btnClose, &QToolButton::clicked, this, &QDialog::reject);
     connect(btnProchazet, &QPushButton::clicked, this, &TfrmExcelExporter::Browse);
+    // The extension chooses what OK writes; a name without one is an .xls.
+    connect(edtExportFileName, &QLineEdit::textChanged, this, [this](const QString &text) {
+        lblFileType->setText(QStringLiteral("Typ souboru: %1").arg(exportFormatTitle(exportFormatOf(text))));
+    });
     installKeyPreview(this, [this] { Ok(); }, [this] { reject(); });
 }
 
@@ -97,7 +104,10 @@ void TfrmExcelExporter::showEvent(QShowEvent *event)
 
 void TfrmExcelExporter::Ok()
 {
-    const auto busy = [](bool on) {
+    // The progress window processes events while the export runs: the
+    // window takes no second OK or Storno until it ends.
+    const auto busy = [this](bool on) {
+        setEnabled(!on);
         if (on)
             QApplication::setOverrideCursor(Qt::WaitCursor);
         else
@@ -117,7 +127,8 @@ void TfrmExcelExporter::Ok()
 
 void TfrmExcelExporter::Browse()
 {
-    const QString chosen = m_chooser(TExcelExporterForm::browseRequest(edtExportFileName->text()), this);
+    const QString chosen =
+        m_chooser(TExcelExporterForm::browseRequest(edtExportFileName->text(), m_exporter.FileFormat()), this);
     if (!chosen.isEmpty())
         edtExportFileName->setText(TExcelExporterForm::browseResult(chosen));
 }
@@ -140,8 +151,16 @@ void TfrmExcelExporter::configureSaveDialog(QFileDialog &dialog, const TSaveFile
     dialog.setWindowTitle(request.title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(nameFilters(request.filter));
+    const QStringList filters = nameFilters(request.filter);
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.value(int(request.format)));
     dialog.setDefaultSuffix(request.defaultSuffix);
+    // A name typed without an extension gets the one of the filter shown.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString &filter) {
+        const auto format = filters.indexOf(filter) == int(TExportFormat::Xlsx) ? TExportFormat::Xlsx
+                                                                                 : TExportFormat::Xls;
+        dialog.setDefaultSuffix(exportFormatName(format).toUpper());
+    });
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!request.initialFolder.isEmpty())
         dialog.setDirectory(request.initialFolder);

@@ -50,6 +50,7 @@ public:
     QToolButton *btnClose;
     QLineEdit *edtExportFileName;
     QPushButton *btnProchazet;
+    QLabel *lblFileType;
     QCheckBox *chckRunAssociatedProgram;
     QLabel *lblHint;
 

@@ -24,6 +24,11 @@ public:
     const TWorkSheet &sheet(int index) const { return m_sheets[index]; }
     detail::StringPool &strings() { return m_strings; }
     const detail::StringPool &strings() const { return m_strings; }
+    void setRowLimit(int rows)
+    {
+        for (auto &sheet : m_sheets)
+            sheet.setRowLimit(rows);
+    }
 
     // Row operations on a 0-based sheet, references moved everywhere.
     void insertAndCopyRows(int sheet, int first, int last, int dest, int count,

@@ -122,6 +122,11 @@ public:
     void write(QByteArray &out, const std::vector<uint32_t> &stringMap) const;
 
     bool isChart() const { return m_chart; }
+    // Rows the sheet may hold (kRows unless the workbook lifts the limit).
+    void setRowLimit(int rows) { m_rowLimit = rows; }
+    int rowLimit() const { return m_rowLimit; }
+    // The records kept as read, in sheet order, for writers of other formats.
+    const std::vector<detail::BiffRecord> &records() const { return m_records; }
     int lastRow() const; // 0-based last row in use, -1 when none
     const std::vector<RowData> &rows() const { return m_rows; }
     const RowData *row(int r) const { return r < int(m_rows.size()) ? &m_rows[r] : nullptr; }
@@ -206,6 +211,7 @@ private:
     std::vector<std::pair<int, int>> m_pendingShared; // cells holding PtgExp
     SheetDrawing m_drawing;
     int m_lastFormulaRow = -1, m_lastFormulaCol = -1;
+    int m_rowLimit = kRows;
 };
 
 } // namespace kasovka

@@ -13,8 +13,6 @@ using namespace detail;
 
 namespace {
 
-constexpr int kLastRow = TWorkSheet::kRows - 1;
-
 // An ARRAY record's range moves with its cells; its own formula moves like
 // any other.
 void shiftArray(BiffRecord &rec, const ReferenceShifter &shifter, bool onThisSheet)
@@ -62,25 +60,27 @@ void TWorkSheet::shiftFormulas(const ReferenceShifter &shifter, bool onThisSheet
 void TWorkSheet::checkRoom(int at, int count) const
 {
     // Nothing may be pushed past the last row.
-    for (int r = std::max(at, kRows - count); r < int(m_rows.size()); ++r)
+    const int lastRow = m_rowLimit - 1;
+    for (int r = std::max(at, m_rowLimit - count); r < int(m_rows.size()); ++r)
         if (!m_rows[r].empty())
             throw Error(xlstext::invalidRow(r + count + 1));
     for (const PageBreak &b : m_rowBreaks.entries)
-        if (b.at >= at && b.at + count > kLastRow)
-            throw Error(xlstext::tooManyEntries(b.at + count, kLastRow));
+        if (b.at >= at && b.at + count > lastRow)
+            throw Error(xlstext::tooManyEntries(b.at + count, lastRow));
 }
 
 namespace {
 
 // A span of rows first..last after inserting (delta > 0) or deleting
-// (delta < 0) rows at `at`: the part that stays, or false when none does.
-bool shiftSpan(int &first, int &last, int at, int delta)
+// (delta < 0) rows at `at`, kept at or below lastRow: the part that stays,
+// or false when none does.
+bool shiftSpan(int &first, int &last, int at, int delta, int lastRow)
 {
     if (delta > 0) {
         if (first >= at)
-            first = std::min(first + delta, kLastRow);
+            first = std::min(first + delta, lastRow);
         if (last >= at)
-            last = std::min(last + delta, kLastRow);
+            last = std::min(last + delta, lastRow);
         return true;
     }
     const int end = at - delta; // first row that stays
@@ -108,7 +108,7 @@ void TWorkSheet::shiftBreaks(int at, int delta)
     auto &columns = m_columnBreaks;
     const auto beforeColumns = columns.entries;
     std::erase_if(columns.entries,
-                  [&](PageBreak &b) { return !shiftSpan(b.first, b.last, at, delta); });
+                  [&](PageBreak &b) { return !shiftSpan(b.first, b.last, at, delta, m_rowLimit - 1); });
     columns.changed |= columns.entries != beforeColumns;
 }
 
@@ -119,14 +119,14 @@ void TWorkSheet::insertEmptyRows(int at, int count)
     checkRoom(at, count);
     if (at < int(m_rows.size())) {
         m_rows.insert(m_rows.begin() + at, size_t(count), RowData{});
-        if (int(m_rows.size()) > kRows)
-            m_rows.resize(kRows);
+        if (int(m_rows.size()) > m_rowLimit)
+            m_rows.resize(m_rowLimit);
         m_cellsChanged = true;
     }
     shiftBreaks(at, count);
     for (auto &m : m_merged.entries)
         if (m.lastRow >= at) {
-            shiftSpan(m.firstRow, m.lastRow, at, count);
+            shiftSpan(m.firstRow, m.lastRow, at, count, m_rowLimit - 1);
             m_merged.changed = true;
         }
     m_drawing.shiftRows(at, count);
@@ -146,7 +146,7 @@ void TWorkSheet::removeRows(int at, int count, ShapeIdClusters *ids)
     const auto before = m_merged.entries;
     // An area that loses all its rows, or all but one cell, is no longer merged.
     std::erase_if(m_merged.entries, [&](CellArea &m) {
-        return !shiftSpan(m.firstRow, m.lastRow, at, -count)
+        return !shiftSpan(m.firstRow, m.lastRow, at, -count, m_rowLimit - 1)
             || (m.lastRow == m.firstRow && m.lastColumn == m.firstColumn);
     });
     m_merged.changed |= m_merged.entries != before;
@@ -161,7 +161,7 @@ void TWorkSheet::copyRows(int first, int last, int dest, int copies, bool formul
         throw Error(xlstext::cantCopyOle());
     if (copies <= 0)
         return;
-    rowForWrite(std::min(kLastRow, dest + copies * height - 1));
+    rowForWrite(std::min(m_rowLimit - 1, dest + copies * height - 1));
     for (int i = first; i <= last; ++i) {
         const RowData *src = row(i);
         if (!src || src->empty())

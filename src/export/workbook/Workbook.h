@@ -24,6 +24,11 @@ class TWorkSheet;
 
 enum class XlsSheetKind { Worksheet, Chart };
 
+// Rows of a sheet in an Excel 97-2003 file, and the most any sheet may hold
+// when the workbook is written in the Office Open XML format instead.
+inline constexpr int kBiffRows = 65536;
+inline constexpr int kMaxSheetRows = 1048576;
+
 // What a cell holds. A formula's cached result is never reported: the layer
 // clears it and asks for recalculation when the file is opened.
 enum class XlsCellKind { None, Blank, Number, Text, Bool, Error, Formula };
@@ -92,6 +97,14 @@ public:
     // leaves no file behind.
     void save(const QString &path);
 
+    // Rows the sheets may hold: kBiffRows (the default) for a workbook saved
+    // by save(); up to kMaxSheetRows for one another writer takes from
+    // workbook(). Formulas, drawing anchors and notes keep BIFF8's row range.
+    void setRowLimit(int rows);
+    int rowLimit() const { return m_rowLimit; }
+    // The loaded workbook, read-only; nullptr before open().
+    const TWorkbook *workbook() const { return m_book.get(); }
+
     int sheetCount() const;
     QString sheetName(int sheet) const;
     XlsSheetKind sheetKind(int sheet) const;
@@ -145,6 +158,7 @@ private:
 
     std::unique_ptr<TWorkbook> m_book;
     int m_active = 1;
+    int m_rowLimit = kBiffRows;
 };
 
 } // namespace kasovka

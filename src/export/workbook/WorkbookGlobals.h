@@ -39,6 +39,8 @@ public:
     int activeSheet() const; // 0-based
     void selectFirstSheet();
     int formatCount() const { return m_xfCount; }
+    // The records kept as read, for writers of other formats.
+    const std::vector<detail::BiffRecord> &records() const { return m_records; }
 
     // How EXTERNSHEET entry ixti spans the 0-based sheet of this book.
     SheetSpan span(int ixti, int sheet) const;

@@ -18,7 +18,7 @@ using namespace detail;
 
 namespace {
 
-constexpr int kMaxRow = 65536, kMaxColumn = 256, kMaxText = 32767;
+constexpr int kMaxColumn = 256, kMaxText = 32767;
 
 // The checks run once per cell written; their errors are built out of line.
 [[noreturn]] Q_DECL_COLD_FUNCTION void throwError(const QString &text)
@@ -26,9 +26,9 @@ constexpr int kMaxRow = 65536, kMaxColumn = 256, kMaxText = 32767;
     throw Error(text);
 }
 
-void checkRow(int row)
+void checkRow(int row, int limit)
 {
-    if (row < 1 || row > kMaxRow) [[unlikely]]
+    if (row < 1 || row > limit) [[unlikely]]
         throwError(xlstext::invalidRow(row));
 }
 
@@ -108,8 +108,16 @@ void TXLSFile::open(const QString &path)
     const QByteArray bytes = file.readAll();
     auto book = std::make_unique<TWorkbook>();
     book->load(bytes, resolved);
+    book->setRowLimit(m_rowLimit);
     m_book = std::move(book);
     m_active = m_book->globals().activeSheet() + 1;
+}
+
+void TXLSFile::setRowLimit(int rows)
+{
+    m_rowLimit = std::clamp(rows, kBiffRows, kMaxSheetRows);
+    if (m_book)
+        m_book->setRowLimit(m_rowLimit);
 }
 
 void TXLSFile::save(const QString &path)
@@ -118,6 +126,10 @@ void TXLSFile::save(const QString &path)
         throw Error(xlstext::cantWrite(path));
     if (!m_book)
         throw Error(xlstext::writeFailed());
+    // Rows beyond BIFF8's range have no place in this format.
+    for (int i = 0; i < m_book->sheetCount(); ++i)
+        if (m_book->sheet(i).lastRow() >= kBiffRows)
+            throw Error(xlstext::invalidRow(m_book->sheet(i).lastRow() + 1));
     // The file appears under its name only once it is complete.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !m_book->save(file) || !file.commit())
@@ -216,7 +228,7 @@ int TXLSFile::lastRow() const
 
 XlsCell TXLSFile::cell(int row, int column) const
 {
-    checkRow(row);
+    checkRow(row, m_rowLimit);
     checkColumn(column);
     const RowData *rd = activeWorkSheet().row(row - 1);
     const Cell *c = rd ? rd->find(column - 1) : nullptr;
@@ -225,7 +237,7 @@ XlsCell TXLSFile::cell(int row, int column) const
 
 void TXLSFile::setCell(int row, int column, const QVariant &value, int format)
 {
-    checkRow(row);
+    checkRow(row, m_rowLimit);
     checkColumn(column);
     TWorkSheet &sheet = writableSheet();
     const int r = row - 1, c = column - 1;
@@ -270,8 +282,8 @@ void TXLSFile::insertAndCopyRows(int first, int last, int destination, int count
 {
     const int f = first - 1, l = last - 1, d = destination - 1;
     const long long end = d + (long long)count * (l - f + 1);
-    if (f > l || f < 0 || l > kMaxRow - 1 || (d > f && d <= l) || d < 0 || count < 0
-        || end > kMaxRow - 1)
+    if (f > l || f < 0 || l > m_rowLimit - 1 || (d > f && d <= l) || d < 0 || count < 0
+        || end > m_rowLimit - 1)
         throw Error(xlstext::invalidInsertArguments());
     writableSheet();
     m_book->insertAndCopyRows(m_active - 1, f, l, d, count, formulasOnly);
@@ -279,8 +291,8 @@ void TXLSFile::insertAndCopyRows(int first, int last, int destination, int count
 
 void TXLSFile::deleteRows(int first, int count)
 {
-    checkRow(first);
-    if (count < 0 || (long long)first + count - 1 > kMaxRow)
+    checkRow(first, m_rowLimit);
+    if (count < 0 || (long long)first + count - 1 > m_rowLimit)
         throw Error(xlstext::invalidRow(first + count - 1));
     writableSheet();
     m_book->deleteRows(m_active - 1, first - 1, count);
@@ -288,7 +300,7 @@ void TXLSFile::deleteRows(int first, int count)
 
 void TXLSFile::addPageBreak(int row)
 {
-    checkRow(row);
+    checkRow(row, m_rowLimit);
     writableSheet().addPageBreak(row - 1);
 }
 

@@ -143,9 +143,13 @@ TEST_F(ExporterWindowTest, BrowseReplacesTheTextOnlyWhenConfirmed)
     EXPECT_EQ(asked.initialFolder, QStringLiteral("/data/exporty/"));
     EXPECT_EQ(asked.fileName, QStringLiteral("denik.xls"));
     EXPECT_EQ(window.edtExportFileName->text(), QStringLiteral("/data/jinam/rok2024.XLS"));
+    EXPECT_EQ(window.lblFileType->text(), QStringLiteral("Typ souboru: Excel 97-2003 (.xls)"));
+    answer = QStringLiteral("/data/jinam/rok2024.xlsx");
+    window.btnProchazet->click();
+    EXPECT_EQ(window.lblFileType->text(), QStringLiteral("Typ souboru: Office Open XML (.xlsx)"));
     answer.clear();
     window.btnProchazet->click();
-    EXPECT_EQ(window.edtExportFileName->text(), QStringLiteral("/data/jinam/rok2024.XLS"));
+    EXPECT_EQ(window.edtExportFileName->text(), QStringLiteral("/data/jinam/rok2024.xlsx"));
 }
 
 TEST_F(ExporterWindowTest, SaveDialogIsSetUpWithoutOverwritePrompt)
@@ -154,8 +158,14 @@ TEST_F(ExporterWindowTest, SaveDialogIsSetUpWithoutOverwritePrompt)
     const TSaveFileRequest request = TExcelExporterForm::browseRequest(m_dir.path() + QStringLiteral("/denik.xls"));
     TfrmExcelExporter::configureSaveDialog(dialog, request);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Exportovat do souboru"));
-    EXPECT_EQ(dialog.nameFilters(), QStringList{QStringLiteral("Sešit MS Excel (*.xls)")});
+    EXPECT_EQ(dialog.nameFilters(),
+              (QStringList{QStringLiteral("Sešit MS Excel (*.xls)"), QStringLiteral("Sešit Office Open XML (*.xlsx)")}));
+    EXPECT_EQ(dialog.selectedNameFilter(), QStringLiteral("Sešit MS Excel (*.xls)"));
     EXPECT_EQ(dialog.defaultSuffix(), QStringLiteral("XLS"));
+    // Switching the filter changes the extension a bare name gets.
+    dialog.selectNameFilter(QStringLiteral("Sešit Office Open XML (*.xlsx)"));
+    Q_EMIT dialog.filterSelected(QStringLiteral("Sešit Office Open XML (*.xlsx)"));
+    EXPECT_EQ(dialog.defaultSuffix(), QStringLiteral("XLSX"));
     EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
     EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
     EXPECT_EQ(QDir(dialog.directory()).canonicalPath(), QDir(m_dir.path()).canonicalPath());

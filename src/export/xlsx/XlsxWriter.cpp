@@ -1,0 +1,177 @@
+#include "export/xlsx/XlsxWriter.h"
+
+#include "core/Error.h"
+#include "export/workbook/Errors.h"
+#include "export/workbook/TWorkbook.h"
+#include "export/workbook/detail/Bytes.h"
+#include "export/xlsx/detail/XlsxNames.h"
+#include "export/xlsx/detail/XlsxSheet.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+namespace kasovka {
+
+using namespace kasovka::detail;
+using namespace kasovka::xlsx;
+
+namespace {
+
+constexpr uint16_t kBoundSheet = 0x0085;
+// Above this many cells the sheet's XML may pass the 4 GB a plain ZIP entry holds.
+constexpr qint64 kZip64Cells = 40'000'000;
+
+// Closes (or, after a failure, still closes) the workbook exactly once.
+class WorkbookHandle {
+public:
+    WorkbookHandle(const QByteArray &path, lxw_workbook_options &options)
+        : m_workbook(workbook_new_opt(path.constData(), &options))
+    {
+        if (!m_workbook)
+            throw Error(xlstext::writeFailed());
+    }
+    ~WorkbookHandle()
+    {
+        if (m_workbook)
+            workbook_close(m_workbook);
+    }
+    lxw_workbook *get() const { return m_workbook; }
+    lxw_error close()
+    {
+        lxw_workbook *workbook = std::exchange(m_workbook, nullptr);
+        return workbook_close(workbook);
+    }
+
+private:
+    lxw_workbook *m_workbook;
+};
+
+// Visibility of each sheet ([MS-XLS] 2.4.28 BoundSheet8: hsState).
+std::vector<int> sheetStates(const std::vector<BiffRecord> &globals)
+{
+    std::vector<int> states;
+    for (const BiffRecord &rec : globals)
+        if (rec.id == kBoundSheet)
+            states.push_back(rec.data.size() > 4 ? (uint8_t(rec.data[4]) & 0x03) : 0);
+    return states;
+}
+
+qint64 cellCount(const TWorkbook &book, qint64 &rows)
+{
+    qint64 cells = 0;
+    rows = 0;
+    for (int i = 0; i < book.sheetCount(); ++i) {
+        rows += qint64(book.sheet(i).rows().size());
+        for (const RowData &row : book.sheet(i).rows())
+            cells += qint64(row.cells.size());
+    }
+    return cells;
+}
+
+// The rest of the writing once the workbook object exists.
+class BookWriter {
+public:
+    BookWriter(const TWorkbook &book, lxw_workbook *workbook, const TXlsxWriter::Progress &progress)
+        : m_book(book), m_workbook(workbook), m_progress(progress),
+          m_styles(BiffStyles::read(book.globals().records())), m_formats(workbook, m_styles),
+          m_names(book)
+    {
+    }
+
+    void write(qint64 totalRows)
+    {
+        // libxlsxwriter writes dates counted from 1900 only; numbers meant as
+        // dates from 1904 would show four years off.
+        if (m_styles.date1904())
+            throw Error(QStringLiteral("Šablona počítá data od roku 1904, což formát .xlsx zde neumí; "
+                                       "uložte sestavu ve formátu .xls."));
+        m_total = totalRows;
+        const auto &sheets = m_book.globals().sheets();
+        const std::vector<int> states = sheetStates(m_book.globals().records());
+        std::vector<lxw_worksheet *> written;
+        for (int i = 0; i < m_book.sheetCount(); ++i) {
+            const QString name = sheets[size_t(i)].name;
+            if (m_book.sheet(i).isChart())
+                throw Error(QStringLiteral("List \"%1\" je graf; grafy nelze uložit ve formátu .xlsx.").arg(name));
+            lxw_worksheet *ws = workbook_add_worksheet(m_workbook, name.toUtf8().constData());
+            if (!ws)
+                throw Error(QStringLiteral("List \"%1\" nelze uložit ve formátu .xlsx: neplatný název listu.").arg(name));
+            writeSheet(ws, i, name);
+            if (size_t(i) < states.size() && states[size_t(i)] != 0)
+                worksheet_hide(ws);
+            written.push_back(ws);
+        }
+        const int active = m_book.globals().activeSheet();
+        if (active >= 0 && active < int(written.size()))
+            worksheet_activate(written[size_t(active)]);
+        m_names.define(m_workbook);
+    }
+
+private:
+    void writeSheet(lxw_worksheet *ws, int index, const QString &name)
+    {
+        XlsxSheetWriter sheet(ws, m_formats, m_book.sheet(index), m_book.strings(), name,
+                              m_names.formulaContext());
+        sheet.writeLayout(m_names.printNames(index));
+        sheet.writeRows([this](int rows) {
+            m_done += rows;
+            if (m_progress)
+                m_progress(m_done, m_total);
+        });
+    }
+
+    const TWorkbook &m_book;
+    lxw_workbook *m_workbook;
+    const TXlsxWriter::Progress &m_progress;
+    BiffStyles m_styles;
+    XlsxFormats m_formats;
+    XlsxNames m_names;
+    qint64 m_done = 0, m_total = 0;
+};
+
+} // namespace
+
+void TXlsxWriter::save(const TWorkbook &book, const QString &path, const Progress &progress)
+{
+    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+        throw Error(xlstext::cantWrite(path));
+    // The workbook is assembled beside the target and appears under its
+    // name only once complete.
+    QTemporaryFile reserved(QFileInfo(path).absolutePath() + QStringLiteral("/.kasovka-XXXXXX.xlsx"));
+    if (!reserved.open())
+        throw Error(xlstext::writeFailed());
+    const QString temporary = reserved.fileName();
+    reserved.close();
+    reserved.setAutoRemove(false);
+    struct RemoveOnFailure {
+        QString path;
+        bool keep = false;
+        ~RemoveOnFailure()
+        {
+            if (!keep)
+                QFile::remove(path);
+        }
+    } cleanup{temporary};
+
+    qint64 rows = 0;
+    bool rowByRow = true;
+    for (int i = 0; i < book.sheetCount(); ++i)
+        rowByRow = rowByRow && XlsxSheetWriter::writableRowByRow(book.sheet(i));
+    QByteArray tmpdir = QDir::toNativeSeparators(QDir::tempPath()).toLocal8Bit();
+    lxw_workbook_options options{};
+    options.constant_memory = rowByRow ? LXW_TRUE : LXW_FALSE;
+    options.tmpdir = tmpdir.data();
+    options.use_zip64 = cellCount(book, rows) > kZip64Cells ? LXW_TRUE : LXW_FALSE;
+
+    WorkbookHandle workbook(QFile::encodeName(temporary), options);
+    BookWriter(book, workbook.get(), progress).write(rows);
+    if (workbook.close() != LXW_NO_ERROR)
+        throw Error(xlstext::writeFailed());
+    if (!QFile::rename(temporary, path))
+        throw Error(xlstext::cantWrite(path));
+    cleanup.keep = true;
+}
+
+} // namespace kasovka

@@ -1,0 +1,48 @@
+#pragma once
+// The workbook's defined names: the print titles and print areas of its
+// sheets, the other names defined again in the written workbook, and what
+// formulas need to name sheets ([MS-XLS] 2.4.150 Lbl, 2.4.106 ExternSheet,
+// 2.4.271 SupBook).
+
+#include "export/xlsx/detail/FormulaTokens.h"
+#include "export/xlsx/detail/XlsxSheet.h"
+
+#include <xlsxwriter.h>
+
+namespace kasovka {
+class TWorkbook;
+}
+
+namespace kasovka::xlsx {
+
+class XlsxNames {
+public:
+    explicit XlsxNames(const TWorkbook &book);
+
+    // The context of formulas; valid while this object lives.
+    FormulaContext formulaContext() const;
+    SheetPrintNames printNames(int sheet) const;
+    // Defines the names other than print titles and areas.
+    void define(lxw_workbook *workbook) const;
+
+private:
+    struct Xti {
+        int supBook, first, last;
+    };
+    struct Area {
+        int firstRow, lastRow, firstCol, lastCol;
+    };
+
+    std::optional<QString> sheetPrefix(int ixti) const;
+    std::optional<QString> addInName(int ixti, int index) const;
+    std::vector<Area> areas(const QByteArray &rgce) const;
+
+    const TWorkbook &m_book;
+    std::vector<Xti> m_xti;
+    int m_selfSupBook = -1;
+    // The function names of add-in SUPBOOKs, by SUPBOOK index.
+    std::vector<std::vector<QString>> m_addInNames;
+    std::vector<SheetPrintNames> m_print;
+};
+
+} // namespace kasovka::xlsx

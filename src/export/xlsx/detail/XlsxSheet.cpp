@@ -1,0 +1,339 @@
+// The rows of a worksheet: row formats and heights, merged areas, cells of
+// every kind, formulas and notes, written strictly from the first row down.
+
+#include "export/xlsx/detail/XlsxSheet.h"
+
+#include "core/Error.h"
+#include "export/workbook/WorkSheet.h"
+#include "export/workbook/Workbook.h"
+#include "export/workbook/detail/Bytes.h"
+
+#include <cmath>
+
+namespace kasovka::xlsx {
+
+using namespace kasovka::detail;
+
+namespace {
+
+constexpr int kRowsPerReport = 4096;
+constexpr uint16_t kArray = 0x0221, kTable = 0x0236, kObj = 0x005D, kBof = 0x0809, kEof = 0x000A;
+constexpr uint16_t kNoteObject = 0x19;
+constexpr int kBiffLastRow = kBiffRows - 1;
+
+QByteArray utf8(const QString &text)
+{
+    return text.toUtf8();
+}
+
+bool isExpReference(const FormulaData &f)
+{
+    return f.rgce.size() == 5 && f.rgce[0] == 0x01;
+}
+
+const BiffRecord *attached(const FormulaData &f, uint16_t id)
+{
+    for (const BiffRecord &rec : f.attached)
+        if (rec.id == id)
+            return &rec;
+    return nullptr;
+}
+
+} // namespace
+
+XlsxSheetWriter::XlsxSheetWriter(lxw_worksheet *worksheet, XlsxFormats &formats,
+                                 const TWorkSheet &sheet, const StringPool &strings,
+                                 const QString &name, FormulaContext formulas)
+    : m_ws(worksheet), m_formats(formats), m_sheet(sheet), m_strings(strings), m_name(name),
+      m_formulas(std::move(formulas)), m_setup(BiffSheetSetup::read(sheet.records()))
+{
+    for (const MergedArea &m : sheet.merged())
+        if (m.firstRow != m.lastRow || m.firstCol != m.lastCol)
+            m_merges.push_back({m.firstRow, m.firstCol, m.lastRow, m.lastCol});
+    std::sort(m_merges.begin(), m_merges.end());
+    for (int i = 0; i < int(m_setup.notes.size()); ++i)
+        m_notes.emplace_back(sheet.drawing().noteRow(m_setup.notes[size_t(i)].record), i);
+    std::sort(m_notes.begin(), m_notes.end());
+    m_beyondBiff = sheet.lastRow() > kBiffLastRow;
+}
+
+// OBJ ([MS-XLS] 2.4.181): its first subrecord, ftCmo, gives the object type.
+// Notes are written; pictures, charts and shapes are not carried.
+void XlsxSheetWriter::refuseDrawings() const
+{
+    int depth = 0;
+    for (const BiffRecord &rec : m_sheet.records()) {
+        depth += rec.id == kBof ? 1 : rec.id == kEof ? -1 : 0;
+        if (depth == 1 && rec.id == kObj && rec.data.size() >= 6 && u16At(rec.data.constData() + 4) != kNoteObject)
+            throw Error(QStringLiteral("List \"%1\" obsahuje obrázek, graf nebo jiný kreslený objekt, který ve "
+                                       "formátu .xlsx uložit nelze; uložte sestavu ve formátu .xls.")
+                            .arg(m_name));
+    }
+}
+
+bool XlsxSheetWriter::writableRowByRow(const TWorkSheet &sheet)
+{
+    for (const MergedArea &m : sheet.merged())
+        if (m.firstRow != m.lastRow)
+            return false;
+    for (const RowData &row : sheet.rows())
+        for (const Cell &c : row.cells)
+            if (const FormulaData *f = c.formula()) {
+                const BiffRecord *array = attached(*f, kArray);
+                if (array && array->data.size() >= 4 && u16At(array->data.constData()) != u16At(array->data.constData() + 2))
+                    return false;
+            }
+    return true;
+}
+
+QString XlsxSheetWriter::cellName(int row, int col) const
+{
+    QString column;
+    for (int c = col + 1; c > 0; c = (c - 1) / 26)
+        column.prepend(QChar(u'A' + (c - 1) % 26));
+    return column + QString::number(row + 1);
+}
+
+void XlsxSheetWriter::check(lxw_error error, int row, int col) const
+{
+    if (error == LXW_NO_ERROR)
+        return;
+    throw Error(QStringLiteral("Buňku %1 listu \"%2\" nelze uložit ve formátu .xlsx: %3")
+                    .arg(cellName(row, col), m_name, QString::fromUtf8(lxw_strerror(error))));
+}
+
+void XlsxSheetWriter::writeRows(const RowsDone &rowsDone)
+{
+    const auto &rows = m_sheet.rows();
+    int last = int(rows.size()) - 1;
+    if (!m_notes.empty())
+        last = std::max(last, m_notes.back().first);
+    if (!m_merges.empty())
+        last = std::max(last, m_merges.back()[0]);
+    for (int r = 0; r <= last; ++r) {
+        const RowData *row = r < int(rows.size()) ? &rows[size_t(r)] : nullptr;
+        if (row && !row->record.isEmpty())
+            writeRowFormat(r);
+        writeMerges(r);
+        if (row)
+            for (const Cell &c : row->cells)
+                writeCell(r, c);
+        fillMergedGaps(r);
+        writeNotes(r);
+        if (rowsDone && (r + 1) % kRowsPerReport == 0)
+            rowsDone(kRowsPerReport);
+    }
+    if (rowsDone)
+        rowsDone((last + 1) % kRowsPerReport);
+}
+
+// ROW ([MS-XLS] 2.4.221): height in twips at 6; outline level, collapsed,
+// hidden and "has a format" flags at 12; the format at 14.
+void XlsxSheetWriter::writeRowFormat(int row)
+{
+    const QByteArray &rec = m_sheet.rows()[size_t(row)].record;
+    if (rec.size() < 16)
+        return;
+    const char *d = rec.constData();
+    const uint8_t flags = uint8_t(d[12]);
+    lxw_row_col_options options{};
+    options.level = flags & 0x07;
+    options.collapsed = (flags & 0x10) ? 1 : 0;
+    options.hidden = (flags & 0x20) ? 1 : 0;
+    lxw_format *format = (flags & 0x80) ? m_formats.cell(u16At(d + 14) & 0x0FFF) : nullptr;
+    const double height = (u16At(d + 6) & 0x7FFF) / 20.0;
+    check(worksheet_set_row_opt(m_ws, lxw_row_t(row), height, format, &options), row, 0);
+}
+
+void XlsxSheetWriter::writeMerges(int row)
+{
+    for (; m_nextMerge < m_merges.size() && m_merges[m_nextMerge][0] <= row; ++m_nextMerge) {
+        const auto &m = m_merges[m_nextMerge];
+        if (m[0] < row)
+            continue; // begins above the first row written: not possible in a loaded sheet
+        const RowData *first = m_sheet.row(m[0]);
+        const Cell *anchor = first ? first->find(m[1]) : nullptr;
+        lxw_format *format = m_formats.cell(anchor ? anchor->xf : m_sheet.defaultFormat(m[0], m[1]));
+        check(worksheet_merge_range(m_ws, lxw_row_t(m[0]), lxw_col_t(m[1]), lxw_row_t(m[2]),
+                                    lxw_col_t(m[3]), "", format),
+              m[0], m[1]);
+        m_openMerges.push_back(m);
+    }
+}
+
+// The merge wrote its own value and format into every cell of the area;
+// cells the model does not hold get back the format they have in the .xls.
+void XlsxSheetWriter::fillMergedGaps(int row)
+{
+    for (const auto &m : m_openMerges) {
+        if (row < m[0] || row > m[2])
+            continue;
+        const RowData *rd = m_sheet.row(row);
+        for (int col = m[1]; col <= m[3]; ++col)
+            if (!rd || !rd->find(col))
+                check(worksheet_write_blank(m_ws, lxw_row_t(row), lxw_col_t(col),
+                                            m_formats.cell(m_sheet.defaultFormat(row, col))),
+                      row, col);
+    }
+    std::erase_if(m_openMerges, [row](const auto &m) { return m[2] <= row; });
+}
+
+void XlsxSheetWriter::writeCell(int row, const Cell &c)
+{
+    lxw_format *format = m_formats.cell(c.xf);
+    const auto r = lxw_row_t(row);
+    const auto col = lxw_col_t(c.col);
+    switch (c.type()) {
+    case CellType::Blank:
+        check(worksheet_write_blank(m_ws, r, col, format), row, c.col);
+        return;
+    case CellType::Number:
+        if (std::isfinite(c.num()))
+            check(worksheet_write_number(m_ws, r, col, c.num(), format), row, c.col);
+        else
+            writeFormulaText(row, c.col, "#NUM!", format);
+        return;
+    case CellType::Text:
+        writeText(row, c.col, c.str(), format);
+        return;
+    case CellType::Bool:
+        check(worksheet_write_boolean(m_ws, r, col, c.boolErr() != 0, format), row, c.col);
+        return;
+    case CellType::Error: {
+        // An error value has no cell form of its own here: a formula of the error.
+        writeFormulaText(row, c.col, errorText(c.boolErr()).toLatin1(), format);
+        return;
+    }
+    case CellType::Formula:
+        writeFormula(row, c, format);
+        return;
+    }
+}
+
+// Formatting runs ([MS-XLS] 2.5.129 FormatRun: ich, ifnt) split the text
+// into fragments; the text before the first run has the cell's font.
+void XlsxSheetWriter::writeText(int row, int col, uint32_t index, lxw_format *format)
+{
+    const SstString &s = m_strings.at(index);
+    const int runs = int(s.runs.size() / 4);
+    if (runs == 0 || s.text.isEmpty()) {
+        check(worksheet_write_string(m_ws, lxw_row_t(row), lxw_col_t(col), utf8(s.text).constData(), format),
+              row, col);
+        return;
+    }
+    struct Fragment {
+        int from;
+        int font;
+    };
+    const RowData *rd = m_sheet.row(row);
+    const Cell *cell = rd ? rd->find(col) : nullptr;
+    std::vector<Fragment> fragments{{0, -1}};
+    for (int i = 0; i < runs; ++i) {
+        const char *p = s.runs.constData() + 4 * i;
+        fragments.push_back({std::min<int>(u16At(p), int(s.text.size())), u16At(p + 2)});
+    }
+    std::vector<QByteArray> texts;
+    std::vector<lxw_rich_string_tuple> tuples;
+    for (size_t i = 0; i < fragments.size(); ++i) {
+        const int end = i + 1 < fragments.size() ? fragments[i + 1].from : int(s.text.size());
+        if (end <= fragments[i].from)
+            continue;
+        texts.push_back(utf8(s.text.mid(fragments[i].from, end - fragments[i].from)));
+        const int font = fragments[i].font >= 0 ? fragments[i].font
+                                                : m_formats.fontOf(cell ? cell->xf : 15);
+        tuples.push_back({m_formats.font(font), nullptr});
+    }
+    if (tuples.size() < 2) {
+        check(worksheet_write_string(m_ws, lxw_row_t(row), lxw_col_t(col), utf8(s.text).constData(), format),
+              row, col);
+        return;
+    }
+    std::vector<lxw_rich_string_tuple *> list;
+    for (size_t i = 0; i < tuples.size(); ++i) {
+        tuples[i].string = const_cast<char *>(texts[i].constData());
+        list.push_back(&tuples[i]);
+    }
+    list.push_back(nullptr);
+    check(worksheet_write_rich_string(m_ws, lxw_row_t(row), lxw_col_t(col), list.data(), format), row, col);
+}
+
+void XlsxSheetWriter::writeFormula(int row, const Cell &c, lxw_format *format)
+{
+    const FormulaData &f = *c.formula();
+    if (attached(f, kTable))
+        throw Error(QStringLiteral("Tabulku dat v buňce %1 listu \"%2\" nelze uložit ve formátu .xlsx.")
+                        .arg(cellName(row, c.col), m_name));
+    const BiffRecord *array = attached(f, kArray);
+    if (!array && isExpReference(f))
+        return; // a cell of an array formula, written with its anchor
+    const QByteArray arrayData = array ? array->joined() : QByteArray();
+    QByteArray rgce = f.rgce, rgcb = f.extra;
+    if (array) {
+        if (arrayData.size() < 14)
+            return;
+        const int cce = u16At(arrayData.constData() + 12);
+        rgce = arrayData.mid(14, cce);
+        rgcb = arrayData.mid(14 + cce);
+    }
+    // References cannot reach past BIFF8's last row inside the model: one
+    // that sits there in a longer sheet was cut off, and would be wrong.
+    if (m_beyondBiff && highestReferencedRow(rgce) == kBiffLastRow)
+        throw Error(QStringLiteral("Vzorec v buňce %1 listu \"%2\" by odkazoval za řádek %3; "
+                                   "ve formátu .xlsx jej nelze uložit správně.")
+                        .arg(cellName(row, c.col), m_name)
+                        .arg(kBiffRows));
+    FormulaContext context = m_formulas;
+    context.row = row;
+    context.column = c.col;
+    QString text;
+    try {
+        text = formulaText(rgce, rgcb, context);
+    } catch (const UnconvertibleToken &t) {
+        throw Error(QStringLiteral("Vzorec v buňce %1 listu \"%2\" nelze uložit ve formátu .xlsx "
+                                   "(token 0x%3).")
+                        .arg(cellName(row, c.col), m_name)
+                        .arg(t.id, 2, 16, QLatin1Char('0')));
+    }
+    if (array) {
+        const char *d = arrayData.constData();
+        const QByteArray formula = utf8(QStringLiteral("{=") + text + QLatin1Char('}'));
+        check(worksheet_write_array_formula(m_ws, u16At(d), uint8_t(d[4]), u16At(d + 2), uint8_t(d[5]),
+                                            formula.constData(), format),
+              row, c.col);
+        return;
+    }
+    writeFormulaText(row, c.col, utf8(text), format);
+}
+
+// The result is left empty, as in the .xls: readers calculate it on opening
+// (LibreOffice does so only for an empty result).
+void XlsxSheetWriter::writeFormulaText(int row, int col, const QByteArray &formula, lxw_format *format)
+{
+    check(worksheet_write_formula_str(m_ws, lxw_row_t(row), lxw_col_t(col), formula.constData(), format, ""),
+          row, col);
+}
+
+void XlsxSheetWriter::writeNotes(int row)
+{
+    for (; m_nextNote < m_notes.size() && m_notes[m_nextNote].first <= row; ++m_nextNote) {
+        if (m_notes[m_nextNote].first < row)
+            continue;
+        const BiffNote &note = m_setup.notes[size_t(m_notes[m_nextNote].second)];
+        const SheetDrawing &drawing = m_sheet.drawing();
+        const int col = drawing.noteColumn(note.record);
+        if (m_beyondBiff && row == kBiffLastRow)
+            throw Error(QStringLiteral("Komentář v buňce %1 listu \"%2\" leží za řádkem %3; "
+                                       "ve formátu .xlsx jej nelze uložit správně.")
+                            .arg(cellName(row, col), m_name)
+                            .arg(kBiffRows));
+        const QByteArray text = utf8(drawing.noteText(note.record));
+        QByteArray author = utf8(note.author);
+        lxw_comment_options options{};
+        options.visible = note.shown ? LXW_COMMENT_DISPLAY_VISIBLE : LXW_COMMENT_DISPLAY_HIDDEN;
+        options.author = author.isEmpty() ? nullptr : author.data();
+        check(worksheet_write_comment_opt(m_ws, lxw_row_t(row), lxw_col_t(col), text.constData(), &options),
+              row, col);
+    }
+}
+
+} // namespace kasovka::xlsx
