@@ -6,6 +6,7 @@
 #include "host/demo/DemoAgenda.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -41,11 +42,12 @@ protected:
         delete s_dir;
     }
 
-    ToolRun run(const QStringList &options, QStringList launch = {})
+    ToolRun run(const QStringList &options, QStringList launch = {}, const QString &folder = {})
     {
         if (launch.isEmpty())
             launch = s_demo->launchArguments();
         QProcess process;
+        process.setWorkingDirectory(folder);
         process.start(kTool, launch + options);
         EXPECT_TRUE(process.waitForFinished(60000));
         return {process.exitCode(), process.readAllStandardOutput(),
@@ -148,6 +150,18 @@ TEST_F(ReportToolTest, RefusalsAndUsageErrorsHaveTheirExitCodes)
         EXPECT_EQ(result.err.contains(QString::fromUtf8(c.message)), true) << result.err.toStdString();
         EXPECT_EQ(result.out, QByteArray());
     }
+}
+
+// A shell user names the outputs relative to the folder they work in.
+TEST_F(ReportToolTest, RelativeTargetsAreWrittenInTheWorkingFolder)
+{
+    QTemporaryDir folder;
+    const ToolRun result = run({QStringLiteral("--xls"), QStringLiteral("report.xls"), QStringLiteral("--group-table"),
+                                QStringLiteral("groups.xls")},
+                               {}, folder.path());
+    EXPECT_EQ(result.exitCode, 0) << result.err.toStdString();
+    EXPECT_TRUE(QFileInfo(folder.filePath(QStringLiteral("report.xls"))).size() > 0);
+    EXPECT_TRUE(QFileInfo(folder.filePath(QStringLiteral("groups.xls"))).size() > 0);
 }
 
 TEST_F(ReportToolTest, OldHostCannotGroupByAddressNumber)

@@ -21,6 +21,7 @@
 #include "report/TPenDenReport.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace kasovka::tool {
 
@@ -42,7 +43,12 @@ ExportSettings &exportSettings()
 // The export windows answered from the command line.
 class CommandLineWindows : public IExportWindows {
 public:
-    CommandLineWindows(QString target, bool oneGroup) : m_target(std::move(target)), m_oneGroup(oneGroup) {}
+    // The export window takes only a full path; a command line may name one
+    // relative to its working folder.
+    CommandLineWindows(const QString &target, bool oneGroup)
+        : m_target(QFileInfo(target).absoluteFilePath()), m_oneGroup(oneGroup)
+    {
+    }
 
     bool showExportDialog(TExportDialog &dialog) override
     {
