@@ -87,8 +87,9 @@ void PrintSession::setPageLayout(const QPageLayout &layout)
 TSaveFileRequest PrintSession::pdfRequest(const QString &proposed)
 {
     const QString folder = TExcelExporterForm::folderPart(proposed);
-    return {QStringLiteral("Uložit jako PDF"), QStringLiteral("Dokument PDF (*.pdf)|*.pdf"), QStringLiteral("pdf"),
-            folder, proposed.mid(folder.size())};
+    // One filter, the first: the export's format index picks it.
+    return {QStringLiteral("Uložit jako PDF"), QStringLiteral("Dokument PDF (*.pdf)|*.pdf"), TExportFormat::Xls,
+            QStringLiteral("pdf"), folder, proposed.mid(folder.size())};
 }
 
 bool PrintSession::saveAsPdf()

@@ -10,7 +10,7 @@ using namespace kasovka::detail;
 namespace {
 
 namespace id {
-constexpr uint16_t Header = 0x0014, Footer = 0x0015, VerticalBreaks = 0x001A, Note = 0x001C;
+constexpr uint16_t Header = 0x0014, Footer = 0x0015, Note = 0x001C;
 constexpr uint16_t Protect = 0x0012, LeftMargin = 0x0026, RightMargin = 0x0027;
 constexpr uint16_t TopMargin = 0x0028, BottomMargin = 0x0029, PrintHeaders = 0x002A;
 constexpr uint16_t PrintGridlines = 0x002B, Pane = 0x0041, DefColWidth = 0x0055;
@@ -134,16 +134,6 @@ BiffSheetSetup BiffSheetSetup::read(const std::vector<BiffRecord> &records)
         case id::PrintGridlines: s.printGridlines = flagOf(d); break;
         case id::PrintHeaders: s.printHeadings = flagOf(d); break;
         case id::WsBool: s.fitToPage = d.size() >= 2 && (uint8_t(d[1]) & 0x01); break;
-        case id::VerticalBreaks: {
-            const QByteArray data = rec.joined();
-            ByteReader r(data, xlstext::recordsInvalid());
-            const int count = r.u16();
-            for (int k = 0; k < count; ++k) {
-                s.columnBreaks.push_back(r.u16());
-                r.skip(4);
-            }
-            break;
-        }
         case id::Window2: readWindow(s, d); break;
         case id::Pane:
             if (d.size() >= 8) {

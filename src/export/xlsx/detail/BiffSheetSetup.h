@@ -44,7 +44,6 @@ struct BiffSheetSetup {
     QString header, footer;
     bool centreHorizontally = false, centreVertically = false;
     bool printGridlines = false, printHeadings = false, fitToPage = false;
-    std::vector<int> columnBreaks; // columns that begin a new page
 
     bool showGridlines = true, showZeros = true, rightToLeft = false, selected = false;
     bool frozen = false;

@@ -20,6 +20,8 @@ constexpr int kRowsPerReport = 4096;
 constexpr uint16_t kArray = 0x0221, kTable = 0x0236, kObj = 0x005D, kBof = 0x0809, kEof = 0x000A;
 constexpr uint16_t kNoteObject = 0x19;
 constexpr int kBiffLastRow = kBiffRows - 1;
+// A row the model does not hold: its cells take the column's format.
+const RowData kNoRow;
 
 QByteArray utf8(const QString &text)
 {
@@ -47,9 +49,9 @@ XlsxSheetWriter::XlsxSheetWriter(lxw_worksheet *worksheet, XlsxFormats &formats,
     : m_ws(worksheet), m_formats(formats), m_sheet(sheet), m_strings(strings), m_name(name),
       m_formulas(std::move(formulas)), m_setup(BiffSheetSetup::read(sheet.records()))
 {
-    for (const MergedArea &m : sheet.merged())
-        if (m.firstRow != m.lastRow || m.firstCol != m.lastCol)
-            m_merges.push_back({m.firstRow, m.firstCol, m.lastRow, m.lastCol});
+    for (const detail::CellArea &m : sheet.merged())
+        if (m.firstRow != m.lastRow || m.firstColumn != m.lastColumn)
+            m_merges.push_back({m.firstRow, m.firstColumn, m.lastRow, m.lastColumn});
     std::sort(m_merges.begin(), m_merges.end());
     for (int i = 0; i < int(m_setup.notes.size()); ++i)
         m_notes.emplace_back(sheet.drawing().noteRow(m_setup.notes[size_t(i)].record), i);
@@ -73,7 +75,7 @@ void XlsxSheetWriter::refuseDrawings() const
 
 bool XlsxSheetWriter::writableRowByRow(const TWorkSheet &sheet)
 {
-    for (const MergedArea &m : sheet.merged())
+    for (const detail::CellArea &m : sheet.merged())
         if (m.firstRow != m.lastRow)
             return false;
     for (const RowData &row : sheet.rows())
@@ -112,7 +114,7 @@ void XlsxSheetWriter::writeRows(const RowsDone &rowsDone)
         last = std::max(last, m_merges.back()[0]);
     for (int r = 0; r <= last; ++r) {
         const RowData *row = r < int(rows.size()) ? &rows[size_t(r)] : nullptr;
-        if (row && !row->record.isEmpty())
+        if (row && row->hasRecord)
             writeRowFormat(r);
         writeMerges(r);
         if (row)
@@ -127,21 +129,17 @@ void XlsxSheetWriter::writeRows(const RowsDone &rowsDone)
         rowsDone((last + 1) % kRowsPerReport);
 }
 
-// ROW ([MS-XLS] 2.4.221): height in twips at 6; outline level, collapsed,
-// hidden and "has a format" flags at 12; the format at 14.
+// ROW ([MS-XLS] 2.4.221): height in twips, outline level, collapsed,
+// hidden and "has a format" flags, the format.
 void XlsxSheetWriter::writeRowFormat(int row)
 {
-    const QByteArray &rec = m_sheet.rows()[size_t(row)].record;
-    if (rec.size() < 16)
-        return;
-    const char *d = rec.constData();
-    const uint8_t flags = uint8_t(d[12]);
+    const detail::RowRecord &rec = m_sheet.rows()[size_t(row)].record;
     lxw_row_col_options options{};
-    options.level = flags & 0x07;
-    options.collapsed = (flags & 0x10) ? 1 : 0;
-    options.hidden = (flags & 0x20) ? 1 : 0;
-    lxw_format *format = (flags & 0x80) ? m_formats.cell(u16At(d + 14) & 0x0FFF) : nullptr;
-    const double height = (u16At(d + 6) & 0x7FFF) / 20.0;
+    options.level = rec.flags & 0x07;
+    options.collapsed = (rec.flags & 0x10) ? 1 : 0;
+    options.hidden = (rec.flags & 0x20) ? 1 : 0;
+    lxw_format *format = rec.hasFormat() ? m_formats.cell(rec.formatIndex()) : nullptr;
+    const double height = (rec.height & 0x7FFF) / 20.0;
     check(worksheet_set_row_opt(m_ws, lxw_row_t(row), height, format, &options), row, 0);
 }
 
@@ -153,7 +151,7 @@ void XlsxSheetWriter::writeMerges(int row)
             continue; // begins above the first row written: not possible in a loaded sheet
         const RowData *first = m_sheet.row(m[0]);
         const Cell *anchor = first ? first->find(m[1]) : nullptr;
-        lxw_format *format = m_formats.cell(anchor ? anchor->xf : m_sheet.defaultFormat(m[0], m[1]));
+        lxw_format *format = m_formats.cell(anchor ? anchor->xf : m_sheet.defaultFormat(first ? *first : kNoRow, m[1]));
         check(worksheet_merge_range(m_ws, lxw_row_t(m[0]), lxw_col_t(m[1]), lxw_row_t(m[2]),
                                     lxw_col_t(m[3]), "", format),
               m[0], m[1]);
@@ -172,7 +170,7 @@ void XlsxSheetWriter::fillMergedGaps(int row)
         for (int col = m[1]; col <= m[3]; ++col)
             if (!rd || !rd->find(col))
                 check(worksheet_write_blank(m_ws, lxw_row_t(row), lxw_col_t(col),
-                                            m_formats.cell(m_sheet.defaultFormat(row, col))),
+                                            m_formats.cell(m_sheet.defaultFormat(rd ? *rd : kNoRow, col))),
                       row, col);
     }
     std::erase_if(m_openMerges, [row](const auto &m) { return m[2] <= row; });

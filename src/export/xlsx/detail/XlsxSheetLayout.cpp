@@ -203,23 +203,23 @@ void XlsxSheetWriter::writePageSetup(const SheetPrintNames &names)
 
 void XlsxSheetWriter::writeBreaksAndTitles(const SheetPrintNames &names)
 {
-    const BiffSheetSetup &s = m_setup;
     // A break at the first row or column means nothing, and the lists end at 0.
-    const auto &rowBreaks = m_sheet.pageBreaks();
-    if (rowBreaks.size() > LXW_BREAKS_MAX || s.columnBreaks.size() > LXW_BREAKS_MAX)
+    const auto &rowBreaks = m_sheet.rowBreaks();
+    const auto &columnBreaks = m_sheet.columnBreaks();
+    if (rowBreaks.size() > LXW_BREAKS_MAX || columnBreaks.size() > LXW_BREAKS_MAX)
         throw Error(xlstext::tooManyPageBreaks());
     std::vector<lxw_row_t> rows;
-    for (int b : rowBreaks)
-        if (b > 0)
-            rows.push_back(lxw_row_t(b));
+    for (const detail::PageBreak &b : rowBreaks)
+        if (b.at > 0)
+            rows.push_back(lxw_row_t(b.at));
     if (!rows.empty()) {
         rows.push_back(0);
         check(worksheet_set_h_pagebreaks(m_ws, rows.data()), 0, 0);
     }
     std::vector<lxw_col_t> columns;
-    for (int b : s.columnBreaks)
-        if (b > 0 && b <= kLastColumn)
-            columns.push_back(lxw_col_t(b));
+    for (const detail::PageBreak &b : columnBreaks)
+        if (b.at > 0 && b.at <= kLastColumn)
+            columns.push_back(lxw_col_t(b.at));
     if (!columns.empty()) {
         columns.push_back(0);
         check(worksheet_set_v_pagebreaks(m_ws, columns.data()), 0, 0);
