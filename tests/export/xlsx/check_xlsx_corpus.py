@@ -92,18 +92,17 @@ def compare(name, original, written, calculated):
                     continue
                 value = cell.value
                 where = "%s/%s!%s" % (name, sheet.name, cell.coordinate)
-                if isinstance(value, str) and value.startswith("="):
+                # A formula's result, and the cells an array formula covers, are known only once calculated.
+                if (isinstance(value, str) and value.startswith("=")) or in_array(ws, cell):
                     if results is None or (name, sheet.name) in VOLATILE:
                         continue
                     value = results[sheet.name].cell(r + 1, c + 1).value
                     if value is None and expected == "":
                         continue
-                if hasattr(value, "year"):  # a date: its serial
-                    value = (value - openpyxl.utils.datetime.CALENDAR_WINDOWS_1900).total_seconds() / 86400
+                if hasattr(value, "year"):  # a date: its serial (1 is 1 January 1900)
+                    value = openpyxl.utils.datetime.to_excel(value)
                 elif hasattr(value, "days"):  # a duration
                     value = value.total_seconds() / 86400
-                elif results is None and in_array(ws, cell):
-                    continue  # an array formula's result, known only once calculated
                 if not close(expected, value):
                     failures.append("%s: .xls %r, .xlsx %r" % (where, expected, value))
 

@@ -9,6 +9,7 @@
 #include "export/workbook/detail/Bytes.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace kasovka::xlsx {
 
@@ -52,11 +53,16 @@ XlsxSheetWriter::XlsxSheetWriter(lxw_worksheet *worksheet, XlsxFormats &formats,
     for (const detail::CellArea &m : sheet.merged())
         if (m.firstRow != m.lastRow || m.firstColumn != m.lastColumn)
             m_merges.push_back({m.firstRow, m.firstColumn, m.lastRow, m.lastColumn});
-    std::sort(m_merges.begin(), m_merges.end());
+    // By first row, merges within one row before those over two: the order in
+    // which constant-memory mode can write them, kept in either mode.
+    std::sort(m_merges.begin(), m_merges.end(), [](const auto &a, const auto &b) {
+        return std::tie(a[0], a[2], a[1], a[3]) < std::tie(b[0], b[2], b[1], b[3]);
+    });
     for (int i = 0; i < int(m_setup.notes.size()); ++i)
         m_notes.emplace_back(sheet.drawing().noteRow(m_setup.notes[size_t(i)].record), i);
     std::sort(m_notes.begin(), m_notes.end());
     m_beyondBiff = sheet.lastRow() > kBiffLastRow;
+    m_rowByRow = worksheet->optimize != 0; // the workbook's constant-memory mode
 }
 
 // OBJ ([MS-XLS] 2.4.181): its first subrecord, ftCmo, gives the object type.
@@ -76,7 +82,7 @@ void XlsxSheetWriter::refuseDrawings() const
 bool XlsxSheetWriter::writableRowByRow(const TWorkSheet &sheet)
 {
     for (const detail::CellArea &m : sheet.merged())
-        if (m.firstRow != m.lastRow)
+        if (m.lastRow > m.firstRow + 1)
             return false;
     for (const RowData &row : sheet.rows())
         for (const Cell &c : row.cells)
@@ -116,12 +122,13 @@ void XlsxSheetWriter::writeRows(const RowsDone &rowsDone)
         const RowData *row = r < int(rows.size()) ? &rows[size_t(r)] : nullptr;
         if (row && row->hasRecord)
             writeRowFormat(r);
-        writeMerges(r);
+        openMerges(r);
         if (row)
             for (const Cell &c : row->cells)
                 writeCell(r, c);
         fillMergedGaps(r);
         writeNotes(r);
+        writeTwoRowMerges(r);
         if (rowsDone && (r + 1) % kRowsPerReport == 0)
             rowsDone(kRowsPerReport);
     }
@@ -143,20 +150,49 @@ void XlsxSheetWriter::writeRowFormat(int row)
     check(worksheet_set_row_opt(m_ws, lxw_row_t(row), height, format, &options), row, 0);
 }
 
-void XlsxSheetWriter::writeMerges(int row)
+// A merge writes its value and format into every cell of its area; the
+// cells of the model written afterwards replace them. In constant-memory mode
+// a row is flushed as soon as a later row is written, so a merge over two rows
+// is registered only once its first row is complete (writeTwoRowMerges).
+void XlsxSheetWriter::openMerges(int row)
 {
     for (; m_nextMerge < m_merges.size() && m_merges[m_nextMerge][0] <= row; ++m_nextMerge) {
         const auto &m = m_merges[m_nextMerge];
         if (m[0] < row)
             continue; // begins above the first row written: not possible in a loaded sheet
-        const RowData *first = m_sheet.row(m[0]);
-        const Cell *anchor = first ? first->find(m[1]) : nullptr;
-        lxw_format *format = m_formats.cell(anchor ? anchor->xf : m_sheet.defaultFormat(first ? *first : kNoRow, m[1]));
-        check(worksheet_merge_range(m_ws, lxw_row_t(m[0]), lxw_col_t(m[1]), lxw_row_t(m[2]),
-                                    lxw_col_t(m[3]), "", format),
-              m[0], m[1]);
+        if (m_rowByRow && m[2] > m[0])
+            m_twoRowMerges.push_back(m);
+        else
+            writeMerge(m);
         m_openMerges.push_back(m);
     }
+}
+
+// The next row is begun first (its height and format set), which flushes
+// the complete first row: the merge's writes into it are then dropped by
+// libxlsxwriter and its blanks start the next row, whose cells follow.
+void XlsxSheetWriter::writeTwoRowMerges(int row)
+{
+    if (m_twoRowMerges.empty())
+        return;
+    const RowData *next = m_sheet.row(row + 1);
+    if (next && next->hasRecord)
+        writeRowFormat(row + 1);
+    else
+        check(worksheet_set_row_opt(m_ws, lxw_row_t(row + 1), LXW_DEF_ROW_HEIGHT, nullptr, nullptr), row + 1, 0);
+    for (const auto &m : m_twoRowMerges)
+        writeMerge(m);
+    m_twoRowMerges.clear();
+}
+
+void XlsxSheetWriter::writeMerge(const std::array<int, 4> &m)
+{
+    const RowData *first = m_sheet.row(m[0]);
+    const Cell *anchor = first ? first->find(m[1]) : nullptr;
+    lxw_format *format = m_formats.cell(anchor ? anchor->xf : m_sheet.defaultFormat(first ? *first : kNoRow, m[1]));
+    check(worksheet_merge_range(m_ws, lxw_row_t(m[0]), lxw_col_t(m[1]), lxw_row_t(m[2]), lxw_col_t(m[3]), "",
+                                format),
+          m[0], m[1]);
 }
 
 // The merge wrote its own value and format into every cell of the area;

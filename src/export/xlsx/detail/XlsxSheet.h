@@ -38,7 +38,8 @@ public:
     void writeRows(const RowsDone &rowsDone);
 
     // Whether the rows can be written one after the other, as constant-memory
-    // mode requires: no merged area or array formula spans several rows.
+    // mode requires: no merged area spans more than two rows and no array
+    // formula several rows.
     static bool writableRowByRow(const TWorkSheet &sheet);
 
 private:
@@ -48,7 +49,9 @@ private:
     void writeBreaksAndTitles(const SheetPrintNames &names);
     void writeView();
     void writeRowFormat(int row);
-    void writeMerges(int row);
+    void openMerges(int row);
+    void writeTwoRowMerges(int row);
+    void writeMerge(const std::array<int, 4> &merge);
     void writeCell(int row, const Cell &cell);
     void writeText(int row, int col, uint32_t text, lxw_format *format);
     void writeFormula(int row, const Cell &cell, lxw_format *format);
@@ -65,9 +68,11 @@ private:
     QString m_name;
     FormulaContext m_formulas;
     BiffSheetSetup m_setup;
-    std::vector<std::array<int, 4>> m_merges; // by first row
+    std::vector<std::array<int, 4>> m_merges; // first row, first column, last row, last column
     size_t m_nextMerge = 0;
     std::vector<std::array<int, 4>> m_openMerges;
+    std::vector<std::array<int, 4>> m_twoRowMerges; // begun in the current row, not yet written
+    bool m_rowByRow = false;
     std::vector<std::pair<int, int>> m_notes; // row, index into m_setup.notes
     size_t m_nextNote = 0;
     bool m_beyondBiff = false;
