@@ -16,12 +16,14 @@ QList<PrintColumn> printColumns()
 {
     QList<PrintColumn> columns;
     for (const MonthlyColumn &column : monthlyColumns()) {
-        const bool caption = !column.amount && columns.isEmpty();
-        columns.append(PrintColumn{QString::fromUtf8(column.caption), QString::fromLatin1(column.number), {},
-                                   Shade::None, caption, !caption, 0,
-                                   caption ? Qt::AlignLeft : Qt::AlignRight});
+        // The month's name leads; income and expense, the journal's [11] and
+        // [12], are shaded as the eye looks for them first.
+        const bool key = columns.isEmpty();
+        const QString number = QString::fromLatin1(column.number);
+        columns.append(PrintColumn{QString::fromUtf8(column.caption), number, {},
+                                   number.isEmpty() ? Shade::None : Shade::Light, key, !key, 0,
+                                   key ? Qt::AlignLeft : Qt::AlignRight});
     }
-    columns[1].shade = columns[2].shade = Shade::Light;
     return columns;
 }
 
