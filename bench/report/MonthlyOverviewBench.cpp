@@ -136,7 +136,7 @@ public:
     std::unique_ptr<IFinalSummaryPanel> createFinalSummary(TPenDenReport &) override { return nullptr; }
     void showGroupTables(TPenDenReport &, QWidget *) override {}
     void exportReport(TPenDenReport &, bool, QWidget *) override {}
-    void printReport(TPenDenReport &, bool, QWidget *, PrintOutput) override {}
+    void printReport(TPenDenReport &, bool, bool, QWidget *, PrintOutput) override {}
 };
 
 // One group switch of the report view, painted, with the monthly overview

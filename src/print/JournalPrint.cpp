@@ -2,10 +2,12 @@
 
 #include "core/MemTable.h"
 #include "filter/TReportFilter.h"
+#include "print/MonthlyPages.h"
 #include "print/PrintFont.h"
 #include "print/ReportPrint.h"
 #include "print/TablePages.h"
 #include "report/ReportColumns.h"
+#include "report/TMonthlyOverview.h"
 #include "report/TPenDenReport.h"
 
 #include <QHash>
@@ -208,6 +210,10 @@ ReportPrintJob::ReportPrintJob(const TPenDenReport &report, const ReportPrintOpt
     const JournalFields fields(report);
     const int codeField = skupiny.fieldIndex(QStringLiteral("Zkratka"));
     const int nameField = skupiny.fieldIndex(QStringLiteral("Nazev"));
+    const int idField = skupiny.fieldIndex(QStringLiteral("ID"));
+    const TMonthlyOverview *months = report.MonthlyOverview();
+    if (options.monthlyOverview && months && months->hasMonths())
+        m_monthly = std::make_unique<MonthlyPages>(*months, m_fonts);
     const quint8 kind = report.Filter().VertikalniDeleni;
     const QString kindCaption = TReportFilter::SummationGroupKindName(kind, GroupKindCaptionForm);
     std::vector<std::vector<int>> records = recordsByGroup(report);
@@ -218,18 +224,22 @@ ReportPrintJob::ReportPrintJob(const TPenDenReport &report, const ReportPrintOpt
         const QString code = skupiny.recordValue(group, codeField).toText();
         const QString name = skupiny.recordValue(group, nameField).toText();
         QString groupLine, overviewCaption = QStringLiteral("Závěrečný přehled peněžního deníku");
+        QString monthlyCaption = QStringLiteral("Měsíční přehled");
         if (kind != sgkNone) {
             QStringList parts{code, name};
             parts.removeAll(QString());
             parts.removeDuplicates();
             groupLine = QStringLiteral("Sumační skupina (%1): %2").arg(kindCaption, parts.join(QStringLiteral(" – ")));
             overviewCaption += QStringLiteral(" – sumační skupina ") + name;
+            monthlyCaption += QStringLiteral(" – sumační skupina ") + name;
         }
         auto rows = std::make_unique<GroupRows>(report, fields, group, std::move(records[size_t(group)]));
         m_table.measure(*rows);
         m_groupRows.push_back(rows.get());
         addSection(std::make_unique<JournalSection>(m_table, options.finalOverview ? &m_overview : nullptr, skupiny,
                                                     group, std::move(rows), groupLine, overviewCaption));
+        if (m_monthly)
+            addSection(m_monthly->section(skupiny.recordValue(group, idField).toInt(), groupLine, monthlyCaption));
     }
 }
 
@@ -238,6 +248,8 @@ ReportPrintJob::~ReportPrintJob() = default;
 void ReportPrintJob::arrange(const QRectF &body)
 {
     m_table.arrange(body.width());
+    if (m_monthly)
+        m_monthly->arrange(body.width());
 }
 
 } // namespace kasovka::print

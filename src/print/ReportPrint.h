@@ -1,7 +1,8 @@
 #pragma once
 // The print jobs of a report: its cash journal, group by group, each group
 // starting on a new page and ending with its sums row and (when the view
-// shows it) its final overview; and the table of its groups.
+// shows it) its final overview, then its monthly table on a page of its
+// own; and the table of its groups.
 //
 // Both read the report's tables only, and read them whatever the view has
 // filtered or linked, so printing leaves the view's cursors alone. The
@@ -19,9 +20,12 @@ class TPenDenReport;
 
 namespace kasovka::print {
 
+class MonthlyPages;
+
 struct ReportPrintOptions {
     bool allGroups = true;    // false: the current group of Skupiny only
     bool finalOverview = true;
+    bool monthlyOverview = true; // left out when the report has no months
     QDateTime printed;        // footer date; invalid: now
 };
 
@@ -52,6 +56,7 @@ protected:
 private:
     TableLayout m_table;
     OverviewBlock m_overview;
+    std::unique_ptr<MonthlyPages> m_monthly; // none when not printed
     std::vector<const TableSource *> m_groupRows;
 };
 

@@ -48,12 +48,13 @@ void WorkspaceServices::exportReport(TPenDenReport &report, bool finalSummaryVis
     }
 }
 
-void WorkspaceServices::printReport(TPenDenReport &report, bool finalSummaryVisible, QWidget *parent,
-                                    PrintOutput output)
+void WorkspaceServices::printReport(TPenDenReport &report, bool finalSummaryVisible, bool monthlyOverviewVisible,
+                                    QWidget *parent, PrintOutput output)
 {
     QtPrintWindows qtWindows(parent);
     try {
-        PrintReport(m_app, report, finalSummaryVisible, output, m_printWindows ? *m_printWindows : qtWindows);
+        PrintReport(m_app, report, finalSummaryVisible, monthlyOverviewVisible, output,
+                    m_printWindows ? *m_printWindows : qtWindows);
     } catch (const Error &error) {
         m_app.ShowMessageDialog(error.text(), MessageKind::Error);
     }

@@ -23,7 +23,8 @@ public:
     std::unique_ptr<IFinalSummaryPanel> createFinalSummary(TPenDenReport &report) override;
     void showGroupTables(TPenDenReport &report, QWidget *parent) override;
     void exportReport(TPenDenReport &report, bool finalSummaryVisible, QWidget *parent) override;
-    void printReport(TPenDenReport &report, bool finalSummaryVisible, QWidget *parent, PrintOutput output) override;
+    void printReport(TPenDenReport &report, bool finalSummaryVisible, bool monthlyOverviewVisible, QWidget *parent,
+                     PrintOutput output) override;
 
 private:
     TBaseApplication &m_app;

@@ -1,7 +1,8 @@
 // kasovka-report --pdf over the demo agenda, read back with pdftotext: every
 // figure of the report's JSON stands on its row of the printed journal, in
-// order and nowhere a figure the screen leaves blank; every page carries the
-// header and "Strana x z y".
+// order and nowhere a figure the screen leaves blank; each group's monthly
+// table follows its final overview with the JSON's months and the overview's
+// totals; every page carries the header and "Strana x z y".
 
 #include "host/demo/DemoAgenda.h"
 
@@ -135,6 +136,42 @@ void expectLineFigures(const QString &line, const QStringList &expected, const Q
         << what.toStdString() << "\n" << line.toStdString();
 }
 
+// A monthly page: every month of the JSON on its line with its figures, and
+// the total line equal to the group's sums and final overview.
+void expectMonthlyPage(const QString &page, const QJsonObject &group)
+{
+    const QStringList lines = page.split(u'\n');
+    static const char *const figures[] = {"Col11", "Col12", "ZakladDane", "ZakladDaneCumulative",
+                                          "HotovostCeninyCelkem", "BankUctyCelkem"};
+    static const char *const months[] = {"leden", "únor", "březen", "duben", "květen", "červen",
+                                         "červenec", "srpen", "září", "říjen", "listopad", "prosinec"};
+    qsizetype at = lineStarting(lines, 0, QRegularExpression(QStringLiteral("^\\s*Převedeno\\s")));
+    ASSERT_GE(at, 0) << "the carried line";
+    for (const QJsonValue &value : group.value(u"months").toArray()) {
+        const QJsonObject month = value.toObject();
+        const QString key = month.value(u"month").toString();
+        const QString caption = key.isEmpty() ? QStringLiteral("Bez data")
+                                              : QString::fromUtf8(months[key.mid(5).toInt() - 1]) + u' ' + key.left(4);
+        at = lineStarting(lines, at, QRegularExpression(QStringLiteral("^\\s*") + caption + QStringLiteral("\\s")));
+        ASSERT_GE(at, 0) << caption.toStdString();
+        QStringList expected;
+        for (const char *name : figures)
+            expected.append(czech(month.value(QString::fromLatin1(name)).toString()));
+        expectLineFigures(lines[at], expected, caption);
+        EXPECT_TRUE(lines[at].trimmed().endsWith(u' ' + QString::number(month.value(u"rowCount").toInt())))
+            << lines[at].toStdString();
+    }
+    at = lineStarting(lines, at, QRegularExpression(QStringLiteral("^\\s*Celkem\\s")));
+    ASSERT_GE(at, 0) << "the total line";
+    const QJsonObject sums = group.value(u"cols").toObject(), totals = group.value(u"totals").toObject();
+    const QString taxBase = czech(totals.value(u"ZakladDane").toString());
+    expectLineFigures(lines[at],
+                      {czech(sums.value(u"Col11").toString()), czech(sums.value(u"Col12").toString()), taxBase,
+                       taxBase, czech(totals.value(u"HotovostCeninyCelkem").toString()),
+                       czech(totals.value(u"BankUctyCelkem").toString())},
+                      QStringLiteral("total"));
+}
+
 TEST_F(PdfToolTest, EveryFigureOfTheJsonStandsOnItsRowAndEveryPageHasHeaderAndFooter)
 {
     const QString json = path(QStringLiteral("centres.json")), pdf = path(QStringLiteral("centres.pdf"));
@@ -152,7 +189,8 @@ TEST_F(PdfToolTest, EveryFigureOfTheJsonStandsOnItsRowAndEveryPageHasHeaderAndFo
     const QRegularExpression numbers(QStringLiteral("\\[(\\d+)\\]"));
     qsizetype group = -1;
     QString currentGroup;
-    int overviews = 0;
+    int overviews = 0, monthlyPages = 0;
+    bool overviewSeen = false;
     for (qsizetype p = 0; p < pages.size(); ++p) {
         const QString &page = pages[p];
         const QString where = QStringLiteral("page %1").arg(p + 1);
@@ -169,10 +207,17 @@ TEST_F(PdfToolTest, EveryFigureOfTheJsonStandsOnItsRowAndEveryPageHasHeaderAndFo
         if (header.captured(1).trimmed() != currentGroup) {
             currentGroup = header.captured(1).trimmed();
             ++group;
+            overviewSeen = false;
             ASSERT_LT(group, groups.size());
             EXPECT_EQ(groupLine(groups[group].toObject()), currentGroup) << "groups in JSON order";
         }
         const QJsonObject g = groups[group].toObject();
+        if (page.contains(QStringLiteral("Měsíční přehled – sumační skupina ") + g.value(u"Nazev").toString())) {
+            ++monthlyPages;
+            EXPECT_TRUE(overviewSeen) << "the monthly table follows the final overview, " << where.toStdString();
+            expectMonthlyPage(page, g);
+            continue;
+        }
 
         QList<int> columns;
         auto it = numbers.globalMatch(page);
@@ -183,6 +228,7 @@ TEST_F(PdfToolTest, EveryFigureOfTheJsonStandsOnItsRowAndEveryPageHasHeaderAndFo
         }
         if (page.contains(QStringLiteral("Závěrečný přehled peněžního deníku"))) {
             ++overviews;
+            overviewSeen = true;
             const QJsonObject totals = g.value(u"totals").toObject();
             for (const char *pair : {"Základ daně:ZakladDane", "Hotovost celkem:HotovostCeninyCelkem",
                                      "Na účtech celkem:BankUctyCelkem"}) {
@@ -216,6 +262,7 @@ TEST_F(PdfToolTest, EveryFigureOfTheJsonStandsOnItsRowAndEveryPageHasHeaderAndFo
     }
     EXPECT_EQ(group, groups.size() - 1) << "every group printed";
     EXPECT_EQ(overviews, groups.size()) << "one final overview per group";
+    EXPECT_EQ(monthlyPages, groups.size()) << "one monthly page per group";
 }
 
 TEST_F(PdfToolTest, OneGroupWithoutDisplayAndRefusals)
@@ -240,12 +287,19 @@ TEST_F(PdfToolTest, OneGroupWithoutDisplayAndRefusals)
     ASSERT_FALSE(pages.isEmpty());
     for (const QString &page : pages)
         EXPECT_TRUE(page.contains(QStringLiteral("(střediska): ") + code)) << page.left(300).toStdString();
+    EXPECT_TRUE(pages.last().contains(QStringLiteral("Měsíční přehled – sumační skupina")));
 
     const QDateTime written = QFileInfo(pdf).lastModified();
     EXPECT_EQ(run(one), 1) << "an existing file is kept without --overwrite";
     EXPECT_TRUE(m_err.contains(QStringLiteral("již existuje"))) << m_err.toStdString();
     EXPECT_EQ(QFileInfo(pdf).lastModified(), written);
-    EXPECT_EQ(run(one + QStringList{QStringLiteral("--overwrite")}), 0);
+    EXPECT_EQ(run(one + QStringList{QStringLiteral("--overwrite"), QStringLiteral("--without-final-summary"),
+                                    QStringLiteral("--without-monthly-overview")}),
+              0);
+    for (const QString &page : pdfPages(pdf)) {
+        EXPECT_FALSE(page.contains(QStringLiteral("Měsíční přehled")));
+        EXPECT_FALSE(page.contains(QStringLiteral("Závěrečný přehled")));
+    }
 }
 
 } // namespace

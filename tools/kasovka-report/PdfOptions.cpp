@@ -1,7 +1,9 @@
 // --pdf FILE: the report printed into a PDF file, as the program's
 // "Uložit jako PDF…" writes it, with the paper remembered in the settings
 // file. --group ZKRATKA prints one summation group and
-// --without-final-summary leaves the final overviews out, as for --xls.
+// --without-final-summary leaves the final overviews out, as for --xls. Each
+// group's monthly table follows its journal unless
+// --without-monthly-overview is given.
 //
 // Fonts need a GUI application object; the tool makes one on the offscreen
 // platform when --pdf is given, so it runs without a display.
@@ -26,6 +28,8 @@ namespace kasovka::tool {
 
 namespace {
 
+bool g_withoutMonthly = false;
+
 bool mayWrite(TBaseApplication &app, const QString &target, bool overwrite)
 {
     if (!QFileInfo::exists(target) && !QFileInfo(target).isSymLink())
@@ -41,6 +45,7 @@ bool writeReportPdf(TBaseApplication &app, TPenDenReport &report, const QString 
     const ReportOutputOptions options = outputOptions();
     print::ReportPrintOptions printOptions;
     printOptions.finalOverview = options.finalSummary;
+    printOptions.monthlyOverview = !g_withoutMonthly;
     if (!options.group.isNull()) {
         if (!report.Skupiny().locate(QStringLiteral("Zkratka"), Variant(options.group), true)) {
             app.ShowMessageDialog(QStringLiteral("Sumační skupina \"%1\" v sestavě není.").arg(options.group),
@@ -88,6 +93,12 @@ void registerPdfOptions(ToolRegistry &registry)
                                           }});
             return QString();
         }});
+    registry.addOption(ToolOption{QStringLiteral("without-monthly-overview"), QString(),
+                                  QStringLiteral("s --pdf: bez stránek měsíčního přehledu"),
+                                  [](const QString &) {
+                                      g_withoutMonthly = true;
+                                      return QString();
+                                  }});
 }
 
 } // namespace kasovka::tool

@@ -138,14 +138,15 @@ bool PrintSession::print(QPrinter &printer, int from, int to)
     return true;
 }
 
-void PrintReport(TBaseApplication &app, TPenDenReport &report, bool finalSummaryVisible, PrintOutput output,
-                 IPrintWindows &windows)
+void PrintReport(TBaseApplication &app, TPenDenReport &report, bool finalSummaryVisible, bool monthlyOverviewVisible,
+                 PrintOutput output, IPrintWindows &windows)
 {
     TIniFile ini(app.SettingsFileName());
     print::PrintSettings settings = print::PrintSettings::read(ini);
     TMemTable &skupiny = report.Skupiny();
     print::ReportPrintOptions options;
     options.finalOverview = finalSummaryVisible;
+    options.monthlyOverview = monthlyOverviewVisible;
     if (skupiny.recordCount() >= 2) {
         bool allGroups = settings.allGroups;
         const QString name = skupiny.hasCurrent() ? skupiny.asText(QStringLiteral("Nazev")) : QString();

@@ -73,9 +73,10 @@ private:
     IPrintWindows &m_windows;
 };
 
-// The report printed as the view shows it (`finalSummaryVisible`).
-void PrintReport(TBaseApplication &app, TPenDenReport &report, bool finalSummaryVisible, PrintOutput output,
-                 IPrintWindows &windows);
+// The report printed as the view shows it: with the final overviews and the
+// monthly tables when their panels are shown.
+void PrintReport(TBaseApplication &app, TPenDenReport &report, bool finalSummaryVisible, bool monthlyOverviewVisible,
+                 PrintOutput output, IPrintWindows &windows);
 // The group table printed with the grid's columns.
 void PrintGroupTable(TBaseApplication &app, TPenDenReport &report, const QList<MemTableColumn> &columns,
                      PrintOutput output, IPrintWindows &windows);

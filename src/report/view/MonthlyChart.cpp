@@ -54,11 +54,6 @@ double niceStep(double rough)
 
 } // namespace
 
-QString formatMonthlyAmount(Currency amount, const QLocale &locale)
-{
-    return formatAmount(amount, DisplayFormatForDecimals(2), locale);
-}
-
 MonthlyChart::MonthlyChart(QWidget *parent, const QLocale &locale)
     : QChartView(parent), m_locale(locale), m_income(new QBarSet(seriesName(Income))),
       m_expense(new QBarSet(seriesName(Expense))), m_bars(new QBarSeries), m_cumulative(new QLineSeries),

@@ -3,7 +3,7 @@
 // month and a line of the tax base accumulated from the carried row. The
 // amount axis and the tooltips use the program's amount format.
 
-#include "report/TMonthlyOverview.h"
+#include "report/MonthlyColumns.h"
 
 #include <QChartView>
 #include <QLocale>
@@ -52,8 +52,5 @@ private:
     QBarCategoryAxis *m_months;
     QCategoryAxis *m_amounts;
 };
-
-// "1 234 567,89" in the locale: the format of the program's report grids.
-QString formatMonthlyAmount(Currency amount, const QLocale &locale);
 
 } // namespace kasovka

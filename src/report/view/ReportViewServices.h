@@ -31,9 +31,10 @@ public:
     virtual void showGroupTables(TPenDenReport &report, QWidget *parent) = 0;
     // The report export; the final overview goes with it when it is shown.
     virtual void exportReport(TPenDenReport &report, bool finalSummaryVisible, QWidget *parent) = 0;
-    // The report printed; the final overviews go with it when they are shown.
-    virtual void printReport(TPenDenReport &report, bool finalSummaryVisible, QWidget *parent,
-                             PrintOutput output) = 0;
+    // The report printed; the final overviews and the monthly tables go
+    // with it when their panels are shown.
+    virtual void printReport(TPenDenReport &report, bool finalSummaryVisible, bool monthlyOverviewVisible,
+                             QWidget *parent, PrintOutput output) = 0;
 };
 
 } // namespace kasovka

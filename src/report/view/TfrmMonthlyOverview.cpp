@@ -1,8 +1,7 @@
 #include "report/view/TfrmMonthlyOverview.h"
 
-#include "core/DisplayFormat.h"
 #include "filter/TReportFilter.h"
-#include "report/TMonthlyOverview.h"
+#include "report/MonthlyColumns.h"
 #include "report/TPenDenReport.h"
 #include "report/view/MonthlyChart.h"
 #include "report/view/ReportGrid.h"
@@ -17,7 +16,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <iterator>
 
 namespace kasovka {
 
@@ -33,21 +31,7 @@ constexpr int MaximumLines = 20;
 // readable chart.
 constexpr int ChartHeight = 280;
 
-struct Column {
-    const char *title;
-    Currency MonthlyLine::*amount; // nullptr: the caption or the row count
-};
-const Column Columns[] = {
-    {"Měsíc", nullptr},
-    {"Příjmy celkem\n[11]", &MonthlyLine::income},
-    {"Výdaje celkem\n[12]", &MonthlyLine::expense},
-    {"Základ daně\nza měsíc", &MonthlyLine::taxBase},
-    {"Základ daně\nod začátku", &MonthlyLine::taxBaseCumulative},
-    {"Hotovost\nke konci měsíce", &MonthlyLine::cash},
-    {"Bankovní účty\nke konci měsíce", &MonthlyLine::bank},
-    {"Počet\nřádků", nullptr},
-};
-constexpr int ColumnCount = int(std::size(Columns));
+const int ColumnCount = int(monthlyColumns().size());
 
 QLabel *caption(const QString &text, QWidget *parent)
 {
@@ -147,8 +131,12 @@ QWidget *TfrmMonthlyOverview::buildHeader()
 void TfrmMonthlyOverview::buildTable()
 {
     QStringList titles;
-    for (const Column &column : Columns)
-        titles.append(QString::fromUtf8(column.title));
+    for (const MonthlyColumn &column : monthlyColumns()) {
+        QString title = QString::fromUtf8(column.caption);
+        if (*column.number)
+            title += u'\n' + QString::fromLatin1(column.number);
+        titles.append(title);
+    }
     grMonths->setHorizontalHeaderLabels(titles);
     grMonths->verticalHeader()->hide();
     grMonths->verticalHeader()->setDefaultSectionSize(RowHeight);
@@ -170,13 +158,7 @@ void TfrmMonthlyOverview::fillTable(const std::vector<MonthlyLine> &lines)
         const bool total = line.kind == MonthlyLine::Kind::Total;
         const bool shaded = total || line.kind == MonthlyLine::Kind::Carried;
         for (int column = 0; column < ColumnCount; ++column) {
-            QString text;
-            if (Columns[column].amount)
-                text = formatMonthlyAmount(line.*Columns[column].amount, m_locale);
-            else if (column == 0)
-                text = monthlyLineCaption(line);
-            else if (line.kind != MonthlyLine::Kind::Carried)
-                text = formatAmount(Currency::fromInt(line.rowCount), DisplayFormatForDecimals(0), m_locale);
+            const QString text = monthlyCellText(line, column, m_locale);
             auto *item = new QTableWidgetItem(text);
             item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
             if (shaded)

@@ -344,7 +344,7 @@ void TfrmPenDenReport::ExportReport()
 
 void TfrmPenDenReport::PrintReport(PrintOutput output)
 {
-    m_services.printReport(m_report, m_finalSummaryVisible, window(), output);
+    m_services.printReport(m_report, m_finalSummaryVisible, m_monthlyOverviewVisible, window(), output);
 }
 
 void TfrmPenDenReport::FitGroupGrid()

@@ -100,11 +100,11 @@ TEST_F(PrintWindowsTest, PreviewTurnsPagesAndThePaperAndRemembersIt)
         EXPECT_EQ(preview.pageView->page(), portraitPages - 1);
         EXPECT_FALSE(preview.btnNext->isEnabled());
     };
-    PrintReport(synthetic.app(), synthetic.report(), true, PrintOutput::Preview, windows);
+    PrintReport(synthetic.app(), synthetic.report(), true, false, PrintOutput::Preview, windows);
     EXPECT_GT(portraitPages, landscapePages) << "narrower paper, more column slices";
     EXPECT_EQ(settingsValue(QStringLiteral("Landscape")), QStringLiteral("0"));
     EXPECT_EQ(windows.scopeOffers, QList<bool>{false});
-    PrintReport(synthetic.app(), synthetic.report(), true, PrintOutput::Preview, windows);
+    PrintReport(synthetic.app(), synthetic.report(), true, false, PrintOutput::Preview, windows);
     EXPECT_EQ(windows.scopeOffers, (QList<bool>{false, true})) << "the scope choice is remembered";
 }
 
@@ -118,13 +118,13 @@ TEST_F(PrintWindowsTest, PdfIsWrittenWholeOrNotAtAll)
     old.close();
 
     synthetic.ui().questionAnswers = {MessageResult::No};
-    PrintReport(synthetic.app(), synthetic.report(), true, PrintOutput::PdfFile, windows);
+    PrintReport(synthetic.app(), synthetic.report(), true, false, PrintOutput::PdfFile, windows);
     EXPECT_EQ(synthetic.ui().texts(MessageKind::Question),
               QStringList{QStringLiteral("Soubor \"%1\" již existuje. Chcete jej přepsat?").arg(written)});
 
     synthetic.ui().questionAnswers = {MessageResult::Yes};
     synthetic.ui().cancelAfterRefreshes(1);
-    PrintReport(synthetic.app(), synthetic.report(), true, PrintOutput::PdfFile, windows);
+    PrintReport(synthetic.app(), synthetic.report(), true, false, PrintOutput::PdfFile, windows);
     EXPECT_EQ(synthetic.ui().texts(MessageKind::Information),
               QStringList{QStringLiteral("Ukládání do PDF bylo přerušeno, soubor %1 nebyl vytvořen.").arg(written)});
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
@@ -134,7 +134,7 @@ TEST_F(PrintWindowsTest, PdfIsWrittenWholeOrNotAtAll)
 
     synthetic.ui().questionAnswers = {MessageResult::Yes};
     synthetic.ui().cancelAfterRefreshes(0);
-    PrintReport(synthetic.app(), synthetic.report(), true, PrintOutput::PdfFile, windows);
+    PrintReport(synthetic.app(), synthetic.report(), true, false, PrintOutput::PdfFile, windows);
     const QString text = pdfText(written);
     EXPECT_TRUE(text.contains(QStringLiteral("Sumační skupina (střediska): S2 – Obchod"))) << "all groups chosen";
     EXPECT_EQ(settingsValue(QStringLiteral("ReportPdf")), written);

@@ -77,7 +77,7 @@ int main(int argc, char *argv[])
     page.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     ShowIn(*report, &page, services);
     shoot(&page, "report-view");
-    services.printReport(*report, true, &page, PrintOutput::Preview);
+    services.printReport(*report, true, true, &page, PrintOutput::Preview);
 
     TGroupTables groupTables(demo.app(), report->Skupiny());
     groupTables.SetPrintAction([](QWidget *, PrintOutput) {});

@@ -33,11 +33,13 @@ public:
     }
     void showGroupTables(TPenDenReport &, QWidget *) override { ++groupTables; }
     void exportReport(TPenDenReport &, bool visible, QWidget *) override { exports.append(visible); }
-    void printReport(TPenDenReport &, bool visible, QWidget *, PrintOutput output) override
+    void printReport(TPenDenReport &, bool visible, bool monthly, QWidget *, PrintOutput output) override
     {
         prints.append({visible, output});
+        monthlyPrints.append(monthly);
     }
     QList<QPair<bool, PrintOutput>> prints;
+    QList<bool> monthlyPrints;
 };
 
 // Rows of Denik that belong to the group with this ID.
@@ -206,7 +208,7 @@ TEST_F(ReportViewTest, ExportTakesTheFinalOverviewStateAndGroupTablesNeedGroups)
     EXPECT_EQ(m_services.groupTables, 1);
 }
 
-TEST_F(ReportViewTest, PrintOffersPreviewAndPdfWithTheFinalOverviewState)
+TEST_F(ReportViewTest, PrintOffersPreviewAndPdfWithThePanelsShown)
 {
     auto report = s_demo->report(sgkCentre);
     TfrmPenDenReport *view = open(*report);
@@ -214,8 +216,12 @@ TEST_F(ReportViewTest, PrintOffersPreviewAndPdfWithTheFinalOverviewState)
     view->btnPrint->click();
     view->btnShowHideFinalSummaryPanel->click();
     view->btnPrint->menu()->actions().at(1)->trigger();
-    const QList<QPair<bool, PrintOutput>> expected{{true, PrintOutput::Preview}, {false, PrintOutput::PdfFile}};
+    view->btnShowHideMonthlyOverview->click();
+    view->btnPrint->menu()->actions().at(1)->trigger();
+    const QList<QPair<bool, PrintOutput>> expected{
+        {true, PrintOutput::Preview}, {false, PrintOutput::PdfFile}, {false, PrintOutput::PdfFile}};
     EXPECT_EQ(m_services.prints, expected);
+    EXPECT_EQ(m_services.monthlyPrints, (QList<bool>{false, false, true})) << "the monthly tables as the panel shows";
 }
 
 TEST_F(ReportViewTest, JournalGridTitlesAndShading)
