@@ -3,6 +3,7 @@
 #include "filter/TReportFilter.h"
 #include "report/MonthlyColumns.h"
 #include "report/TPenDenReport.h"
+#include "report/view/CaptionLabel.h"
 #include "report/view/MonthlyChart.h"
 #include "report/view/ReportGrid.h"
 
@@ -21,7 +22,6 @@ namespace kasovka {
 
 namespace {
 
-const QColor kCaptionBlue(49, 106, 197);
 constexpr int RowHeight = 19;
 // Lines the table keeps when the window is short of room.
 constexpr int MinimumLines = 2;
@@ -33,17 +33,6 @@ constexpr int ChartHeight = 280;
 
 const int ColumnCount = int(monthlyColumns().size());
 
-QLabel *caption(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, kCaptionBlue);
-    label->setPalette(palette);
-    return label;
-}
 
 } // namespace
 
@@ -116,10 +105,10 @@ QWidget *TfrmMonthlyOverview::buildHeader()
     auto *icon = new QLabel(header);
     icon->setPixmap(monthlyOverviewIcon().pixmap(20, 20));
     row->addWidget(icon);
-    row->addWidget(caption(QStringLiteral("Měsíční přehled"), header));
+    row->addWidget(captionLabel(QStringLiteral("Měsíční přehled"), header));
     const bool grouped = m_report.Filter().VertikalniDeleni != sgkNone;
-    QLabel *groupCaption = caption(QStringLiteral("- sumační skupina"), header);
-    lblGroupName = caption(QString(), header);
+    QLabel *groupCaption = captionLabel(QStringLiteral("- sumační skupina"), header);
+    lblGroupName = captionLabel(QString(), header);
     groupCaption->setVisible(grouped);
     lblGroupName->setVisible(grouped);
     row->addWidget(groupCaption);

@@ -6,6 +6,7 @@
 #include "report/TPenDenReport.h"
 #include "report/view/PrintButton.h"
 #include "report/view/ReportGrid.h"
+#include "report/view/CaptionLabel.h"
 #include "report/view/ReportIcons.h"
 #include "report/view/ReportViewServices.h"
 #include "report/view/TGroupList.h"
@@ -25,7 +26,6 @@ namespace kasovka {
 
 namespace {
 
-const QColor kCaptionBlue(49, 106, 197);
 constexpr int GroupsPanelWidth = 250;
 constexpr int JournalRowHeight = 17;
 
@@ -50,17 +50,6 @@ QFrame *bevel(QWidget *parent, QFrame::Shape shape)
     return line;
 }
 
-QLabel *captionLabel(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    QFont font = label->font();
-    font.setBold(true);
-    label->setFont(font);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, kCaptionBlue);
-    label->setPalette(palette);
-    return label;
-}
 
 QLabel *iconLabel(ReportIcon icon, QWidget *parent)
 {
