@@ -82,9 +82,11 @@ TfrmExcelExporter::TfrmExcelExporter(TExcelExporter &exporter, QWidget *parent)
     connect(btnClose, &QToolButton::clicked, this, &QDialog::reject);
     connect(btnProchazet, &QPushButton::clicked, this, &TfrmExcelExporter::Browse);
     // The extension chooses what OK writes; a name without one is an .xls.
-    connect(edtExportFileName, &QLineEdit::textChanged, this, [this](const QString &text) {
+    const auto showFileType = [this](const QString &text) {
         lblFileType->setText(QStringLiteral("Typ souboru: %1").arg(exportFormatTitle(exportFormatOf(text))));
-    });
+    };
+    connect(edtExportFileName, &QLineEdit::textChanged, this, showFileType);
+    showFileType(edtExportFileName->text()); // an empty name too: OK would write an .xls
     installKeyPreview(this, [this] { Ok(); }, [this] { reject(); });
 }
 

@@ -132,6 +132,7 @@ TEST_F(ExporterWindowTest, BrowseReplacesTheTextOnlyWhenConfirmed)
 {
     TfrmExcelExporter window(m_exporter);
     window.show();
+    EXPECT_EQ(window.lblFileType->text(), QStringLiteral("Typ souboru: Excel 97-2003 (.xls)")); // before any name
     window.edtExportFileName->setText(QStringLiteral("/data/exporty/denik.xls"));
     TSaveFileRequest asked;
     QString answer = QStringLiteral("/data/jinam/rok2024");
