@@ -7,6 +7,7 @@
 #include "export/workbook/WorkSheet.h"
 #include "export/workbook/Workbook.h"
 #include "export/workbook/detail/Bytes.h"
+#include "export/workbook/detail/RecordViews.h"
 
 #include <cmath>
 #include <tuple>
@@ -19,7 +20,6 @@ namespace {
 
 constexpr int kRowsPerReport = 4096;
 constexpr uint16_t kArray = 0x0221, kTable = 0x0236, kObj = 0x005D, kBof = 0x0809, kEof = 0x000A;
-constexpr uint16_t kNoteObject = 0x19;
 constexpr int kBiffLastRow = kBiffRows - 1;
 // A row the model does not hold: its cells take the column's format.
 const RowData kNoRow;
@@ -65,14 +65,14 @@ XlsxSheetWriter::XlsxSheetWriter(lxw_worksheet *worksheet, XlsxFormats &formats,
     m_rowByRow = worksheet->optimize != 0; // the workbook's constant-memory mode
 }
 
-// OBJ ([MS-XLS] 2.4.181): its first subrecord, ftCmo, gives the object type.
+// An OBJ's first subrecord gives the object type.
 // Notes are written; pictures, charts and shapes are not carried.
 void XlsxSheetWriter::refuseDrawings() const
 {
     int depth = 0;
     for (const BiffRecord &rec : m_sheet.records()) {
         depth += rec.id == kBof ? 1 : rec.id == kEof ? -1 : 0;
-        if (depth == 1 && rec.id == kObj && rec.data.size() >= 6 && u16At(rec.data.constData() + 4) != kNoteObject)
+        if (depth == 1 && rec.id == kObj && ObjView(rec).type() != ObjView::Comment)
             throw Error(QStringLiteral("List \"%1\" obsahuje obrázek, graf nebo jiný kreslený objekt, který ve "
                                        "formátu .xlsx uložit nelze; uložte sestavu ve formátu .xls.")
                             .arg(m_name));
@@ -88,7 +88,7 @@ bool XlsxSheetWriter::writableRowByRow(const TWorkSheet &sheet)
         for (const Cell &c : row.cells)
             if (const FormulaData *f = c.formula()) {
                 const BiffRecord *array = attached(*f, kArray);
-                if (array && array->data.size() >= 4 && u16At(array->data.constData()) != u16At(array->data.constData() + 2))
+                if (array && ArrayView(*array).firstRow() != ArrayView(*array).lastRow())
                     return false;
             }
     return true;
@@ -303,11 +303,9 @@ void XlsxSheetWriter::writeFormula(int row, const Cell &c, lxw_format *format)
     const QByteArray arrayData = array ? array->joined() : QByteArray();
     QByteArray rgce = f.rgce, rgcb = f.extra;
     if (array) {
-        if (arrayData.size() < 14)
-            return;
-        const int cce = u16At(arrayData.constData() + 12);
-        rgce = arrayData.mid(14, cce);
-        rgcb = arrayData.mid(14 + cce);
+        const int cce = ArrayView(*array).tokenSize();
+        rgce = arrayData.mid(ArrayView::tokensAt(), cce);
+        rgcb = arrayData.mid(ArrayView::tokensAt() + cce);
     }
     // References cannot reach past BIFF8's last row inside the model: one
     // that sits there in a longer sheet was cut off, and would be wrong.
@@ -329,9 +327,10 @@ void XlsxSheetWriter::writeFormula(int row, const Cell &c, lxw_format *format)
                         .arg(t.id, 2, 16, QLatin1Char('0')));
     }
     if (array) {
-        const char *d = arrayData.constData();
+        const ArrayView range(*array);
         const QByteArray formula = utf8(QStringLiteral("{=") + text + QLatin1Char('}'));
-        check(worksheet_write_array_formula(m_ws, u16At(d), uint8_t(d[4]), u16At(d + 2), uint8_t(d[5]),
+        check(worksheet_write_array_formula(m_ws, lxw_row_t(range.firstRow()), lxw_col_t(range.firstColumn()),
+                                            lxw_row_t(range.lastRow()), lxw_col_t(range.lastColumn()),
                                             formula.constData(), format),
               row, c.col);
         return;
