@@ -5,6 +5,7 @@
 // pages: they are painted one after the other).
 
 #include "ProcessMemory.h"
+#include "core/OutputFile.h"
 #include "print/PdfOutput.h"
 #include "print/ReportPrint.h"
 #include "print/SyntheticReport.h"
@@ -49,7 +50,7 @@ void BM_ReportToPdf(benchmark::State &state)
     for (auto _ : state) {
         print::ReportPrintJob job(synthetic.report(), {});
         pages = job.layout(print::PrintJob::defaultPageLayout());
-        if (!print::writePdf(synthetic.app(), job, target))
+        if (!print::writePdf(synthetic.app(), job, target, {.replace = true}))
             state.SkipWithError("cancelled");
     }
     state.counters["rows"] = double(synthetic.report().Denik().totalRecordCount());

@@ -2,7 +2,7 @@
 
 #include "core/Error.h"
 #include "core/IniFile.h"
-#include "core/ReplacingFile.h"
+#include "core/OutputFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -45,18 +45,23 @@ bool copyFile(const QString &source, const QString &target)
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return false;
-    TReplacingFile out(target);
-    out.setReplaceReadOnly(true);
-    out.setPermissions(sourceInfo.permissions());
-    out.setModificationTime(sourceInfo.lastModified());
-    if (!out.open())
+    TOutputFile out(target, {.replace = true,
+                             .replaceReadOnly = true,
+                             .permissions = sourceInfo.permissions(),
+                             .modified = sourceInfo.lastModified()});
+    try {
+        out.open();
+        while (!in.atEnd()) {
+            const QByteArray chunk = in.read(CopyChunk);
+            if (in.error() != QFileDevice::NoError)
+                return false;
+            out.write(chunk);
+        }
+        out.commit();
+    } catch (const Error &) {
         return false;
-    while (!in.atEnd()) {
-        const QByteArray chunk = in.read(CopyChunk);
-        if (in.error() != QFileDevice::NoError || out.write(chunk) != chunk.size())
-            return false;
     }
-    return out.commit();
+    return true;
 }
 
 } // namespace

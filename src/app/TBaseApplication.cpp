@@ -3,6 +3,7 @@
 #include "core/DisplayFormat.h"
 #include "core/Error.h"
 #include "core/FileNames.h"
+#include "core/PrivateFolder.h"
 #include "host/TBFTable.h"
 #include "host/THostIniFile.h"
 
@@ -223,7 +224,13 @@ QString TBaseApplication::SettingsFileName() const
 
 QString TBaseApplication::TempFolder() const
 {
-    return withTrailingDelimiter(QDir::tempPath()) + QStringLiteral("Kasovka/");
+    // Private to this run: a fixed name under the shared temporary folder
+    // could be taken by anyone (a plain file there stopped every start).
+    try {
+        return withTrailingDelimiter(runTemporaryFolder());
+    } catch (const Error &) {
+        return QString(); // EnsureFolder tells why
+    }
 }
 
 QString TBaseApplication::HelpFolder() const
@@ -273,6 +280,17 @@ void TBaseApplication::HideProgress()
 
 bool TBaseApplication::EnsureFolder(const QString &path)
 {
+    if (path.isEmpty()) {
+        // TempFolder() could not make this run's folder: its reason.
+        QString text = QStringLiteral("Nelze vytvořit adresář ");
+        try {
+            runTemporaryFolder();
+        } catch (const Error &error) {
+            text = error.text();
+        }
+        ShowMessageDialog(text, MessageKind::Error);
+        return false;
+    }
     if (QFileInfo(path).isDir())
         return true;
     if (!path.isEmpty())

@@ -96,7 +96,7 @@ public:
     QString SettingsFolder() const;    // ProgramDataFolder + "Setting/"
     QString PrintFormsFolder() const;  // ProgramDataFolder + "PrintFrm/"
     QString SettingsFileName() const;  // SettingsFolder + ConfigName + AgendaCode + ".ini"
-    QString TempFolder() const;        // system temporary folder + "Kasovka/"
+    QString TempFolder() const;        // this run's private folder under the system temporary folder
     QString HelpFolder() const;        // ProgramFolder + "help/"
     static QString ProgramVersion();   // "3.10"
     static TDateTime CompatibilityDate(); // 30 September 2016

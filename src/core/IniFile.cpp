@@ -1,16 +1,26 @@
 #include "core/IniFile.h"
 
 #include "core/Error.h"
-#include "core/ReplacingFile.h"
+#include "core/OutputFile.h"
+#include "core/SystemError.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cctype>
+#include <cerrno>
+#include <chrono>
+#include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kasovka {
 
@@ -79,10 +89,7 @@ constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 // A writer holds the lock for milliseconds; one that waits this long meets
 // a lock that is not being released.
 constexpr int LockWaitMs = 10000;
-// A lock left by a process that ended is taken over at once (its process
-// is gone); one of a process on another computer sharing the folder only
-// after this time.
-constexpr int StaleLockMs = 30000;
+constexpr int LockRetryMaxMs = 100;
 
 struct TIniFile::Impl {
     std::vector<IniLine> lines;
@@ -158,9 +165,11 @@ void TIniFile::Impl::save(const QString &fileName)
     QByteArray bytes = text.toUtf8();
     if (bom)
         bytes.prepend("\xEF\xBB\xBF");
-    TReplacingFile file(fileName);
-    if (!file.open() || file.write(bytes) != bytes.size() || !file.commit())
-        throw Error(QStringLiteral("Soubor nastavení %1 nelze zapsat: %2").arg(fileName, file.errorString()));
+    // A link at the file is replaced, never written through.
+    TOutputFile file(fileName, {.noun = QStringLiteral("Soubor nastavení"), .replace = true});
+    file.open();
+    file.write(bytes);
+    file.commit();
     const QFileInfo info(fileName);
     exists = true;
     size = info.size();
@@ -197,20 +206,75 @@ int TIniFile::Impl::findKey(int header, const QString &folded) const
     return -1;
 }
 
+namespace {
+
+// An flock on "<settings>.lock", which stays in place: removing it would let
+// a waiting writer lock a file that is no longer there. The system frees the
+// lock of a process that ends, so no lock is ever stale. The file is never
+// read, so its size does not matter; anything else at its name (a pipe, a
+// device, a link, a folder) could block or mislead, and is refused for good.
+class SettingsLock {
+public:
+    explicit SettingsLock(const QString &settings)
+    {
+        const QString lockName = settings + QStringLiteral(".lock");
+        // Read-only is enough for flock, and opens a lock another user made.
+        m_file.fd = ::open(QFile::encodeName(lockName).constData(),
+                           O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+        if (m_file.fd < 0) {
+            const int error = errno;
+            if (error == ELOOP || error == EISDIR || error == ENXIO)
+                throw notAFile(settings, lockName);
+            throw Error(QStringLiteral("Soubor nastavení %1 nelze zapsat, protože jeho zámek %2 nelze otevřít: %3.")
+                            .arg(settings, lockName, systemErrorText(error)));
+        }
+        struct stat info {};
+        if (::fstat(m_file.fd, &info) != 0 || !S_ISREG(info.st_mode))
+            throw notAFile(settings, lockName);
+        const QDeadlineTimer deadline(LockWaitMs);
+        for (int pause = 5; ::flock(m_file.fd, LOCK_EX | LOCK_NB) != 0; pause = std::min(2 * pause, LockRetryMaxMs)) {
+            const int error = errno;
+            if (error == EINTR)
+                continue;
+            if (error != EWOULDBLOCK)
+                throw Error(QStringLiteral("Soubor nastavení %1 nelze zapsat, protože jeho zámek %2 nelze zamknout: %3.")
+                                .arg(settings, lockName, systemErrorText(error)));
+            if (deadline.hasExpired())
+                throw Error(QStringLiteral("Soubor nastavení %1 právě zapisuje jiný program; zkuste to prosím znovu.")
+                                .arg(settings));
+            std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+        }
+    }
+
+private:
+    // Closed (and so unlocked) also when the constructor throws.
+    struct Descriptor {
+        int fd = -1;
+        ~Descriptor()
+        {
+            if (fd >= 0)
+                ::close(fd);
+        }
+    };
+
+    static Error notAFile(const QString &settings, const QString &lockName)
+    {
+        return Error(QStringLiteral("Soubor nastavení %1 nelze zapsat, protože jeho zámek %2 není obyčejný soubor; "
+                                    "smažte ho prosím (nebo o to požádejte správce počítače).")
+                         .arg(settings, lockName));
+    }
+
+    Descriptor m_file;
+};
+
+} // namespace
+
 // Two programs (two users of one configuration) may change one file at
 // once: each change rereads the file under a lock file beside it, so what
 // the other wrote in the meantime is kept.
 void TIniFile::modify(const std::function<bool()> &change)
 {
-    QLockFile lock(m_fileName + QStringLiteral(".lock"));
-    lock.setStaleLockTime(StaleLockMs);
-    if (!lock.tryLock(LockWaitMs)) {
-        if (lock.error() == QLockFile::LockFailedError)
-            throw Error(QStringLiteral("Soubor nastavení %1 právě zapisuje jiný program; zkuste to prosím znovu.")
-                            .arg(m_fileName));
-        throw Error(QStringLiteral("Soubor nastavení %1 nelze zapsat: nelze vytvořit zámek %1.lock.")
-                        .arg(m_fileName));
-    }
+    const SettingsLock lock(m_fileName);
     d->load(m_fileName);
     // A link is replaced by the file written, never written through; what
     // it points to (anything the user may read) is not carried into a file

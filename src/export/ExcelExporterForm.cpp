@@ -1,10 +1,11 @@
 #include "export/ExcelExporterForm.h"
 
+#include "app/OutputTarget.h"
 #include "app/TBaseApplication.h"
+#include "core/OutputFile.h"
 #include "core/Error.h"
 #include "export/ExcelExporter.h"
 #include "export/ExportRowLimit.h"
-#include "export/ExportTarget.h"
 #include "export/XlsTDataSet.h"
 
 #include <QDir>
@@ -143,28 +144,11 @@ bool TExcelExporterForm::checkTarget(const QString &editText)
         return false;
     }
     m_exporter.SetFileName(editText);
-    // Writing over a template would destroy it for every later export.
-    if (IsTemplateFile(editText, m_exporter.TemplateFolder())) {
-        app.ShowMessageDialog(QStringLiteral("Soubor \"%1\" je šablona exportu a nelze jej přepsat. "
-                                             "Zadejte jiné jméno souboru.")
-                                  .arg(editText),
-                              MessageKind::Warning);
-        return false;
-    }
+    // Writing over a template would destroy it for every later export; the
+    // old file stays until the new one is complete (runEngine).
     m_exporter.SetFileFormat(exportFormatOf(editText));
-    const QFileInfo existing(editText);
-    if (existing.exists() || existing.isSymLink()) {
-        const QString question = QStringLiteral("Soubor \"%1\" již existuje. Chcete jej přepsat?").arg(editText);
-        if (app.ShowMessageDialog(question, MessageKind::Question) != MessageResult::Yes)
-            return false;
-        // The old file stays until the new one is complete (runEngine); a
-        // folder of that name can never be replaced by a file.
-        if (existing.isDir() && !existing.isSymLink()) {
-            app.ShowMessageDialog(QStringLiteral("Nelze přepsat soubor ") + editText, MessageKind::Error);
-            return false;
-        }
-    }
-    return true;
+    m_outputPolicy = OutputPolicy{.templateFolders = {m_exporter.TemplateFolder()}};
+    return ConfirmOutputTarget(app, editText, m_outputPolicy);
 }
 
 void TExcelExporterForm::copyTables()
@@ -187,9 +171,9 @@ void TExcelExporterForm::copyTables()
 // is complete: a failed run keeps the old file.
 bool TExcelExporterForm::runEngine(const BusyIndicator &busy)
 {
-    TExportTarget target(m_exporter.FileName());
     m_templateReport1.setTemplate(m_exporter.TemplateFolder() + m_exporter.TemplateName());
-    m_templateReport1.setFileName(target.temporaryPath());
+    m_templateReport1.setFileName(m_exporter.FileName());
+    m_templateReport1.setOutputPolicy(m_outputPolicy);
     m_workbookAdapter1.setFormat(exportFormatOf(m_exporter.FileName()));
     // A long export shows progress and can be stopped; the target is only
     // ever replaced whole, so a stopped one leaves nothing behind.
@@ -209,17 +193,12 @@ bool TExcelExporterForm::runEngine(const BusyIndicator &busy)
         m_templateReport1.Run();
     } catch (const ExportCancelled &) {
         cancelled = true;
+    } catch (const OutputError &error) {
+        failure = error.text();
     } catch (const Error &error) {
         failure = exportErrorText(error.text());
     } catch (const std::exception &error) {
         failure = exportErrorText(QString::fromUtf8(error.what()));
-    }
-    if (!failure && !cancelled) {
-        try {
-            target.commit();
-        } catch (const Error &error) {
-            failure = error.text();
-        }
     }
     app.HideProgress();
     m_workbookAdapter1.setPoll({});

@@ -67,6 +67,7 @@ private:
     TMemTable m_table3{QStringLiteral("Table3")};
     TXlsWorkbookAdapter m_workbookAdapter1;
     TTemplateReport m_templateReport1;
+    OutputPolicy m_outputPolicy; // what checkTarget allowed
 };
 
 // The engine error as the exporter shows it.

@@ -53,7 +53,7 @@ void TTemplateReport::Run()
         detail::TSheetFiller(*workbook, parser, DataModule(), lookup).run();
     }
     workbook->selectFirstSheet();
-    workbook->save(m_fileName);
+    workbook->save(m_fileName, m_outputPolicy);
 }
 
 } // namespace kasovka

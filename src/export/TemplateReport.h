@@ -10,6 +10,7 @@
 //     report.setFileName(target);
 //     report.Run(); // throws kasovka::Error; the target exists only on success
 
+#include "core/OutputFile.h"
 #include "export/TemplateDataModule.h"
 #include "export/WorkbookAdapter.h"
 
@@ -27,6 +28,8 @@ public:
     void setTemplate(const QString &path) { m_template = path; }
     QString FileName() const { return m_fileName; }
     void setFileName(const QString &path) { m_fileName = path; }
+    // How the file is written; by default only as a new file.
+    void setOutputPolicy(const OutputPolicy &policy) { m_outputPolicy = policy; }
     TWorkbookAdapter *Adapter() const { return m_adapter; }
     void setAdapter(TWorkbookAdapter *adapter) { m_adapter = adapter; }
     TTemplateDataModule *DataModule() const { return m_dataModule ? m_dataModule : m_owner; }
@@ -45,6 +48,7 @@ private:
     TWorkbookAdapter *m_adapter = nullptr;
     QString m_template;
     QString m_fileName;
+    OutputPolicy m_outputPolicy;
     std::vector<IXlsDataSet *> m_openedByRun; // closed again when a run ends
 };
 

@@ -11,6 +11,8 @@
 
 namespace kasovka {
 
+struct OutputPolicy;
+
 struct TXlsCellValue {
     QVariant value;      // null for a missing or blank cell
     int format = -1;     // -1: the cell does not exist
@@ -33,7 +35,8 @@ public:
     virtual ~IXlsWorkbook() = default;
 
     virtual void open(const QString &path) = 0;
-    virtual void save(const QString &path) = 0;
+    // Writes the workbook to `path` as the policy allows (core/OutputFile.h).
+    virtual void save(const QString &path, const OutputPolicy &policy) = 0;
 
     virtual int sheetCount() const = 0;
     virtual bool isWorksheet(int sheet) const = 0;

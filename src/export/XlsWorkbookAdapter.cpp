@@ -1,5 +1,6 @@
 #include "export/XlsWorkbookAdapter.h"
 
+#include "core/OutputFile.h"
 #include "export/workbook/Workbook.h"
 #include "export/xlsx/XlsxWriter.h"
 
@@ -18,16 +19,17 @@ public:
     }
 
     void open(const QString &path) override { m_file.open(path); }
-    void save(const QString &path) override
+    void save(const QString &path, const OutputPolicy &policy) override
     {
+        TOutputFile output(path, policy);
         if (m_format == TExportFormat::Xls || !m_file.workbook()) {
-            m_file.save(path);
+            m_file.save(output);
             return;
         }
         TXlsxWriter::Progress progress;
         if (m_poll)
             progress = [this](qint64, qint64) { m_poll(); };
-        TXlsxWriter::save(*m_file.workbook(), path, progress);
+        TXlsxWriter::save(*m_file.workbook(), output, progress);
     }
 
     int sheetCount() const override { return m_file.sheetCount(); }

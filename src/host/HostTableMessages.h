@@ -8,7 +8,13 @@
 
 namespace kasovka {
 
+class TBFTable;
+
 QString tableOpenFailedText(const QString &path);
+// The same for a failed `table.Open(path)`, except when the host was writing
+// the table just then: the user is asked to try again in a moment instead,
+// which is all it takes.
+QString tableOpenFailedText(const QString &path, const TBFTable &table);
 QString tableIndexFailedText(const QString &path);
 
 } // namespace kasovka

@@ -22,6 +22,9 @@ QString TBFTable::ResolveTableFile(const QString &path)
 QString detail::openFailureText(const QString &file, int rc, const QString &detail)
 {
     switch (rc) {
+    case SQLITE_BUSY:
+        return QStringLiteral("Do databáze %1 právě zapisuje účetní systém; zkuste to prosím za chvíli znovu.")
+            .arg(file);
     case SQLITE_NOTADB:
         return QStringLiteral("Soubor %1 není databází (%2).").arg(file, detail);
     case SQLITE_CORRUPT:
@@ -194,6 +197,7 @@ int TBFTable::Open(const QString &path)
 {
     Close();
     d->lastError.clear();
+    d->hostWasWriting = false;
     const QString file = ResolveTableFile(path);
     if (file.isEmpty()) {
         d->lastError = QStringLiteral("Databáze %1 neexistuje.").arg(
@@ -291,6 +295,7 @@ void TBFTable::Close()
 bool TBFTable::IsOpen() const { return d->db.isOpen(); }
 QString TBFTable::FilePath() const { return d->path; }
 QString TBFTable::LastError() const { return d->lastError; }
+bool TBFTable::HostWasWriting() const { return d->hostWasWriting; }
 QString TBFTable::CurrentIndex() const { return d->indexName; }
 
 QStringList TBFTable::FieldNames() const

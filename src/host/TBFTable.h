@@ -71,6 +71,9 @@ public:
     QString FilePath() const;
     // The reason of the last failed Open or SetIndex, in Czech.
     QString LastError() const;
+    // True when the last Open failed only because the host was writing the
+    // table at that moment, so that trying again shortly may succeed.
+    bool HostWasWriting() const;
     QString CurrentIndex() const;
     QStringList FieldNames() const;
     // The kind the file declares for the field; nullopt for a declared type

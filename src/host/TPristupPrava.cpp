@@ -71,11 +71,11 @@ bool TPristupPrava::ReadRights()
     TBFTable pristup;
     TBFTable pristup2;
     if (pristup.Open(pristupPath) != 0)
-        return fail(tableOpenFailedText(pristupPath));
+        return fail(tableOpenFailedText(pristupPath, pristup));
     if (pristup.SetIndex(kPassword) != 0)
         return fail(tableIndexFailedText(pristupPath));
     if (pristup2.Open(pristup2Path) != 0)
-        return fail(tableOpenFailedText(pristup2Path));
+        return fail(tableOpenFailedText(pristup2Path, pristup2));
     if (pristup2.SetIndex(kPassword) != 0)
         return fail(tableIndexFailedText(pristup2Path));
 

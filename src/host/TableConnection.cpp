@@ -3,19 +3,26 @@
 // schema, and reopened for writing at the first write.
 
 #include "core/Error.h"
+#include "core/PrivateFolder.h"
 #include "host/detail/TableImpl.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 
+#include <chrono>
+#include <thread>
+
 namespace kasovka {
 
 namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
-// A writer that keeps changing the file while it is copied.
-constexpr int kSnapshotAttempts = 3;
+// A copy the host changed meanwhile is taken again after a pause that
+// doubles each time: a host's write takes milliseconds, and all the pauses
+// (375 ms) stay well below the wait a reader of the file itself accepts.
+constexpr int kSnapshotAttempts = 5;
+constexpr int kSnapshotFirstPauseMs = 25;
 
 // What tells whether a file changed while it was copied.
 struct FileStamp {
@@ -41,27 +48,45 @@ bool isLogIndexFailure(int rc)
 // write only when the index and the log exist already (the host has the
 // table open) or when the file is declared immutable, which it is not while
 // the host may write to it. Otherwise the table and its log are copied into
-// a private folder and the copy is read, provided neither changed meanwhile.
+// a folder of this run that nobody else may enter, and the copy is read,
+// provided neither changed meanwhile; SQLITE_BUSY when they kept changing.
+// Throws Error when this run's temporary folder cannot be made.
 int openSnapshot(detail::SqliteDb &db, const QString &file, std::unique_ptr<QTemporaryDir> &snapshot)
 {
     const QString log = file + QStringLiteral("-wal");
+    const QString folderTemplate = runTemporaryFolder() + QStringLiteral("/tabulka-XXXXXX");
     for (int attempt = 0; attempt < kSnapshotAttempts; ++attempt) {
+        if (attempt > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(kSnapshotFirstPauseMs << (attempt - 1)));
         const FileStamp fileBefore = stampOf(file);
         const FileStamp logBefore = stampOf(log);
-        auto folder = std::make_unique<QTemporaryDir>();
+        auto folder = std::make_unique<QTemporaryDir>(folderTemplate);
         if (!folder->isValid())
             return SQLITE_CANTOPEN;
         const QString copy = folder->filePath(QFileInfo(file).fileName());
-        if (!QFile::copy(file, copy) || (logBefore.exists && !QFile::copy(log, copy + QStringLiteral("-wal"))))
+        const bool copied =
+            QFile::copy(file, copy) && (!logBefore.exists || QFile::copy(log, copy + QStringLiteral("-wal")));
+        const bool changed = stampOf(file) != fileBefore || stampOf(log) != logBefore;
+        if (changed)
+            continue; // also when the copy failed: the host may have removed its log
+        if (!copied)
             return SQLITE_CANTOPEN;
-        if (stampOf(file) != fileBefore || stampOf(log) != logBefore)
-            continue;
         const int rc = db.open(copy, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX);
         if (rc == SQLITE_OK)
             snapshot = std::move(folder);
         return rc;
     }
     return SQLITE_BUSY;
+}
+
+int readSnapshotFields(detail::SqliteDb &db, const QString &file, std::unique_ptr<QTemporaryDir> &snapshot,
+                       QList<TableField> &fields)
+{
+    const int rc = openSnapshot(db, file, snapshot);
+    if (rc != SQLITE_OK)
+        return rc;
+    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+    return detail::readTableFields(db.get(), fields);
 }
 
 QString wrongTypeText(const TableField &field, const QString &file, HostFieldKind expected)
@@ -88,14 +113,16 @@ int TBFTable::Impl::connect(const QString &file)
         rc = detail::readTableFields(db.get(), fields);
         const QFileInfo folder(QFileInfo(absolute).absolutePath());
         if (isLogIndexFailure(rc) && QFileInfo(absolute).isReadable() && !folder.isWritable()) {
-            rc = openSnapshot(db, absolute, snapshot);
-            if (rc == SQLITE_OK) {
-                sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
-                rc = detail::readTableFields(db.get(), fields);
+            try {
+                rc = readSnapshotFields(db, absolute, snapshot, fields);
+            } catch (const Error &error) {
+                lastError = error.text();
+                return 1;
             }
         }
     }
     if (rc != SQLITE_DONE || fields.isEmpty()) {
+        hostWasWriting = rc == SQLITE_BUSY;
         const QString reason = db.isOpen() ? db.errorMessage() : QString::fromUtf8(sqlite3_errstr(rc));
         lastError = rc == SQLITE_DONE ? QStringLiteral("Databáze %1 neobsahuje tabulku data.").arg(file)
                                       : detail::openFailureText(file, rc, reason);

@@ -2,11 +2,11 @@
 
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
+#include "core/OutputFile.h"
 #include "print/PrintJob.h"
 
 #include <QDir>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace kasovka::print {
 
@@ -35,33 +35,34 @@ bool PrintProgress::step(int done, int)
     return !m_app.CancelRequested();
 }
 
-bool writePdf(TBaseApplication &app, const PrintJob &job, const QString &path)
+OutputPolicy pdfPolicy(const TBaseApplication &app)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Error(QStringLiteral("Soubor %1 nelze vytvořit: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    return OutputPolicy{.templateFolders = {app.PrintFormsFolder()}};
+}
+
+bool writePdf(TBaseApplication &app, const PrintJob &job, const QString &path, const OutputPolicy &policy)
+{
+    TOutputFile file(path, policy);
+    file.open();
     bool complete = false;
     {
         PrintProgress progress(app, QStringLiteral("Ukládám sestavu do PDF, prosím čekejte"));
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&file.device());
         writer.setPageLayout(job.pageLayout());
         writer.setTitle(job.heading().title);
         writer.setCreator(QStringLiteral("Kasovka ") + TBaseApplication::ProgramVersion());
         complete = job.paint(writer, [&progress](int done, int total) { return progress.step(done, total); });
     }
-    if (!complete) {
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit())
-        throw Error(QStringLiteral("Soubor %1 nelze zapsat: %2").arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (!complete)
+        return false; // the new file is discarded, the target stays as it was
+    file.commit();
     return true;
 }
 
-bool savePdf(TBaseApplication &app, const PrintJob &job, const QString &path)
+bool savePdf(TBaseApplication &app, const PrintJob &job, const QString &path, const OutputPolicy &policy)
 {
     try {
-        if (writePdf(app, job, path))
+        if (writePdf(app, job, path, policy))
             return true;
         app.ShowMessageDialog(QStringLiteral("Ukládání do PDF bylo přerušeno, soubor %1 nebyl vytvořen.")
                                   .arg(QDir::toNativeSeparators(path)),

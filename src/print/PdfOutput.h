@@ -8,6 +8,7 @@
 
 namespace kasovka {
 class TBaseApplication;
+struct OutputPolicy;
 }
 
 namespace kasovka::print {
@@ -30,14 +31,17 @@ private:
     QElapsedTimer m_sinceRefresh;
 };
 
-// Writes the laid-out job to `path`. The pages go to a temporary file beside
-// it that replaces `path` only when complete: after a cancel or a failure
-// the folder holds what it held before. False when the user cancelled;
-// throws Error with the reason when the file cannot be written.
-bool writePdf(TBaseApplication &app, const PrintJob &job, const QString &path);
+// How a PDF may be written: never over an export template.
+OutputPolicy pdfPolicy(const TBaseApplication &app);
+
+// Writes the laid-out job to `path` as the policy allows. The pages replace
+// `path` only when complete: after a cancel or a failure the folder holds
+// what it held before. False when the user cancelled; throws Error with the
+// reason when the file cannot be written.
+bool writePdf(TBaseApplication &app, const PrintJob &job, const QString &path, const OutputPolicy &policy);
 
 // writePdf with the outcome told to the user: nothing when written, a
 // message when cancelled or failed. True when written.
-bool savePdf(TBaseApplication &app, const PrintJob &job, const QString &path);
+bool savePdf(TBaseApplication &app, const PrintJob &job, const QString &path, const OutputPolicy &policy);
 
 } // namespace kasovka::print

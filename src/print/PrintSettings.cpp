@@ -3,11 +3,20 @@
 #include "core/IniFile.h"
 #include "print/PrintJob.h"
 
+#include <cmath>
+
 namespace kasovka::print {
 
 namespace {
 
 const QString Section = QStringLiteral("Print");
+
+// Not a number and infinities are never in range ("nan" fails every
+// comparison, so a check for being outside lets it through).
+bool inRange(double value, double low, double high)
+{
+    return std::isfinite(value) && value >= low && value <= high;
+}
 
 // A standard paper by its key ("A4", "Letter"), a custom one as
 // "<width>x<height>" in millimetres.
@@ -29,7 +38,7 @@ QPageSize paperOf(const QString &text, const QPageSize &fallback)
     bool okWidth = false, okHeight = false;
     const double width = parts.value(0).toDouble(&okWidth);
     const double height = parts.value(1).toDouble(&okHeight);
-    if (parts.size() == 2 && okWidth && okHeight && width >= 50 && height >= 50 && width <= 2000 && height <= 2000)
+    if (parts.size() == 2 && okWidth && okHeight && inRange(width, 50, 2000) && inRange(height, 50, 2000))
         return QPageSize(QSizeF(width, height), QPageSize::Millimeter);
     return fallback;
 }
@@ -43,7 +52,7 @@ QMarginsF marginsOf(const QString &text, const QMarginsF &fallback)
     for (int i = 0; i < 4; ++i) {
         bool ok = false;
         values[i] = parts[i].trimmed().toDouble(&ok);
-        if (!ok || values[i] < 0 || values[i] > 100)
+        if (!ok || !inRange(values[i], 0, 100))
             return fallback;
     }
     return QMarginsF(values[0], values[1], values[2], values[3]);

@@ -42,7 +42,7 @@ AdjustmentFields::AdjustmentFields(const TBFTable &a)
 bool TPenDenReport::openAndIndex(TBFTable &table, const QString &path, const QString &index)
 {
     if (table.Open(path) != 0) {
-        m_app.ShowMessageDialog(tableOpenFailedText(path), MessageKind::Error);
+        m_app.ShowMessageDialog(tableOpenFailedText(path, table), MessageKind::Error);
         return false;
     }
     if (!index.isEmpty() && table.SetIndex(index) != 0) {

@@ -89,7 +89,7 @@ void TPenDenReport::BuildOpeningBalances()
     TBFTable registers;
     const QString registersPath = m_app.YearFolder() + QStringLiteral("SZUCPOKL");
     if (registers.Open(registersPath) != 0) {
-        m_app.ShowMessageDialog(tableOpenFailedText(registersPath), MessageKind::Error);
+        m_app.ShowMessageDialog(tableOpenFailedText(registersPath, registers), MessageKind::Error);
         return;
     }
     m_work->session.add(registers);
@@ -100,7 +100,7 @@ void TPenDenReport::BuildOpeningBalances()
     const QString settingsPath = m_app.YearFolder() + QStringLiteral("SETPVARS");
     if (settings.Open(settingsPath) != 0
         || settings.SetIndex(QStringLiteral("SetupVarsU+Sekce+Prom")) != 0) {
-        m_app.ShowMessageDialog(tableOpenFailedText(settingsPath), MessageKind::Error);
+        m_app.ShowMessageDialog(tableOpenFailedText(settingsPath, settings), MessageKind::Error);
         return;
     }
     m_work->session.add(settings);

@@ -68,7 +68,7 @@ bool TPenDenReport::OpenGroupCodeList(TBFTable &codeList)
     const QString path = (info.agendaFolder ? m_app.AgendaFolder() : m_app.YearFolder())
         + QString::fromLatin1(info.codeList);
     if (codeList.Open(path) != 0) {
-        m_app.ShowMessageDialog(tableOpenFailedText(path), MessageKind::Error);
+        m_app.ShowMessageDialog(tableOpenFailedText(path, codeList), MessageKind::Error);
         return false;
     }
     if (codeList.SetIndex(QString::fromLatin1(info.index)) != 0) {

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QTemporaryDir>
 
@@ -75,8 +76,25 @@ TEST_F(LaunchContext, FoldersAndValuesOfAFullLaunch)
     EXPECT_EQ(app.SettingsFolder(), data + "Doplnky/Kasovka/Setting/");
     EXPECT_EQ(app.PrintFormsFolder(), data + "Doplnky/Kasovka/PrintFrm/");
     EXPECT_EQ(app.SettingsFileName(), data + "Doplnky/Kasovka/Setting/ÚčetníTST.ini");
-    EXPECT_EQ(app.TempFolder(), QDir::tempPath() + "/Kasovka/");
     EXPECT_TRUE(m_ui.messages.isEmpty());
+}
+
+// The temporary folder is this run's own: a file someone planted at a fixed
+// name under the shared temporary folder cannot stop the start.
+TEST_F(LaunchContext, TemporaryFolderIsPrivateToTheRun)
+{
+    QFile planted(QDir::tempPath() + "/Kasovka");
+    const bool plantedHere = !planted.exists() && planted.open(QIODevice::WriteOnly);
+    TBaseApplication &app = load(LaunchArguments(m_year.chopped(1), "11.060", "pw", "cfg"));
+    const QString folder = app.TempFolder();
+    EXPECT_TRUE(folder.startsWith(QDir::tempPath() + "/kasovka-")) << folder.toStdString();
+    EXPECT_TRUE(folder.endsWith(u'/'));
+    EXPECT_TRUE(app.EnsureFolder(folder));
+    EXPECT_EQ(QFileInfo(folder).permissions() & 0x7077, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                            | QFileDevice::ExeOwner);
+    EXPECT_EQ(app.TempFolder(), folder) << "one folder for the whole run";
+    if (plantedHere)
+        planted.remove();
 }
 
 TEST_F(LaunchContext, EachMissingParameterStopsTheLoadWithTheMessage)

@@ -8,10 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <functional>
 #include <vector>
 
 using namespace kasovka;
@@ -273,7 +276,8 @@ TEST_F(IniFileTest, ChangesByOthersAreSeenAndWritesAreAtomic)
     ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("y"));
     EXPECT_NE(inode(path()), inodeBefore);
     EXPECT_EQ(before.readAll(), QByteArray("[S]\nK=changed elsewhere\nOther=1\nNew=x\n"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"settings.ini"}) << "no temporary left behind";
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"settings.ini", "settings.ini.lock"}))
+        << "no temporary left behind";
 }
 
 // A link at the settings file's name (someone else's file behind it) is
@@ -325,7 +329,75 @@ TEST_F(IniFileTest, ConcurrentWritersKeepEachOthersSections)
     QStringList sections;
     TIniFile(path(), Czech).ReadSections(sections);
     EXPECT_EQ(sections.size(), Writers * Sections);
-    EXPECT_FALSE(QFileInfo::exists(path() + QStringLiteral(".lock")));
+    // Removing the lock would let a waiting writer lock a file no longer there.
+    EXPECT_TRUE(QFileInfo(path() + QStringLiteral(".lock")).isFile());
+}
+
+// Whatever sits at the lock's name that is no regular file is refused at
+// once, telling the user to delete it: waiting or retrying would never help,
+// and reading a pipe or a device would hang.
+TEST_F(IniFileTest, ALockThatIsNoFileIsRefusedAtOnce)
+{
+    writeBytes("x", QStringLiteral("target"));
+    const struct {
+        const char *name;
+        std::function<void(const QString &)> make;
+    } rows[] = {
+        {"pipe", [](const QString &lock) { ::mkfifo(QFile::encodeName(lock).constData(), 0600); }},
+        {"link to /dev/zero", [](const QString &lock) { QFile::link(QStringLiteral("/dev/zero"), lock); }},
+        {"folder", [](const QString &lock) { QDir().mkdir(lock); }},
+        {"link to a file", [this](const QString &lock) { QFile::link(path(QStringLiteral("target")), lock); }},
+    };
+    ::alarm(60); // a hang fails the test instead of the whole run
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString settings = path(QString::fromLatin1(row.name).replace(u'/', u'_') + QStringLiteral(".ini"));
+        const QString lock = settings + QStringLiteral(".lock");
+        row.make(lock);
+        TIniFile ini(settings, Czech);
+        try {
+            ini.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
+            ADD_FAILURE() << "written through an odd lock";
+        } catch (const Error &error) {
+            EXPECT_TRUE(error.text().contains(lock) && error.text().contains(u"smažte ho prosím"))
+                << error.text().toStdString();
+        }
+        EXPECT_FALSE(QFileInfo::exists(settings));
+    }
+    ::alarm(0);
+    EXPECT_EQ(readBytes(QStringLiteral("target")), QByteArray("x"));
+}
+
+// The lock is waited for while another program holds it, and its content
+// and size never matter.
+TEST_F(IniFileTest, AHeldLockIsWaitedForAndAnyRegularFileServes)
+{
+    const QString lock = path() + QStringLiteral(".lock");
+    {
+        QFile huge(lock);
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(4) << 30)); // sparse
+    }
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        const int fd = ::open(QFile::encodeName(lock).constData(), O_RDONLY);
+        ::flock(fd, LOCK_EX);
+        if (::write(ready[1], "1", 1) != 1)
+            ::_exit(1);
+        ::usleep(300 * 1000);
+        writeBytes("[Holder]\nK=1\n");
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ::alarm(30); // reading the lock's content would take minutes
+    TIniFile(path(), Czech).WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("v"));
+    ::alarm(0);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_EQ(readBytes(), QByteArray("[Holder]\nK=1\n\n[S]\nK=v\n")) << "written after the holder, keeping its change";
+    ::close(ready[0]);
+    ::close(ready[1]);
 }
 
 } // namespace

@@ -4,6 +4,9 @@
 #include "ExportFixture.h"
 
 #include "export/ReportExport.h"
+#include "export/workbook/Workbook.h"
+#include "export/xlsx/XlsxWriter.h"
+#include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,19 +21,6 @@ using namespace kasovka;
 using namespace kasovka::test;
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 class ExportTargetTest : public ::testing::Test, protected ReportTablesFixture {
 protected:
@@ -110,6 +100,31 @@ TEST_F(ExportTargetTest, OverwriteReplacesALinkNotTheFileItPointsTo)
     EXPECT_EQ(readAll(target("cizi.xls")), "someone else's");
     EXPECT_FALSE(QFileInfo(target("vystup.xls")).isSymLink());
     EXPECT_GT(QFileInfo(target("vystup.xls")).size(), 1000);
+}
+
+// While the .xlsx is assembled, the only thing beside the target is the
+// writer's private folder, which nobody else may enter: no file there could
+// be swapped for a link between its creation and its writing.
+TEST_F(ExportTargetTest, WorkbookIsAssembledWhereNobodyElseCanReachIt)
+{
+    TXLSFile book;
+    book.open(templatePath());
+    const auto entries = [this] {
+        return QDir(context.root()).entryInfoList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot);
+    };
+    const QFileInfoList before = entries();
+    QStringList seen;
+    TXlsxWriter::save(*book.workbook(), target("deník.xlsx"), [&](qint64, qint64) {
+        for (const QFileInfo &entry : entries()) {
+            if (!before.contains(entry))
+                seen << QString("%1 %2").arg(entry.isDir() && !entry.isSymLink() ? "dir" : "file")
+                            .arg(int(entry.permissions() & 0x7077), 0, 16);
+        }
+    });
+    ASSERT_FALSE(seen.isEmpty());
+    seen.removeDuplicates();
+    EXPECT_EQ(seen, QStringList{"dir 7000"}) << "only the owner may enter it";
+    EXPECT_TRUE(QFileInfo(target("deník.xlsx")).isFile());
 }
 
 } // namespace

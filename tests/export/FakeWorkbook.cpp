@@ -78,7 +78,7 @@ public:
         m_book = it->second;
         ++m_adapter.openCount;
     }
-    void save(const QString &path) override
+    void save(const QString &path, const OutputPolicy &) override
     {
         if (m_adapter.files.count(path))
             throw Error(QStringLiteral("Can't write to file \"%1\". Check it is not in use by another user").arg(path));

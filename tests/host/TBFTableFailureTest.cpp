@@ -5,12 +5,18 @@
 
 #include "core/Error.h"
 #include "host/HostSchema.h"
+#include "host/HostTableMessages.h"
 #include "host/TBFTable.h"
 
 #include "export/QtPrinters.h"
 #include "support/Unprivileged.h"
 
 #include <QDir>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kasovka;
 using kasovka::test::execSql;
@@ -311,6 +317,48 @@ TEST_F(TBFTableFailureTest, ATableInAFolderThatMayOnlyBeReadIsRead)
         EXPECT_EQ(seen.toStdString(), "první druhý refused");
     }
     EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("UCPOHYBY.DAT")});
+}
+
+// A user who may only read the host's data while the host keeps writing the
+// table: the private copy is taken again until it is whole, and when the
+// table keeps changing the user is told that the host is writing it and to
+// try again in a moment, never just that it cannot be opened.
+TEST_F(TBFTableFailureTest, WhileTheHostWritesAReadOnlyUserReadsOrIsAskedToTryAgain)
+{
+    const QString folder = path(QStringLiteral("busy"));
+    const QString table = folder + QStringLiteral("/UCPOHYBY");
+    const QString file = table + QStringLiteral(".DAT");
+    QDir().mkpath(folder);
+    HostSchema::createTableFile(file, *HostSchema::find(QStringLiteral("UCPOHYBY")));
+    execSql(file, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 20000)"
+                  " INSERT INTO data (Zkrat, Popis) SELECT 'P' || i, printf('%.200c', 'x') FROM n");
+    kasovka::test::openToOthers(folder);
+    const pid_t host = ::fork();
+    if (host == 0) {
+        // Grows the file past its last page (which SQLite ignores) until
+        // killed, or for half a minute should the test not get that far.
+        const int fd = ::open(QFile::encodeName(file).constData(), O_WRONLY | O_APPEND);
+        for (int i = 0; i < 300000 && ::write(fd, "", 1) == 1; ++i)
+            ::usleep(100);
+        ::_exit(0);
+    }
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther
+                                      | QFileDevice::ExeOther);
+    QStringList seen;
+    for (int run = 0; run < 3; ++run) {
+        seen.append(kasovka::test::runUnprivileged([&] {
+            TBFTable opened;
+            return opened.Open(table) == 0 ? QString::number(opened.RecordCount())
+                                           : tableOpenFailedText(table, opened);
+        }));
+    }
+    ::kill(host, SIGKILL);
+    ::waitpid(host, nullptr, 0);
+    QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QString busy =
+        QStringLiteral("Do databáze %1 právě zapisuje účetní systém; zkuste to prosím za chvíli znovu.").arg(file);
+    for (const QString &one : std::as_const(seen))
+        EXPECT_TRUE(one == u"20000" || one == busy) << one.toStdString();
 }
 
 } // namespace

@@ -103,6 +103,11 @@ TEST(PrintSettingsFile, PaperIsRememberedAndNonsenseFallsBack)
         {"papyrus", "10;10;10", QPageSize::A4, 10},
         {"10x10", "-1;0;0;0", QPageSize::A4, 10},
         {"A5", "90;90;90;90", QPageSize::A5, 10},
+        {"A4", "nan;nan;nan;nan", QPageSize::A4, 10},
+        {"A4", "20;10;inf;10", QPageSize::A4, 10},
+        {"A4", "-inf;10;10;10", QPageSize::A4, 10},
+        {"nanx297", "20;10;10;10", QPageSize::A4, 20},
+        {"210xinf", "20;10;10;10", QPageSize::A4, 20},
     };
     for (const Row &row : rows) {
         ini.WriteString(QStringLiteral("Print"), QStringLiteral("Paper"), QString::fromLatin1(row.paper));

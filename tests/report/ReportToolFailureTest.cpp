@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace kasovka::test {
 namespace {
 
@@ -92,6 +94,65 @@ TEST_F(ReportToolFailureTest, EveryFailedWriteExitsWithOne)
     }
     EXPECT_TRUE(QFileInfo(QStringLiteral("/dev/full")).exists() && !QFileInfo(QStringLiteral("/dev/full")).isFile());
     QDir(settings).removeRecursively();
+}
+
+// What stands at a target and may not be replaced, even with --overwrite:
+// devices, pipes, templates; a link is replaced, not written through.
+TEST_F(ReportToolFailureTest, OnlyFilesAreReplacedAndNeverATemplate)
+{
+    const QString folder = s_dir->path() + QStringLiteral("/cile/");
+    QDir().mkpath(folder);
+    const QString templates = folder + QStringLiteral("sablony/");
+    QDir().mkpath(templates);
+    for (const QString &name : QDir(kTemplates).entryList(QDir::Files))
+        QFile::copy(kTemplates + u'/' + name, templates + name);
+    const QString fifo = folder + QStringLiteral("roura.pdf");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo + QStringLiteral(".xlsx")).constData(), 0600), 0);
+    QFile pointee(folder + QStringLiteral("cizi.txt"));
+    ASSERT_TRUE(pointee.open(QIODevice::WriteOnly));
+    pointee.write("someone else's");
+    pointee.close();
+    QFile::link(pointee.fileName(), folder + QStringLiteral("odkaz.pdf"));
+    const QString templ = templates + QStringLiteral("_GroupTables.xl");
+    const QByteArray templateBytes = [&] {
+        QFile file(templ);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    struct Case {
+        QStringList options;
+        int exitCode;
+        const char *message;
+    };
+    const QStringList overwrite{QStringLiteral("--overwrite"), QStringLiteral("--templates"), templates};
+    const Case cases[] = {
+        {{"--pdf", "/dev/null"}, 1, "je zařízení, roura nebo soket"},
+        {{"--xlsx", fifo + QStringLiteral(".xlsx")}, 1, "je zařízení, roura nebo soket"},
+        {{"--xls", fifo}, 1, "je zařízení, roura nebo soket"},
+        {{"--pdf", templ}, 1, "je šablona exportu"},
+        {{"--json", templ}, 1, "je šablona exportu"},
+        {{"--xls", templ}, 1, "je šablona exportu"},
+        {{"--json", "/dev/null"}, 0, ""},
+        {{"--pdf", folder + QStringLiteral("odkaz.pdf")}, 0, ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.options.join(u' ').toStdString());
+        const ToolRun result = run(c.options + overwrite);
+        EXPECT_EQ(result.exitCode, c.exitCode) << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(QString::fromUtf8(c.message))) << result.err.toStdString();
+    }
+    struct stat info {};
+    EXPECT_TRUE(::stat("/dev/null", &info) == 0 && S_ISCHR(info.st_mode));
+    EXPECT_TRUE(::lstat(QFile::encodeName(fifo).constData(), &info) == 0 && S_ISFIFO(info.st_mode));
+    QFile templateAfter(templ);
+    ASSERT_TRUE(templateAfter.open(QIODevice::ReadOnly));
+    EXPECT_EQ(templateAfter.readAll(), templateBytes);
+    ASSERT_TRUE(pointee.open(QIODevice::ReadOnly));
+    EXPECT_EQ(pointee.readAll(), "someone else's");
+    EXPECT_FALSE(QFileInfo(folder + QStringLiteral("odkaz.pdf")).isSymLink());
+    EXPECT_EQ(QDir(folder).entryList(QDir::Hidden | QDir::System | QDir::AllEntries | QDir::NoDotAndDotDot),
+              (QStringList{"cizi.txt", "odkaz.pdf", "roura.pdf", "roura.pdf.xlsx", "sablony"}))
+        << "no temporary file left";
 }
 
 TEST_F(ReportToolFailureTest, AMissingYearFolderIsNamedInsteadOfTheDoubleEntryRefusal)

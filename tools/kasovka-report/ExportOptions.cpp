@@ -167,7 +167,9 @@ ToolOption outputOption(ToolRegistry &registry, const char *name, const char *he
 
 ReportOutputOptions outputOptions()
 {
-    return {exportSettings().group, !exportSettings().withoutFinalSummary, exportSettings().overwrite};
+    const QString templates = exportSettings().templates;
+    return {exportSettings().group, !exportSettings().withoutFinalSummary, exportSettings().overwrite,
+            templates.isEmpty() ? QString() : QDir(templates).absolutePath() + QLatin1Char('/')};
 }
 
 bool exportReportWorkbook(TBaseApplication &app, TPenDenReport &report, const QString &target)

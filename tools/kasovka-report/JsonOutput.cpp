@@ -5,10 +5,9 @@
 
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
+#include "core/OutputFile.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <cerrno>
 #include <cstdio>
@@ -31,43 +30,25 @@ void writeToStandardOutput(const TPenDenReport &report)
                         .arg(written ? qt_error_string(errno) : out.errorString()));
 }
 
-// A device or a pipe is written in place: a file renamed over it would
-// replace it (and say nothing of a device that refuses the bytes).
-void writeInPlace(const TPenDenReport &report, const QString &target)
-{
-    QFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Error(QStringLiteral("Soubor %1 nelze otevřít pro zápis: %2").arg(target, file.errorString()));
-    writeReportJson(report, file);
-    if (!file.flush() || file.error() != QFileDevice::NoError)
-        throw Error(QStringLiteral("Soubor %1 nelze zapsat: %2").arg(target, file.errorString()));
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        throw Error(QStringLiteral("Soubor %1 nelze zapsat: %2").arg(target, file.errorString()));
-}
-
 // A file is written beside the target and renamed over it, so a failure
-// leaves no partial file.
-void writeReplacing(const TPenDenReport &report, const QString &target)
+// leaves no partial file; a pipe or a device is a stream written in place
+// (a file renamed over it would replace it). An export template is never
+// replaced.
+void writeFile(TBaseApplication &app, const TPenDenReport &report, const QString &target)
 {
-    QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Error(QStringLiteral("Soubor %1 nelze vytvořit: %2").arg(target, file.errorString()));
-    writeReportJson(report, file);
-    if (!file.commit())
-        throw Error(QStringLiteral("Soubor %1 nelze zapsat: %2").arg(target, file.errorString()));
+    TOutputFile file(target, {.replace = true, .streamInPlace = true, .templateFolders = {app.PrintFormsFolder(), outputOptions().templates}});
+    file.open();
+    writeReportJson(report, file.device());
+    file.commit();
 }
 
 bool writeJson(TBaseApplication &app, TPenDenReport &report, const QString &target)
 {
     try {
-        const QFileInfo info(target);
         if (target == u"-")
             writeToStandardOutput(report);
-        else if (info.exists() && !info.isFile())
-            writeInPlace(report, target);
         else
-            writeReplacing(report, target);
+            writeFile(app, report, target);
         return true;
     } catch (const Error &error) {
         app.ShowMessageDialog(error.text(), MessageKind::Error);

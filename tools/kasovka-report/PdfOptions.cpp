@@ -11,7 +11,9 @@
 #include "ReportTool.h"
 
 #include "app/ConsoleUiServices.h"
+#include "app/OutputTarget.h"
 #include "app/TBaseApplication.h"
+#include "core/OutputFile.h"
 #include "core/IniFile.h"
 #include "core/MemTable.h"
 #include "print/PdfOutput.h"
@@ -30,16 +32,6 @@ namespace {
 
 bool g_withoutMonthly = false;
 
-bool mayWrite(TBaseApplication &app, const QString &target, bool overwrite)
-{
-    if (!QFileInfo::exists(target) && !QFileInfo(target).isSymLink())
-        return true;
-    if (auto *console = dynamic_cast<ConsoleUiServices *>(&app.UiServices()))
-        console->setQuestionAnswer(overwrite ? MessageResult::Yes : MessageResult::No);
-    const QString question = QStringLiteral("Soubor \"%1\" již existuje. Chcete jej přepsat?").arg(target);
-    return app.ShowMessageDialog(question, MessageKind::Question) == MessageResult::Yes;
-}
-
 bool writeReportPdf(TBaseApplication &app, TPenDenReport &report, const QString &target)
 {
     const ReportOutputOptions options = outputOptions();
@@ -54,7 +46,13 @@ bool writeReportPdf(TBaseApplication &app, TPenDenReport &report, const QString 
         }
         printOptions.allGroups = false;
     }
-    if (!mayWrite(app, target, options.overwrite))
+    if (auto *console = dynamic_cast<ConsoleUiServices *>(&app.UiServices()))
+        console->setQuestionAnswer(options.overwrite ? MessageResult::Yes : MessageResult::No);
+    const QString path = QFileInfo(target).absoluteFilePath();
+    OutputPolicy policy = print::pdfPolicy(app);
+    if (!options.templates.isEmpty())
+        policy.templateFolders.append(options.templates);
+    if (!ConfirmOutputTarget(app, path, policy))
         return false;
     print::PrintSettings settings;
     if (QFileInfo::exists(app.SettingsFileName())) {
@@ -63,7 +61,7 @@ bool writeReportPdf(TBaseApplication &app, TPenDenReport &report, const QString 
     }
     print::ReportPrintJob job(report, printOptions);
     job.layout(settings.pageLayout);
-    return print::savePdf(app, job, QFileInfo(target).absoluteFilePath());
+    return print::savePdf(app, job, path, policy);
 }
 
 } // namespace

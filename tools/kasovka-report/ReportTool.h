@@ -68,6 +68,7 @@ struct ReportOutputOptions {
     QString group;
     bool finalSummary = true;
     bool overwrite = false;
+    QString templates; // --templates DIR, absolute; empty without it
 };
 ReportOutputOptions outputOptions();
 

@@ -89,14 +89,5 @@ inline QString cantCopyOle()
 {
     return QStringLiteral("Can't copy OLE objects embedded on a sheet");
 }
-inline QString cantWrite(const QString &path)
-{
-    return QStringLiteral("Can't write to file \"%1\". Check it is not in use by another user")
-        .arg(path);
-}
-inline QString writeFailed()
-{
-    return QStringLiteral("Error writing output file");
-}
 
 } // namespace kasovka::xlstext

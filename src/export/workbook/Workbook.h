@@ -19,6 +19,7 @@
 
 namespace kasovka {
 
+class TOutputFile;
 class TWorkbook;
 class TWorkSheet;
 
@@ -96,6 +97,8 @@ public:
     // Writes the workbook to a path that must not exist yet. A failed save
     // leaves no file behind.
     void save(const QString &path);
+    // Writes the workbook through `output`, which it opens and commits.
+    void save(TOutputFile &output);
 
     // Rows the sheets may hold: kBiffRows (the default) for a workbook saved
     // by save(); up to kMaxSheetRows for one another writer takes from

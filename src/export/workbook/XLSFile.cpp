@@ -3,6 +3,8 @@
 
 #include "export/workbook/Workbook.h"
 
+#include "core/OutputFile.h"
+
 #include "export/workbook/Errors.h"
 #include "export/workbook/FormulaText.h"
 #include "export/workbook/TWorkbook.h"
@@ -10,7 +12,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace kasovka {
 
@@ -122,18 +123,22 @@ void TXLSFile::setRowLimit(int rows)
 
 void TXLSFile::save(const QString &path)
 {
-    if (QFileInfo::exists(path))
-        throw Error(xlstext::cantWrite(path));
+    TOutputFile output(path);
+    save(output);
+}
+
+void TXLSFile::save(TOutputFile &output)
+{
     if (!m_book)
-        throw Error(xlstext::writeFailed());
+        throw Error(QStringLiteral("Soubor %1 nelze zapsat: sešit nebyl načten.").arg(output.displayPath()));
     // Rows beyond BIFF8's range have no place in this format.
     for (int i = 0; i < m_book->sheetCount(); ++i)
         if (m_book->sheet(i).lastRow() >= kBiffRows)
             throw Error(xlstext::invalidRow(m_book->sheet(i).lastRow() + 1));
-    // The file appears under its name only once it is complete.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !m_book->save(file) || !file.commit())
-        throw Error(xlstext::writeFailed());
+    output.open();
+    if (!m_book->save(output.device()))
+        output.writeFailed();
+    output.commit();
 }
 
 int TXLSFile::sheetCount() const

@@ -1,16 +1,21 @@
 #include "export/xlsx/XlsxWriter.h"
 
 #include "core/Error.h"
+#include "core/OutputFile.h"
+#include "core/PrivateFolder.h"
 #include "export/workbook/Errors.h"
 #include "export/workbook/TWorkbook.h"
 #include "export/workbook/detail/Bytes.h"
+#include "export/xlsx/detail/XlsxErrors.h"
 #include "export/xlsx/detail/XlsxNames.h"
 #include "export/xlsx/detail/XlsxSheet.h"
+#include "export/xlsx/detail/XmlText.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+
+#include <cerrno>
 
 namespace kasovka {
 
@@ -26,11 +31,12 @@ constexpr qint64 kZip64Cells = 40'000'000;
 // Closes (or, after a failure, still closes) the workbook exactly once.
 class WorkbookHandle {
 public:
-    WorkbookHandle(const QByteArray &path, lxw_workbook_options &options)
-        : m_workbook(workbook_new_opt(path.constData(), &options))
+    WorkbookHandle(const TOutputFile &output, lxw_workbook_options &options)
     {
+        errno = 0;
+        m_workbook = workbook_new_opt(QFile::encodeName(output.privatePath()).constData(), &options);
         if (!m_workbook)
-            throw Error(xlstext::writeFailed());
+            output.writeFailed();
     }
     ~WorkbookHandle()
     {
@@ -45,7 +51,7 @@ public:
     }
 
 private:
-    lxw_workbook *m_workbook;
+    lxw_workbook *m_workbook = nullptr;
 };
 
 // Visibility of each sheet ([MS-XLS] 2.4.28 BoundSheet8: hsState).
@@ -90,26 +96,40 @@ public:
         m_total = totalRows;
         const auto &sheets = m_book.globals().sheets();
         const std::vector<int> states = sheetStates(m_book.globals().records());
-        std::vector<lxw_worksheet *> written;
+        QStringList names;
         for (int i = 0; i < m_book.sheetCount(); ++i) {
             const QString name = sheets[size_t(i)].name;
             if (m_book.sheet(i).isChart())
                 throw Error(QStringLiteral("List \"%1\" je graf; grafy nelze uložit ve formátu .xlsx.").arg(name));
-            lxw_worksheet *ws = workbook_add_worksheet(m_workbook, name.toUtf8().constData());
-            if (!ws)
-                throw Error(QStringLiteral("List \"%1\" nelze uložit ve formátu .xlsx: neplatný název listu.").arg(name));
-            writeSheet(ws, i, name);
+            writeSheet(addSheet(name, names), i, name);
+            names.append(name);
             if (size_t(i) < states.size() && states[size_t(i)] != 0)
-                worksheet_hide(ws);
-            written.push_back(ws);
+                worksheet_hide(m_sheets.back());
         }
         const int active = m_book.globals().activeSheet();
-        if (active >= 0 && active < int(written.size()))
-            worksheet_activate(written[size_t(active)]);
+        if (active >= 0 && active < int(m_sheets.size()))
+            worksheet_activate(m_sheets[size_t(active)]);
         m_names.define(m_workbook);
     }
 
 private:
+    lxw_worksheet *addSheet(const QString &name, const QStringList &earlier)
+    {
+        if (const QString problem = sheetNameProblem(name, earlier); !problem.isEmpty())
+            throw Error(QStringLiteral("List \"%1\" nelze uložit ve formátu .xlsx: %2.").arg(name, problem));
+        lxw_worksheet *ws = nullptr;
+        {
+            // In constant-memory mode the sheet gets its scratch file here.
+            QuietLibraryConsole quiet;
+            ws = workbook_add_worksheet(m_workbook, xmlText(name, XmlPlace::Attribute).constData());
+        }
+        if (!ws)
+            throw Error(QStringLiteral("List \"%1\" nelze uložit ve formátu .xlsx: pomocný soubor listu nelze "
+                                       "vytvořit.").arg(name));
+        m_sheets.push_back(ws);
+        return ws;
+    }
+
     void writeSheet(lxw_worksheet *ws, int index, const QString &name)
     {
         XlsxSheetWriter sheet(ws, m_formats, m_book.sheet(index), m_book.strings(), name,
@@ -128,6 +148,7 @@ private:
     BiffStyles m_styles;
     XlsxFormats m_formats;
     XlsxNames m_names;
+    std::vector<lxw_worksheet *> m_sheets;
     qint64 m_done = 0, m_total = 0;
 };
 
@@ -135,43 +156,32 @@ private:
 
 void TXlsxWriter::save(const TWorkbook &book, const QString &path, const Progress &progress)
 {
-    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
-        throw Error(xlstext::cantWrite(path));
-    // The workbook is assembled beside the target and appears under its
-    // name only once complete.
-    QTemporaryFile reserved(QFileInfo(path).absolutePath() + QStringLiteral("/.kasovka-XXXXXX.xlsx"));
-    if (!reserved.open())
-        throw Error(xlstext::writeFailed());
-    const QString temporary = reserved.fileName();
-    reserved.close();
-    reserved.setAutoRemove(false);
-    struct RemoveOnFailure {
-        QString path;
-        bool keep = false;
-        ~RemoveOnFailure()
-        {
-            if (!keep)
-                QFile::remove(path);
-        }
-    } cleanup{temporary};
+    TOutputFile output(path);
+    save(book, output, progress);
+}
 
+void TXlsxWriter::save(const TWorkbook &book, TOutputFile &output, const Progress &progress)
+{
+    output.open();
     qint64 rows = 0;
     bool rowByRow = true;
     for (int i = 0; i < book.sheetCount(); ++i)
         rowByRow = rowByRow && XlsxSheetWriter::writableRowByRow(book.sheet(i));
-    QByteArray tmpdir = QDir::toNativeSeparators(QDir::tempPath()).toLocal8Bit();
+    // The library's scratch files go to this run's private folder.
+    QByteArray tmpdir = QFile::encodeName(runTemporaryFolder());
     lxw_workbook_options options{};
     options.constant_memory = rowByRow ? LXW_TRUE : LXW_FALSE;
     options.tmpdir = tmpdir.data();
     options.use_zip64 = cellCount(book, rows) > kZip64Cells ? LXW_TRUE : LXW_FALSE;
 
-    WorkbookHandle workbook(QFile::encodeName(temporary), options);
+    // The library opens the new file by name, inside the output's private
+    // folder, where nobody else can put anything in its way.
+    WorkbookHandle workbook(output, options);
     BookWriter(book, workbook.get(), progress).write(rows);
+    errno = 0;
     if (workbook.close() != LXW_NO_ERROR)
-        throw Error(xlstext::writeFailed());
-    if (!QFile::rename(temporary, path))
-        throw Error(xlstext::cantWrite(path));
-    cleanup.keep = true;
+        output.writeFailed();
+    output.commit();
 }
 
 } // namespace kasovka

@@ -11,6 +11,7 @@
 
 namespace kasovka {
 
+class TOutputFile;
 class TWorkbook;
 
 class TXlsxWriter {
@@ -22,6 +23,8 @@ public:
     // path must not exist yet. Throws kasovka::Error; on failure no file is
     // left at path.
     static void save(const TWorkbook &book, const QString &path, const Progress &progress = {});
+    // Writes through `output`, which it opens and commits.
+    static void save(const TWorkbook &book, TOutputFile &output, const Progress &progress = {});
 };
 
 } // namespace kasovka

@@ -131,7 +131,7 @@ bool TFilterSelectHostObject::readCodeList(const QString &path, const QString &c
 {
     TBFTable table;
     if (table.Open(path) != 0) {
-        showError(tableOpenFailedText(path));
+        showError(tableOpenFailedText(path, table));
         return false;
     }
     // A damaged file or a missing field is reported with the store's own
@@ -163,7 +163,7 @@ bool TFilterSelectHostObject::readStockGroups()
     const QString storesPath = m_agendaFolder + QStringLiteral("SKSEZSKL");
     TBFTable groups;
     if (groups.Open(groupsPath) != 0) {
-        showError(tableOpenFailedText(groupsPath));
+        showError(tableOpenFailedText(groupsPath, groups));
         return false;
     }
     if (groups.SetIndex(QStringLiteral("Sklad+Název")) != 0) {
@@ -174,7 +174,7 @@ bool TFilterSelectHostObject::readStockGroups()
     TBFTable stores;
     if (stores.Open(storesPath) != 0) {
         groups.Close();
-        showError(tableOpenFailedText(storesPath));
+        showError(tableOpenFailedText(storesPath, stores));
         return false;
     }
     if (stores.SetIndex(QStringLiteral("Číslo")) != 0) {

@@ -73,6 +73,8 @@ struct TBFTable::Impl {
     // A private copy read instead of a file whose folder cannot hold the
     // write-ahead log's index (a user who may only read the host's data).
     std::unique_ptr<QTemporaryDir> snapshot;
+    // The last Open failed only because the host kept writing the table.
+    bool hostWasWriting = false;
 
     // --- connection (TableConnection.cpp) ---
     // Opens the file for reading, reads and checks its fields and prepares

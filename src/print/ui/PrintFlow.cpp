@@ -1,9 +1,11 @@
 #include "print/ui/PrintFlow.h"
 
+#include "app/OutputTarget.h"
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
 #include "core/IniFile.h"
 #include "core/MemTable.h"
+#include "core/OutputFile.h"
 #include "core/model/MemTableModel.h"
 #include "export/ExcelExporterForm.h"
 #include "print/PdfOutput.h"
@@ -100,12 +102,10 @@ bool PrintSession::saveAsPdf()
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     m_settings.*m_pdfFile = path;
-    if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
-        const QString question = QStringLiteral("Soubor \"%1\" již existuje. Chcete jej přepsat?").arg(path);
-        if (m_app.ShowMessageDialog(question, MessageKind::Question) != MessageResult::Yes)
-            return false;
-    }
-    return print::savePdf(m_app, *m_job, path);
+    OutputPolicy policy = print::pdfPolicy(m_app);
+    if (!ConfirmOutputTarget(m_app, path, policy))
+        return false;
+    return print::savePdf(m_app, *m_job, path, policy);
 }
 
 bool PrintSession::print(QPrinter &printer, int from, int to)

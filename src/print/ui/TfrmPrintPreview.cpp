@@ -166,8 +166,10 @@ void TfrmPrintPreview::Print()
 {
     QPrinter &target = printer();
     QPrintDialog dialog(&target, this);
+    // No printing to a file here: Qt would write it by name, through links
+    // and over templates; "Uložit jako PDF…" writes the same file safely.
     dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCurrentPage
-                      | QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+                      | QAbstractPrintDialog::PrintShowPageSize);
     dialog.setMinMax(1, m_session.job().pageCount());
     if (dialog.exec() != QDialog::Accepted)
         return;

@@ -67,6 +67,7 @@ TEST(Pictures, CopiedRowsCarryTheirPictures)
 // continues after the oval's OBJ record.
 TEST(Comments, CopiedRowsCarryTheirCommentsAndShapes)
 {
+    KASOVKA_NEEDS_SHARED_FILE(corpus(QString()));
     QTemporaryDir dir;
     TXLSFile book;
     book.open(corpus(QStringLiteral("poi_DrawingAndComments.xls")));

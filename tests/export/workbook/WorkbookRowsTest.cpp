@@ -135,6 +135,7 @@ TEST_F(Rows, RowsPushedPastTheLastRowAreRefused)
 // on Sheet2 alone leaves them in place.
 TEST(ThreeD, ReferencesOverSeveralSheetsStayWhenOneChanges)
 {
+    KASOVKA_NEEDS_SHARED_FILE(corpus(QString()));
     TXLSFile book;
     book.open(corpus(QStringLiteral("poi_55906-MultiSheetRefs.xls")));
     auto formulas = [&book] {

@@ -31,7 +31,7 @@ inline QString fixture(const QString &name)
 // KASOVKA_NEEDS_SHARED_FILE(corpus(QString())).
 inline QString corpus(const QString &name)
 {
-    return QStringLiteral(KASOVKA_SHARED_TESTDATA "/xls/") + name;
+    return sharedTestDataFolder() + QStringLiteral("/xls/") + name;
 }
 
 inline QByteArray readFile(const QString &path)

@@ -194,7 +194,8 @@ def main():
     args = sys.argv[1:]
     use_lo = "--libreoffice" in args
     args = [a for a in args if a != "--libreoffice"]
-    tool, data, corpus = args
+    tool, data, shared = args
+    corpus = shared_testdata.folder(shared, "xls")
     if use_lo and not shutil.which("soffice"):
         print("LibreOffice is not installed: skipped")
         return 77

@@ -156,7 +156,7 @@ def check_refuse(tool, path, reason, out):
 
 
 def main():
-    tool, corpus = sys.argv[1], sys.argv[2]
+    tool, corpus = sys.argv[1], shared_testdata.folder(sys.argv[2], "xls")
     code = shared_testdata.absent(corpus)
     if code is not None:
         return code

@@ -121,7 +121,7 @@ TEST_F(RowLimit, WriterRefusesWhatItCannotWriteAndLeavesNothing)
     const QString target = scratch(QStringLiteral("vystup.xlsx"));
     TXlsxWriter::save(*m_book.workbook(), target);
     EXPECT_EQ(errorOf([&] { TXlsxWriter::save(*m_book.workbook(), target); }),
-              QStringLiteral("Can't write to file \"%1\". Check it is not in use by another user").arg(target));
+              QStringLiteral("Soubor %1 již existuje.").arg(target));
 
     // Copies of row 4's formula past row 65536 lost their reference; the
     // first one that reaches BIFF8's last row is refused.

@@ -3,12 +3,12 @@
 IN OUT.xlsx`) and read back with openpyxl: sheets, every value, merged areas
 against what xlrd reads in the original.
 
-    check_xlsx_corpus.py KASOVKA_XLS CORPUS_FOLDER [--libreoffice]
+    check_xlsx_corpus.py KASOVKA_XLS SHARED_TESTDATA [--libreoffice]
 
 With --libreoffice LibreOffice recalculates each .xlsx: every formula must
 give the result the original program stored in the .xls, which shows that
-the formula text means what its tokens meant. Exit code 77 when LibreOffice
-is missing.
+the formula text means what its tokens meant. Exit code 77 (skipped) when
+LibreOffice or the shared corpus is missing.
 """
 import csv
 import math
@@ -22,7 +22,11 @@ import openpyxl
 import openpyxl.worksheet.cell_range
 import xlrd
 
-TOOL, CORPUS = sys.argv[1:3]
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "support"))
+import shared_testdata  # noqa: E402
+
+TOOL = sys.argv[1]
+CORPUS = shared_testdata.folder(sys.argv[2], "xls")
 LIBREOFFICE = "--libreoffice" in sys.argv[3:]
 # Files the .xlsx writer refuses, and why.
 REFUSED = {
@@ -119,6 +123,9 @@ def recalculated(work, path):
 
 
 def main():
+    missing = shared_testdata.absent(CORPUS)
+    if missing is not None:
+        return missing
     work = tempfile.mkdtemp(prefix="kasovka-corpus-")
     try:
         for name in openable():

@@ -1,7 +1,7 @@
 #include "export/xlsx/detail/BiffSheetSetup.h"
 
-#include "export/workbook/Errors.h"
 #include "export/workbook/detail/Bytes.h"
+#include "export/xlsx/detail/XlsxErrors.h"
 
 namespace kasovka::xlsx {
 
@@ -24,14 +24,14 @@ QString headerText(const QByteArray &data)
 {
     if (data.size() < 3)
         return QString();
-    ByteReader r(data, xlstext::recordsInvalid());
+    ByteReader r(data, damagedRecord("záhlaví nebo zápatí listu"));
     const int length = r.u16();
     return r.chars(length, r.u8() & 0x01);
 }
 
 void readSetup(BiffSheetSetup &s, const QByteArray &data)
 {
-    ByteReader r(data, xlstext::recordsInvalid());
+    ByteReader r(data, damagedRecord("nastavení stránky listu"));
     s.hasSetup = true;
     s.paper = r.u16();
     s.scale = r.u16();
@@ -51,7 +51,7 @@ void readSetup(BiffSheetSetup &s, const QByteArray &data)
 
 void readWindow(BiffSheetSetup &s, const QByteArray &data)
 {
-    ByteReader r(data, xlstext::recordsInvalid());
+    ByteReader r(data, damagedRecord("nastavení okna listu"));
     const uint16_t flags = r.u16();
     s.showGridlines = flags & 0x0002;
     s.frozen = flags & 0x0008;
@@ -62,7 +62,7 @@ void readWindow(BiffSheetSetup &s, const QByteArray &data)
 
 void readColumn(BiffSheetSetup &s, const QByteArray &data)
 {
-    ByteReader r(data, xlstext::recordsInvalid());
+    ByteReader r(data, damagedRecord("šířky sloupců listu"));
     BiffColumn c;
     c.first = r.u16();
     c.last = std::min<int>(r.u16(), 255);
@@ -78,7 +78,7 @@ void readColumn(BiffSheetSetup &s, const QByteArray &data)
 
 void readNote(BiffSheetSetup &s, const QByteArray &data, int record)
 {
-    ByteReader r(data, xlstext::recordsInvalid());
+    ByteReader r(data, damagedRecord("komentář listu"));
     r.skip(4);
     BiffNote n;
     n.record = record;
@@ -91,7 +91,7 @@ void readNote(BiffSheetSetup &s, const QByteArray &data, int record)
 
 double f64Of(const QByteArray &data)
 {
-    ByteReader r(data, xlstext::recordsInvalid());
+    ByteReader r(data, damagedRecord("okraje stránky listu"));
     return r.f64();
 }
 

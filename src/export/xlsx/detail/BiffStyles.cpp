@@ -1,7 +1,7 @@
 #include "export/xlsx/detail/BiffStyles.h"
 
-#include "export/workbook/Errors.h"
 #include "export/workbook/detail/Bytes.h"
+#include "export/xlsx/detail/XlsxErrors.h"
 
 namespace kasovka::xlsx {
 
@@ -30,7 +30,7 @@ constexpr std::array<uint32_t, 8> kBaseColours = {
 
 BiffFont readFont(const QByteArray &data)
 {
-    ByteReader r(data, xlstext::recordsInvalid());
+    ByteReader r(data, damagedRecord("písmo sešitu"));
     BiffFont f;
     f.heightTwips = r.u16();
     const uint16_t flags = r.u16();
@@ -52,7 +52,7 @@ BiffFont readFont(const QByteArray &data)
 
 BiffXf readXf(const QByteArray &data)
 {
-    ByteReader r(data, xlstext::recordsInvalid());
+    ByteReader r(data, damagedRecord("formát buněk sešitu"));
     r.need(20);
     BiffXf x;
     x.font = r.u16();
@@ -97,7 +97,6 @@ BiffStyles BiffStyles::read(const std::vector<BiffRecord> &globals)
 {
     BiffStyles s;
     s.m_palette = kDefaultPalette;
-    const QString err = xlstext::recordsInvalid();
     for (const BiffRecord &rec : globals) {
         switch (rec.id) {
         case kFont:
@@ -108,14 +107,14 @@ BiffStyles BiffStyles::read(const std::vector<BiffRecord> &globals)
             break;
         case kFormat: {
             const QByteArray data = rec.joined();
-            ByteReader r(data, err);
+            ByteReader r(data, damagedRecord("formát čísla sešitu"));
             const int id = r.u16();
             const int length = r.u16();
             s.m_numFormats.insert(id, r.chars(length, r.u8() & 0x01));
             break;
         }
         case kPalette: {
-            ByteReader r(rec.data, err);
+            ByteReader r(rec.data, damagedRecord("paleta barev sešitu"));
             const int count = std::min<int>(r.u16(), int(s.m_palette.size()));
             for (int i = 0; i < count; ++i) {
                 const uint32_t red = r.u8(), green = r.u8(), blue = r.u8();

@@ -403,8 +403,8 @@ int highestReferencedRow(const QByteArray &rgce)
 
 QString quotedSheetName(const QString &name)
 {
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_.]*$"));
-    static const QRegularExpression cellLike(QStringLiteral("^([A-Za-z]{1,3}[0-9]+|[Rr][0-9]*[Cc][0-9]*)$"));
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z_][A-Za-z0-9_.]*\\z"));
+    static const QRegularExpression cellLike(QStringLiteral("^([A-Za-z]{1,3}[0-9]+|[Rr][0-9]*[Cc][0-9]*)\\z"));
     if (plain.match(name).hasMatch() && !cellLike.match(name).hasMatch())
         return name;
     QString quoted = name;

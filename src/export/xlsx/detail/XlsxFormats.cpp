@@ -1,5 +1,8 @@
 #include "export/xlsx/detail/XlsxFormats.h"
 
+#include "core/Error.h"
+#include "export/xlsx/detail/XmlText.h"
+
 namespace kasovka::xlsx {
 
 namespace {
@@ -43,6 +46,19 @@ int16_t rotation(int trot)
     if (trot > 90 && trot <= 180)
         return int16_t(90 - trot);
     return int16_t(trot <= 90 ? trot : 0);
+}
+
+// libxlsxwriter keeps a font name in 127 bytes and cuts a longer one
+// anywhere, even inside a character. No font has such a name: it is
+// shortened by whole characters.
+QByteArray fontName(QString name)
+{
+    QByteArray bytes = xmlText(name, XmlPlace::Attribute);
+    while (bytes.size() >= LXW_FORMAT_FIELD_LEN) {
+        name.chop(name.size() >= 2 && name.back().isLowSurrogate() ? 2 : 1);
+        bytes = xmlText(name, XmlPlace::Attribute);
+    }
+    return bytes;
 }
 
 } // namespace
@@ -94,7 +110,7 @@ lxw_format *XlsxFormats::font(int fontIndex)
 
 void XlsxFormats::applyFont(lxw_format *format, const BiffFont &font) const
 {
-    format_set_font_name(format, font.name.toUtf8().constData());
+    format_set_font_name(format, fontName(font.name).constData());
     format_set_font_size(format, font.heightTwips / 20.0);
     if (const auto rgb = m_styles.rgb(font.color))
         format_set_font_color(format, colour(*rgb));
@@ -127,7 +143,11 @@ void XlsxFormats::applyNumberFormat(lxw_format *format, int id) const
     if (const auto code = m_styles.numFormat(id)) {
         if (code->compare(QLatin1String("General"), Qt::CaseInsensitive) == 0)
             return;
-        format_set_num_format(format, code->toUtf8().constData());
+        // Kept in 127 bytes as font names are; a code cut short would be another.
+        const QByteArray bytes = xmlText(*code, XmlPlace::Attribute);
+        if (bytes.size() >= LXW_FORMAT_FIELD_LEN)
+            throw Error(QStringLiteral("Formát čísla \"%1\" je pro formát .xlsx příliš dlouhý.").arg(*code));
+        format_set_num_format(format, bytes.constData());
     } else if (isBuiltInNumberFormat(id) && id != 0) {
         format_set_num_format_index(format, uint8_t(id));
     }

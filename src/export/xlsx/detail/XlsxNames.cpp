@@ -1,8 +1,11 @@
 #include "export/xlsx/detail/XlsxNames.h"
 
-#include "export/workbook/Errors.h"
 #include "export/workbook/TWorkbook.h"
 #include "export/workbook/detail/Bytes.h"
+#include "export/xlsx/detail/XlsxErrors.h"
+#include "export/xlsx/detail/XmlText.h"
+
+#include <QRegularExpression>
 
 namespace kasovka::xlsx {
 
@@ -13,6 +16,16 @@ namespace {
 constexpr uint16_t kSupBook = 0x01AE, kExternSheet = 0x0017, kExternName = 0x0023;
 constexpr uint16_t kNameHidden = 0x0001, kNameFunction = 0x0002, kNameBuiltIn = 0x0020;
 constexpr int kBiffLastRow = 65535, kLastColumn = 255;
+
+// A name the format accepts: a letter, "_" or a backslash first, then
+// letters, digits, "_", "." and backslashes; nothing that reads as a cell
+// (A1 or R1C1).
+bool acceptedName(const QString &name)
+{
+    static const QRegularExpression form(QStringLiteral("^[\\p{L}_\\\\][\\p{L}\\p{N}_.\\\\]{0,254}\\z"));
+    static const QRegularExpression cellLike(QStringLiteral("^([A-Za-z]{1,3}[0-9]+|[Rr][0-9]*[Cc]?[0-9]*|[Cc][0-9]*)\\z"));
+    return form.match(name).hasMatch() && !cellLike.match(name).hasMatch();
+}
 
 } // namespace
 
@@ -31,12 +44,12 @@ XlsxNames::XlsxNames(const TWorkbook &book) : m_book(book)
             ++supBooks;
         } else if (rec.id == kExternName && addIn && rec.data.size() >= 8) {
             // ExternName ([MS-XLS] 2.4.106): flags, 4 reserved bytes, the name.
-            ByteReader r(rec.data, xlstext::recordsInvalid(), 6);
+            ByteReader r(rec.data, damagedRecord("název funkce doplňku"), 6);
             const int length = r.u8();
             m_addInNames.back().push_back(r.chars(length, r.u8() & 0x01));
         } else if (rec.id == kExternSheet) {
             const QByteArray data = rec.joined();
-            ByteReader r(data, xlstext::recordsInvalid());
+            ByteReader r(data, damagedRecord("seznam odkazů na listy"));
             const int count = r.u16();
             for (int i = 0; i < count; ++i) {
                 Xti x;
@@ -123,6 +136,28 @@ std::vector<XlsxNames::Area> XlsxNames::areas(const QByteArray &rgce) const
     return out;
 }
 
+// libxlsxwriter checks the same rules, but prints its English reason to the
+// console; it counts the characters of the name as written, escapes
+// included. Excel compares names regardless of case.
+QString sheetNameProblem(const QString &name, const QStringList &earlier)
+{
+    if (name.isEmpty())
+        return QStringLiteral("název listu je prázdný");
+    if (name.size() > LXW_SHEETNAME_MAX)
+        return QStringLiteral("název listu je delší než %1 znaků").arg(LXW_SHEETNAME_MAX);
+    for (const QChar c : name)
+        if (QStringView(u"[]:*?/\\").contains(c))
+            return QStringLiteral("název listu nesmí obsahovat znaky [ ] : * ? / \\");
+    if (name.startsWith(QLatin1Char('\'')) || name.endsWith(QLatin1Char('\'')))
+        return QStringLiteral("název listu nesmí začínat ani končit apostrofem");
+    if (earlier.contains(name, Qt::CaseInsensitive))
+        return QStringLiteral("stejný název má už jiný list");
+    if (utf8Length(xmlText(name, XmlPlace::Attribute)) > LXW_SHEETNAME_MAX)
+        return QStringLiteral("název listu obsahuje řídicí znaky a zapsaný by byl delší než %1 znaků")
+            .arg(LXW_SHEETNAME_MAX);
+    return {};
+}
+
 FormulaContext XlsxNames::formulaContext() const
 {
     FormulaContext context;
@@ -160,10 +195,16 @@ void XlsxNames::define(lxw_workbook *workbook) const
         QString name = n.name;
         if (n.scope >= 1 && n.scope <= int(sheets.size()))
             name = quotedSheetName(sheets[size_t(n.scope - 1)].name) + QLatin1Char('!') + name;
+        const QByteArray nameBytes = xmlText(name, XmlPlace::Attribute);
+        const QByteArray formulaBytes = xmlText(QLatin1Char('=') + formula, XmlPlace::Formula);
         // A name the format does not accept is left out; cells never depend on it,
-        // their formulas hold the references themselves.
-        workbook_define_name(workbook, name.toUtf8().constData(),
-                             (QLatin1Char('=') + formula).toUtf8().constData());
+        // their formulas hold the references themselves. So is one that does
+        // not fit the 127 bytes libxlsxwriter keeps of a name and its formula:
+        // it would cut them short, even inside a character.
+        if (!acceptedName(n.name) || nameBytes.size() >= LXW_DEFINED_NAME_LENGTH
+            || formulaBytes.size() >= LXW_DEFINED_NAME_LENGTH)
+            continue;
+        workbook_define_name(workbook, nameBytes.constData(), formulaBytes.constData());
     }
 }
 

@@ -7,6 +7,8 @@
 #include "export/xlsx/detail/FormulaTokens.h"
 #include "export/xlsx/detail/XlsxSheet.h"
 
+#include <QStringList>
+
 #include <xlsxwriter.h>
 
 namespace kasovka {
@@ -14,6 +16,12 @@ class TWorkbook;
 }
 
 namespace kasovka::xlsx {
+
+// Why a sheet may not be named so in the written workbook, as the end of a
+// Czech sentence; empty if it may. `earlier` are the names of the sheets
+// before it. Excel's rules: 1 to 31 characters, none of [ ] : * ? / \, no
+// apostrophe first or last, no other sheet of the same name.
+QString sheetNameProblem(const QString &name, const QStringList &earlier);
 
 class XlsxNames {
 public:

@@ -8,6 +8,8 @@
 #include "export/workbook/Workbook.h"
 #include "export/workbook/detail/Bytes.h"
 #include "export/workbook/detail/RecordViews.h"
+#include "export/xlsx/detail/XlsxErrors.h"
+#include "export/xlsx/detail/XmlText.h"
 
 #include <cmath>
 #include <tuple>
@@ -24,9 +26,9 @@ constexpr int kBiffLastRow = kBiffRows - 1;
 // A row the model does not hold: its cells take the column's format.
 const RowData kNoRow;
 
-QByteArray utf8(const QString &text)
+QByteArray textBytes(const QString &text)
 {
-    return text.toUtf8();
+    return xmlText(text, XmlPlace::Text);
 }
 
 bool isExpReference(const FormulaData &f)
@@ -106,8 +108,15 @@ void XlsxSheetWriter::check(lxw_error error, int row, int col) const
 {
     if (error == LXW_NO_ERROR)
         return;
-    throw Error(QStringLiteral("Buňku %1 listu \"%2\" nelze uložit ve formátu .xlsx: %3")
-                    .arg(cellName(row, col), m_name, QString::fromUtf8(lxw_strerror(error))));
+    throw Error(QStringLiteral("Buňku %1 listu \"%2\" nelze uložit ve formátu .xlsx: %3.")
+                    .arg(cellName(row, col), m_name, libraryErrorText(error)));
+}
+
+void XlsxSheetWriter::checkSheet(lxw_error error, const QString &what) const
+{
+    if (error != LXW_NO_ERROR)
+        throw Error(QStringLiteral("%1 listu \"%2\" nelze uložit ve formátu .xlsx: %3.")
+                        .arg(what, m_name, libraryErrorText(error)));
 }
 
 void XlsxSheetWriter::writeRows(const RowsDone &rowsDone)
@@ -225,7 +234,7 @@ void XlsxSheetWriter::writeCell(int row, const Cell &c)
         if (std::isfinite(c.num()))
             check(worksheet_write_number(m_ws, r, col, c.num(), format), row, c.col);
         else
-            writeFormulaText(row, c.col, "#NUM!", format);
+            writeFormulaText(row, c.col, QStringLiteral("#NUM!"), format);
         return;
     case CellType::Text:
         writeText(row, c.col, c.str(), format);
@@ -235,7 +244,7 @@ void XlsxSheetWriter::writeCell(int row, const Cell &c)
         return;
     case CellType::Error: {
         // An error value has no cell form of its own here: a formula of the error.
-        writeFormulaText(row, c.col, errorText(c.boolErr()).toLatin1(), format);
+        writeFormulaText(row, c.col, errorText(c.boolErr()), format);
         return;
     }
     case CellType::Formula:
@@ -251,7 +260,7 @@ void XlsxSheetWriter::writeText(int row, int col, uint32_t index, lxw_format *fo
     const SstString &s = m_strings.at(index);
     const int runs = int(s.runs.size() / 4);
     if (runs == 0 || s.text.isEmpty()) {
-        check(worksheet_write_string(m_ws, lxw_row_t(row), lxw_col_t(col), utf8(s.text).constData(), format),
+        check(worksheet_write_string(m_ws, lxw_row_t(row), lxw_col_t(col), textBytes(s.text).constData(), format),
               row, col);
         return;
     }
@@ -272,13 +281,13 @@ void XlsxSheetWriter::writeText(int row, int col, uint32_t index, lxw_format *fo
         const int end = i + 1 < fragments.size() ? fragments[i + 1].from : int(s.text.size());
         if (end <= fragments[i].from)
             continue;
-        texts.push_back(utf8(s.text.mid(fragments[i].from, end - fragments[i].from)));
+        texts.push_back(textBytes(s.text.mid(fragments[i].from, end - fragments[i].from)));
         const int font = fragments[i].font >= 0 ? fragments[i].font
                                                 : m_formats.fontOf(cell ? cell->xf : 15);
         tuples.push_back({m_formats.font(font), nullptr});
     }
     if (tuples.size() < 2) {
-        check(worksheet_write_string(m_ws, lxw_row_t(row), lxw_col_t(col), utf8(s.text).constData(), format),
+        check(worksheet_write_string(m_ws, lxw_row_t(row), lxw_col_t(col), textBytes(s.text).constData(), format),
               row, col);
         return;
     }
@@ -328,21 +337,22 @@ void XlsxSheetWriter::writeFormula(int row, const Cell &c, lxw_format *format)
     }
     if (array) {
         const ArrayView range(*array);
-        const QByteArray formula = utf8(QStringLiteral("{=") + text + QLatin1Char('}'));
+        const QByteArray formula = xmlText(QStringLiteral("{=") + text + QLatin1Char('}'), XmlPlace::Formula);
         check(worksheet_write_array_formula(m_ws, lxw_row_t(range.firstRow()), lxw_col_t(range.firstColumn()),
                                             lxw_row_t(range.lastRow()), lxw_col_t(range.lastColumn()),
                                             formula.constData(), format),
               row, c.col);
         return;
     }
-    writeFormulaText(row, c.col, utf8(text), format);
+    writeFormulaText(row, c.col, text, format);
 }
 
 // The result is left empty, as in the .xls: readers calculate it on opening
 // (LibreOffice does so only for an empty result).
-void XlsxSheetWriter::writeFormulaText(int row, int col, const QByteArray &formula, lxw_format *format)
+void XlsxSheetWriter::writeFormulaText(int row, int col, const QString &formula, lxw_format *format)
 {
-    check(worksheet_write_formula_str(m_ws, lxw_row_t(row), lxw_col_t(col), formula.constData(), format, ""),
+    check(worksheet_write_formula_str(m_ws, lxw_row_t(row), lxw_col_t(col),
+                                      xmlText(formula, XmlPlace::Formula).constData(), format, ""),
           row, col);
 }
 
@@ -359,12 +369,12 @@ void XlsxSheetWriter::writeNotes(int row)
                                        "ve formátu .xlsx jej nelze uložit správně.")
                             .arg(cellName(row, col), m_name)
                             .arg(kBiffRows));
-        const QByteArray text = utf8(drawing.noteText(note.record));
-        QByteArray author = utf8(note.author);
+        const QByteArray noteText = textBytes(drawing.noteText(note.record));
+        QByteArray author = textBytes(note.author);
         lxw_comment_options options{};
         options.visible = note.shown ? LXW_COMMENT_DISPLAY_VISIBLE : LXW_COMMENT_DISPLAY_HIDDEN;
         options.author = author.isEmpty() ? nullptr : author.data();
-        check(worksheet_write_comment_opt(m_ws, lxw_row_t(row), lxw_col_t(col), text.constData(), &options),
+        check(worksheet_write_comment_opt(m_ws, lxw_row_t(row), lxw_col_t(col), noteText.constData(), &options),
               row, col);
     }
 }

@@ -55,10 +55,12 @@ private:
     void writeCell(int row, const Cell &cell);
     void writeText(int row, int col, uint32_t text, lxw_format *format);
     void writeFormula(int row, const Cell &cell, lxw_format *format);
-    void writeFormulaText(int row, int col, const QByteArray &formula, lxw_format *format);
+    void writeFormulaText(int row, int col, const QString &formula, lxw_format *format);
     void writeNotes(int row);
     void fillMergedGaps(int row);
     void check(lxw_error error, int row, int col) const;
+    // `what` of the sheet (its header, its page breaks...) was refused.
+    void checkSheet(lxw_error error, const QString &what) const;
     QString cellName(int row, int col) const;
 
     lxw_worksheet *m_ws;

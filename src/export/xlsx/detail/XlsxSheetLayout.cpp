@@ -4,11 +4,12 @@
 #include "export/xlsx/detail/XlsxSheet.h"
 
 #include "core/Error.h"
-#include "export/workbook/Errors.h"
 #include "export/workbook/WorkSheet.h"
+#include "export/xlsx/detail/XmlText.h"
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace kasovka::xlsx {
 
@@ -18,6 +19,12 @@ namespace {
 
 constexpr int kLastColumn = 255;
 constexpr int kDefaultXf = 15;
+constexpr int kOnePixelTwips = 15;
+// libxlsxwriter writes a blank cell for every cell of a merged area, and the
+// writer one for every cell of it the model does not hold: about two seconds
+// and 120 MB per million cells. Templates merge a few cells; this bounds
+// what a damaged one costs.
+constexpr qint64 kMaxMergedCells = 1 << 20;
 // The font of the written workbook's Normal style, libxlsxwriter's own,
 // whose digit sets the unit of column widths.
 const BiffFont kXlsxNormalFont{QStringLiteral("Calibri"), 220};
@@ -52,6 +59,27 @@ double digitPoints(const BiffFont &font)
     return font.heightTwips / 20.0 * digitAdvance(font.name);
 }
 
+// Header and footer pictures are not carried; their codes ("&G",
+// "&[Picture]") would make the text invalid without them.
+QString withoutPictures(const QString &text)
+{
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == QLatin1Char('&') && QStringView(text).mid(i, 2) == u"&G") {
+            ++i;
+            continue;
+        }
+        if (text[i] == QLatin1Char('&') && QStringView(text).mid(i, 10) == u"&[Picture]") {
+            i += 9;
+            continue;
+        }
+        out += text[i];
+        if (text[i] == QLatin1Char('&') && i + 1 < text.size())
+            out += text[++i]; // a code's letter, or the second "&" of a literal one
+    }
+    return out;
+}
+
 // Header and footer text without a font uses the Normal style's font, which
 // differs between the two formats: each section gets the .xls one spelled out.
 QString withNormalFont(const QString &text, const BiffFont &font)
@@ -83,18 +111,37 @@ QString withNormalFont(const QString &text, const BiffFont &font)
         if (c == QLatin1Char('&') && i + 1 < text.size())
             out += text[++i]; // the code's letter, or the second "&" of a literal one
     }
-    // The limit of 255 characters holds for both formats; the text stays as it was.
-    return out.size() <= 255 ? out : text;
+    return out;
 }
 
-QByteArray headerText(const QString &text, const BiffFont &font)
+// libxlsxwriter takes every "&G" and "&[Picture]" in the text, a literal
+// "&&G" too, for a picture it was not given, and refuses the text (freeing
+// it twice on the way). What is left of them after withoutPictures is text,
+// so the letter after the "&" is written escaped: readers see the same text.
+QByteArray withoutPictureCodes(QByteArray text)
 {
-    // Header and footer pictures are not carried; their codes would make
-    // the text invalid without them.
-    QString s = text;
-    s.remove(QStringLiteral("&G"));
-    s.remove(QStringLiteral("&[Picture]"));
-    return withNormalFont(s, font).toUtf8();
+    for (qsizetype at = text.indexOf('&'); at >= 0 && at + 1 < text.size(); at = text.indexOf('&', at + 1)) {
+        if (text[at + 1] == 'G')
+            text.replace(at + 1, 1, "_x0047_");
+        else if (text.mid(at + 1, 9) == "[Picture]")
+            text.replace(at + 1, 1, "_x005B_");
+    }
+    return text;
+}
+
+// The text with the Normal font spelled out, else as it was; nothing when
+// even that is longer than the 255 characters both formats allow.
+std::optional<QByteArray> headerText(const QString &text, const BiffFont &font)
+{
+    const QString plain = withoutPictures(text);
+    if (plain.isEmpty())
+        return QByteArray("");
+    for (const QString &form : {withNormalFont(plain, font), plain}) {
+        const QByteArray bytes = withoutPictureCodes(xmlText(form, XmlPlace::Text));
+        if (utf8Length(bytes) <= LXW_HEADER_FOOTER_MAX)
+            return bytes;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -102,6 +149,15 @@ QByteArray headerText(const QString &text, const BiffFont &font)
 void XlsxSheetWriter::writeLayout(const SheetPrintNames &names)
 {
     refuseDrawings();
+    qint64 merged = 0;
+    for (const auto &m : m_merges)
+        merged += qint64(m[2] - m[0] + 1) * (m[3] - m[1] + 1);
+    if (merged > kMaxMergedCells)
+        throw Error(QStringLiteral("Sloučené oblasti listu \"%1\" pokrývají %2 buněk; ve formátu .xlsx jich zde "
+                                   "lze uložit nejvýše %3.")
+                        .arg(m_name)
+                        .arg(merged)
+                        .arg(kMaxMergedCells));
     writeColumns();
     writePageSetup(names);
     writeView();
@@ -152,9 +208,9 @@ void XlsxSheetWriter::writeColumns()
             ++last;
         Column &c = columns[first];
         lxw_format *format = c.xf == kDefaultXf ? nullptr : m_formats.cell(c.xf);
-        check(worksheet_set_column_pixels_opt(m_ws, lxw_col_t(first), lxw_col_t(last), pixels[first], format,
-                                              &c.options),
-              0, int(first));
+        checkSheet(worksheet_set_column_pixels_opt(m_ws, lxw_col_t(first), lxw_col_t(last), pixels[first], format,
+                                                   &c.options),
+                   QStringLiteral("Sloupce"));
         first = last + 1;
     }
 }
@@ -184,12 +240,15 @@ void XlsxSheetWriter::writePageSetup(const SheetPrintNames &names)
     lxw_header_footer_options footer{};
     footer.margin = s.footerMargin > 0 ? s.footerMargin : 0.5;
     const BiffFont &normal = m_formats.normalFont();
+    const std::optional<QByteArray> headerBytes = headerText(s.header, normal);
+    const std::optional<QByteArray> footerBytes = headerText(s.footer, normal);
+    if (!headerBytes || !footerBytes)
+        throw Error(QStringLiteral("%1 listu \"%2\" je ve formátu .xlsx delší než 255 znaků.")
+                        .arg(headerBytes ? QStringLiteral("Zápatí") : QStringLiteral("Záhlaví"), m_name));
     // An empty header or footer still keeps its margin: the page's
     // printable height depends on it.
-    check(worksheet_set_header_opt(m_ws, s.header.isEmpty() ? "" : headerText(s.header, normal).constData(), &header),
-          0, 0);
-    check(worksheet_set_footer_opt(m_ws, s.footer.isEmpty() ? "" : headerText(s.footer, normal).constData(), &footer),
-          0, 0);
+    checkSheet(worksheet_set_header_opt(m_ws, headerBytes->constData(), &header), QStringLiteral("Záhlaví"));
+    checkSheet(worksheet_set_footer_opt(m_ws, footerBytes->constData(), &footer), QStringLiteral("Zápatí"));
     if (s.centreHorizontally)
         worksheet_center_horizontally(m_ws);
     if (s.centreVertically)
@@ -207,14 +266,17 @@ void XlsxSheetWriter::writeBreaksAndTitles(const SheetPrintNames &names)
     const auto &rowBreaks = m_sheet.rowBreaks();
     const auto &columnBreaks = m_sheet.columnBreaks();
     if (rowBreaks.size() > LXW_BREAKS_MAX || columnBreaks.size() > LXW_BREAKS_MAX)
-        throw Error(xlstext::tooManyPageBreaks());
+        throw Error(QStringLiteral("List \"%1\" má příliš mnoho ručních konců stránek; formát .xlsx jich zde "
+                                   "uloží nejvýše %2 v řádcích a %2 ve sloupcích.")
+                        .arg(m_name)
+                        .arg(LXW_BREAKS_MAX));
     std::vector<lxw_row_t> rows;
     for (const detail::PageBreak &b : rowBreaks)
         if (b.at > 0)
             rows.push_back(lxw_row_t(b.at));
     if (!rows.empty()) {
         rows.push_back(0);
-        check(worksheet_set_h_pagebreaks(m_ws, rows.data()), 0, 0);
+        checkSheet(worksheet_set_h_pagebreaks(m_ws, rows.data()), QStringLiteral("Konce stránek"));
     }
     std::vector<lxw_col_t> columns;
     for (const detail::PageBreak &b : columnBreaks)
@@ -222,19 +284,19 @@ void XlsxSheetWriter::writeBreaksAndTitles(const SheetPrintNames &names)
             columns.push_back(lxw_col_t(b.at));
     if (!columns.empty()) {
         columns.push_back(0);
-        check(worksheet_set_v_pagebreaks(m_ws, columns.data()), 0, 0);
+        checkSheet(worksheet_set_v_pagebreaks(m_ws, columns.data()), QStringLiteral("Konce stránek"));
     }
     if (names.titleRows)
-        check(worksheet_repeat_rows(m_ws, lxw_row_t(names.titleRows->first), lxw_row_t(names.titleRows->second)),
-              names.titleRows->first, 0);
+        checkSheet(worksheet_repeat_rows(m_ws, lxw_row_t(names.titleRows->first), lxw_row_t(names.titleRows->second)),
+                   QStringLiteral("Tiskové nadpisy"));
     if (names.titleColumns)
-        check(worksheet_repeat_columns(m_ws, lxw_col_t(names.titleColumns->first),
-                                       lxw_col_t(names.titleColumns->second)),
-              0, names.titleColumns->first);
+        checkSheet(worksheet_repeat_columns(m_ws, lxw_col_t(names.titleColumns->first),
+                                            lxw_col_t(names.titleColumns->second)),
+                   QStringLiteral("Tiskové nadpisy"));
     if (const auto &a = names.printArea)
-        check(worksheet_print_area(m_ws, lxw_row_t((*a)[0]), lxw_col_t((*a)[2]), lxw_row_t((*a)[1]),
-                                   lxw_col_t((*a)[3])),
-              (*a)[0], (*a)[2]);
+        checkSheet(worksheet_print_area(m_ws, lxw_row_t((*a)[0]), lxw_col_t((*a)[2]), lxw_row_t((*a)[1]),
+                                        lxw_col_t((*a)[3])),
+                   QStringLiteral("Oblast tisku"));
 }
 
 void XlsxSheetWriter::writeView()
@@ -253,7 +315,10 @@ void XlsxSheetWriter::writeView()
         worksheet_select(m_ws);
     if (s.protectedSheet)
         worksheet_protect(m_ws, nullptr, nullptr);
-    if (s.defaultRowTwips)
+    // libxlsxwriter places a note by stepping over the rows below it until
+    // it has passed a few pixels; rows of the default height under one pixel
+    // (15 twips, only in a damaged template) would never get it there.
+    if (s.defaultRowTwips && *s.defaultRowTwips >= kOnePixelTwips)
         worksheet_set_default_row(m_ws, *s.defaultRowTwips / 20.0, s.unusedRowsHidden);
 }
 
