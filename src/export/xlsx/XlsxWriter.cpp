@@ -34,19 +34,27 @@ public:
     WorkbookHandle(const TOutputFile &output, lxw_workbook_options &options)
     {
         errno = 0;
-        m_workbook = workbook_new_opt(QFile::encodeName(output.privatePath()).constData(), &options);
+        {
+            QuietLibraryConsole quiet;
+            m_workbook = workbook_new_opt(QFile::encodeName(output.privatePath()).constData(), &options);
+        }
         if (!m_workbook)
             output.writeFailed();
     }
     ~WorkbookHandle()
     {
-        if (m_workbook)
+        // After a failure: the library still frees what it holds; what it
+        // prints about the file it can no longer finish is not for the user.
+        if (m_workbook) {
+            QuietLibraryConsole quiet;
             workbook_close(m_workbook);
+        }
     }
     lxw_workbook *get() const { return m_workbook; }
     lxw_error close()
     {
         lxw_workbook *workbook = std::exchange(m_workbook, nullptr);
+        QuietLibraryConsole quiet;
         return workbook_close(workbook);
     }
 
@@ -179,8 +187,11 @@ void TXlsxWriter::save(const TWorkbook &book, TOutputFile &output, const Progres
     WorkbookHandle workbook(output, options);
     BookWriter(book, workbook.get(), progress).write(rows);
     errno = 0;
-    if (workbook.close() != LXW_NO_ERROR)
-        output.writeFailed();
+    if (const lxw_error closed = workbook.close(); closed != LXW_NO_ERROR) {
+        if (errno != 0)
+            output.writeFailed();
+        throw OutputError(QStringLiteral("Soubor %1 nelze zapsat: %2.").arg(output.displayPath(), libraryErrorText(closed)));
+    }
     output.commit();
 }
 
