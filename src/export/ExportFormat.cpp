@@ -1,6 +1,6 @@
 #include "export/ExportFormat.h"
 
-#include "export/workbook/Workbook.h"
+#include "workbook/Workbook.h"
 
 #include <QFileInfo>
 

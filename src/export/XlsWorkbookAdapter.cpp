@@ -1,7 +1,7 @@
 #include "export/XlsWorkbookAdapter.h"
 
-#include "export/workbook/Workbook.h"
 #include "export/xlsx/XlsxWriter.h"
+#include "workbook/Workbook.h"
 
 namespace kasovka {
 

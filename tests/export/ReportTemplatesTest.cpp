@@ -5,8 +5,8 @@
 #include "ExportFixture.h"
 
 #include "export/ReportExport.h"
-#include "export/workbook/Workbook.h"
 #include "report/ReportTables.h"
+#include "workbook/Workbook.h"
 
 #include <QFileInfo>
 #include "QtPrinters.h"

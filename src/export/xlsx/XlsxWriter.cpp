@@ -1,11 +1,11 @@
 #include "export/xlsx/XlsxWriter.h"
 
 #include "core/Error.h"
-#include "export/workbook/Errors.h"
-#include "export/workbook/TWorkbook.h"
-#include "export/workbook/detail/Bytes.h"
 #include "export/xlsx/detail/XlsxNames.h"
 #include "export/xlsx/detail/XlsxSheet.h"
+#include "workbook/Errors.h"
+#include "workbook/TWorkbook.h"
+#include "workbook/detail/Bytes.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,11 +3,11 @@
 // What reaches the file is read back by check_xlsx_features.py.
 
 #include "export/ExportFormat.h"
-#include "export/workbook/TWorkbook.h"
 #include "export/xlsx/XlsxWriter.h"
 #include "export/xlsx/detail/FormulaTokens.h"
+#include "workbook/TWorkbook.h"
 
-#include "export/workbook/WorkbookTestSupport.h"
+#include "workbook/WorkbookTestSupport.h"
 
 #include <QFileInfo>
 

@@ -7,7 +7,7 @@
 // breaks (2.4.350), the window (2.4.346 Window2, 2.4.189 Pane, 2.4.247 Scl),
 // protection (2.4.207) and notes (2.4.179).
 
-#include "export/workbook/detail/Records.h"
+#include "workbook/detail/Records.h"
 
 #include <QString>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "export/xlsx/detail/BiffStyles.h"
 
-#include "export/workbook/Errors.h"
-#include "export/workbook/detail/Bytes.h"
+#include "workbook/Errors.h"
+#include "workbook/detail/Bytes.h"
 
 namespace kasovka::xlsx {
 

@@ -4,7 +4,7 @@
 // (2.4.353 XF), the colour palette (2.4.188 Palette, default in 2.5.161) and
 // the date system (2.4.77 Date1904).
 
-#include "export/workbook/detail/Records.h"
+#include "workbook/detail/Records.h"
 
 #include <QHash>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "export/xlsx/detail/FunctionTable.h"
 
-#include "export/workbook/detail/Bytes.h"
+#include "workbook/detail/Bytes.h"
 
 #include <QRegularExpression>
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "export/xlsx/detail/XlsxNames.h"
 
-#include "export/workbook/Errors.h"
-#include "export/workbook/TWorkbook.h"
-#include "export/workbook/detail/Bytes.h"
+#include "workbook/Errors.h"
+#include "workbook/TWorkbook.h"
+#include "workbook/detail/Bytes.h"
 
 namespace kasovka::xlsx {
 

@@ -4,10 +4,10 @@
 #include "export/xlsx/detail/XlsxSheet.h"
 
 #include "core/Error.h"
-#include "export/workbook/WorkSheet.h"
-#include "export/workbook/Workbook.h"
-#include "export/workbook/detail/Bytes.h"
-#include "export/workbook/detail/RecordViews.h"
+#include "workbook/WorkSheet.h"
+#include "workbook/Workbook.h"
+#include "workbook/detail/Bytes.h"
+#include "workbook/detail/RecordViews.h"
 
 #include <cmath>
 #include <tuple>

@@ -4,8 +4,8 @@
 #include "export/xlsx/detail/XlsxSheet.h"
 
 #include "core/Error.h"
-#include "export/workbook/Errors.h"
-#include "export/workbook/WorkSheet.h"
+#include "workbook/Errors.h"
+#include "workbook/WorkSheet.h"
 
 #include <cmath>
 #include <cstring>
