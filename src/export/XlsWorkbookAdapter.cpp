@@ -1,7 +1,7 @@
 #include "export/XlsWorkbookAdapter.h"
 
-#include "export/xlsx/XlsxWriter.h"
 #include "workbook/Workbook.h"
+#include "xlsx/XlsxWriter.h"
 
 namespace kasovka {
 

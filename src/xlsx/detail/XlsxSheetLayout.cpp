@@ -1,7 +1,7 @@
 // A worksheet's columns, print setup and window, from its records and the
 // workbook's print names.
 
-#include "export/xlsx/detail/XlsxSheet.h"
+#include "xlsx/detail/XlsxSheet.h"
 
 #include "core/Error.h"
 #include "workbook/Errors.h"

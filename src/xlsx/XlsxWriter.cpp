@@ -1,11 +1,11 @@
-#include "export/xlsx/XlsxWriter.h"
+#include "xlsx/XlsxWriter.h"
 
 #include "core/Error.h"
-#include "export/xlsx/detail/XlsxNames.h"
-#include "export/xlsx/detail/XlsxSheet.h"
 #include "workbook/Errors.h"
 #include "workbook/TWorkbook.h"
 #include "workbook/detail/Bytes.h"
+#include "xlsx/detail/XlsxNames.h"
+#include "xlsx/detail/XlsxSheet.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,9 +4,9 @@
 // beginning there, cells, notes), which is the order constant-memory mode
 // needs.
 
-#include "export/xlsx/detail/BiffSheetSetup.h"
-#include "export/xlsx/detail/FormulaTokens.h"
-#include "export/xlsx/detail/XlsxFormats.h"
+#include "xlsx/detail/BiffSheetSetup.h"
+#include "xlsx/detail/FormulaTokens.h"
+#include "xlsx/detail/XlsxFormats.h"
 
 #include <array>
 #include <functional>

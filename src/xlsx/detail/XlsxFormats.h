@@ -3,7 +3,7 @@
 // one per XF index for cells, rows and columns, one per font for the runs of
 // rich texts.
 
-#include "export/xlsx/detail/BiffStyles.h"
+#include "xlsx/detail/BiffStyles.h"
 
 #include <xlsxwriter.h>
 

@@ -3,9 +3,9 @@
 // What reaches the file is read back by check_xlsx_features.py.
 
 #include "export/ExportFormat.h"
-#include "export/xlsx/XlsxWriter.h"
-#include "export/xlsx/detail/FormulaTokens.h"
 #include "workbook/TWorkbook.h"
+#include "xlsx/XlsxWriter.h"
+#include "xlsx/detail/FormulaTokens.h"
 
 #include "workbook/WorkbookTestSupport.h"
 

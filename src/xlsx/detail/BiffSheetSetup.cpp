@@ -1,4 +1,4 @@
-#include "export/xlsx/detail/BiffSheetSetup.h"
+#include "xlsx/detail/BiffSheetSetup.h"
 
 #include "workbook/Errors.h"
 #include "workbook/detail/Bytes.h"

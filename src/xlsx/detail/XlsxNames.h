@@ -4,8 +4,8 @@
 // formulas need to name sheets ([MS-XLS] 2.4.150 Lbl, 2.4.106 ExternSheet,
 // 2.4.271 SupBook).
 
-#include "export/xlsx/detail/FormulaTokens.h"
-#include "export/xlsx/detail/XlsxSheet.h"
+#include "xlsx/detail/FormulaTokens.h"
+#include "xlsx/detail/XlsxSheet.h"
 
 #include <xlsxwriter.h>
 

@@ -1,6 +1,6 @@
-#include "export/xlsx/detail/FormulaTokens.h"
+#include "xlsx/detail/FormulaTokens.h"
 
-#include "export/xlsx/detail/FunctionTable.h"
+#include "xlsx/detail/FunctionTable.h"
 
 #include "workbook/detail/Bytes.h"
 

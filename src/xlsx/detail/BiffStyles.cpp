@@ -1,4 +1,4 @@
-#include "export/xlsx/detail/BiffStyles.h"
+#include "xlsx/detail/BiffStyles.h"
 
 #include "workbook/Errors.h"
 #include "workbook/detail/Bytes.h"

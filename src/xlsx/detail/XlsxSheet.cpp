@@ -1,7 +1,7 @@
 // The rows of a worksheet: row formats and heights, merged areas, cells of
 // every kind, formulas and notes, written strictly from the first row down.
 
-#include "export/xlsx/detail/XlsxSheet.h"
+#include "xlsx/detail/XlsxSheet.h"
 
 #include "core/Error.h"
 #include "workbook/WorkSheet.h"

@@ -1,4 +1,4 @@
-#include "export/xlsx/detail/FunctionTable.h"
+#include "xlsx/detail/FunctionTable.h"
 
 #include <algorithm>
 #include <iterator>

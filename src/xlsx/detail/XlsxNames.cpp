@@ -1,4 +1,4 @@
-#include "export/xlsx/detail/XlsxNames.h"
+#include "xlsx/detail/XlsxNames.h"
 
 #include "workbook/Errors.h"
 #include "workbook/TWorkbook.h"

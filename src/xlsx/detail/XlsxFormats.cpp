@@ -1,4 +1,4 @@
-#include "export/xlsx/detail/XlsxFormats.h"
+#include "xlsx/detail/XlsxFormats.h"
 
 namespace kasovka::xlsx {
 
