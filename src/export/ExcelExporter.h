@@ -5,8 +5,8 @@
 // RunAssociatedProgram.
 
 #include "export/ExportHeading.h"
-#include "export/ExportFormat.h"
-#include "export/ExportRowLimit.h"
+#include "template/ExportFormat.h"
+#include "template/ExportRowLimit.h"
 
 #include <QString>
 #include <algorithm>

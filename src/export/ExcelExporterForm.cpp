@@ -3,9 +3,9 @@
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
 #include "export/ExcelExporter.h"
-#include "export/ExportRowLimit.h"
 #include "export/ExportTarget.h"
-#include "export/XlsTDataSet.h"
+#include "template/ExportRowLimit.h"
+#include "template/XlsTDataSet.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -5,9 +5,9 @@
 // one for as long as it is shown; the tools drive one directly.
 
 #include "core/MemTable.h"
-#include "export/TemplateDataModule.h"
-#include "export/TemplateReport.h"
-#include "export/XlsWorkbookAdapter.h"
+#include "template/TemplateDataModule.h"
+#include "template/TemplateReport.h"
+#include "template/XlsWorkbookAdapter.h"
 
 #include <QString>
 #include <functional>

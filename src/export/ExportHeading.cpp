@@ -2,9 +2,9 @@
 
 #include "app/TBaseApplication.h"
 #include "core/DateTime.h"
-#include "export/TemplateDataModule.h"
 #include "filter/TReportFilter.h"
 #include "report/TPenDenReport.h"
+#include "template/TemplateDataModule.h"
 
 namespace kasovka {
 

@@ -1,7 +1,7 @@
 #include "export/JsonDataModule.h"
 
 #include "core/Error.h"
-#include "export/XlsTDataSet.h"
+#include "template/XlsTDataSet.h"
 
 #include <QFile>
 #include <QJsonArray>

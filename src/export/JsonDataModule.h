@@ -14,7 +14,7 @@
 // become memory tables; "values" are the named values "#." tags read.
 
 #include "core/MemTable.h"
-#include "export/TemplateDataModule.h"
+#include "template/TemplateDataModule.h"
 
 #include <QByteArray>
 #include <QJsonObject>

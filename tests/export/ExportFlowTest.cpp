@@ -5,15 +5,15 @@
 
 #include "core/IniFile.h"
 #include "export/ReportExport.h"
-#include "export/XlsWorkbookAdapter.h"
 #include "filter/TReportFilter.h"
 #include "report/TPenDenReport.h"
+#include "template/XlsWorkbookAdapter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <tuple>
-#include "QtPrinters.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

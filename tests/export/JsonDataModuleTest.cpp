@@ -1,12 +1,12 @@
 // Data sets and named values given as JSON, as kasovka-xls fill reads them.
 
-#include "FakeWorkbook.h"
+#include "template/FakeWorkbook.h"
 
 #include "core/Error.h"
 #include "export/JsonDataModule.h"
-#include "export/TemplateReport.h"
+#include "template/TemplateReport.h"
 
-#include "QtPrinters.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

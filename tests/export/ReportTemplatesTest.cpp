@@ -9,7 +9,7 @@
 #include "workbook/Workbook.h"
 
 #include <QFileInfo>
-#include "QtPrinters.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

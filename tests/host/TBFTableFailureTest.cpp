@@ -7,7 +7,7 @@
 #include "host/HostSchema.h"
 #include "host/TBFTable.h"
 
-#include "export/QtPrinters.h"
+#include "support/QtPrinters.h"
 #include "support/Unprivileged.h"
 
 #include <QDir>

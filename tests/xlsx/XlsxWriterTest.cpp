@@ -2,7 +2,6 @@
 // limit a workbook written as .xlsx lifts, and what the writer refuses.
 // What reaches the file is read back by check_xlsx_features.py.
 
-#include "export/ExportFormat.h"
 #include "workbook/TWorkbook.h"
 #include "xlsx/XlsxWriter.h"
 #include "xlsx/detail/FormulaTokens.h"
@@ -80,19 +79,6 @@ TEST(XlsxFormula, ReferenceToAnotherWorkbookIsRefused)
 {
     EXPECT_THROW(formulaText(hex("3a0100010001c0"), {}, context()), xlsx::UnconvertibleToken);
     EXPECT_THROW(formulaText(hex("1e0100" "03"), {}, context()), xlsx::UnconvertibleToken); // cut short
-}
-
-TEST(ExportFormat, FollowsTheExtension)
-{
-    const std::pair<const char *, TExportFormat> cases[] = {
-        {"/tmp/a.xlsx", TExportFormat::Xlsx}, {"/tmp/A.XLSX", TExportFormat::Xlsx},
-        {"/tmp/a.xls", TExportFormat::Xls},   {"/tmp/a", TExportFormat::Xls},
-        {"/tmp/a.xlsx.bak", TExportFormat::Xls}, {"/tmp/a.ods", TExportFormat::Xls},
-    };
-    for (const auto &[path, format] : cases)
-        EXPECT_EQ(exportFormatOf(QString::fromLatin1(path)), format) << path;
-    EXPECT_EQ(maxExportRows(TExportFormat::Xls), 65536);
-    EXPECT_EQ(maxExportRows(TExportFormat::Xlsx), 1048576);
 }
 
 // The template: B3:B5 hold 1..3, C4 =B4*2, B8 =B10 (see ../workbook/data).

@@ -6,8 +6,8 @@
 
 #include "core/Error.h"
 #include "export/JsonDataModule.h"
-#include "export/TemplateReport.h"
-#include "export/XlsWorkbookAdapter.h"
+#include "template/TemplateReport.h"
+#include "template/XlsWorkbookAdapter.h"
 
 namespace kasovka::xls {
 

@@ -1,6 +1,6 @@
 #include "Commands.h"
 
-#include "export/ExportFormat.h"
+#include "template/ExportFormat.h"
 #include "workbook/Workbook.h"
 #include "xlsx/XlsxWriter.h"
 

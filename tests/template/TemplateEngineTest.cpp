@@ -1,17 +1,18 @@
 // The template engine over the in-memory workbook: bands, tags, dumps,
-// markers and the engine's error texts.
+// markers, the engine's error texts and the formats a target name picks.
 
 #include "FakeDataSet.h"
 #include "FakeWorkbook.h"
 
 #include "core/Error.h"
-#include "export/ExcelBand.h"
-#include "export/ExportRowLimit.h"
-#include "export/TemplateReport.h"
-#include "export/TemplateTags.h"
+#include "template/ExcelBand.h"
+#include "template/ExportFormat.h"
+#include "template/ExportRowLimit.h"
+#include "template/TemplateReport.h"
+#include "template/TemplateTags.h"
 
 #include <QDate>
-#include "QtPrinters.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -262,6 +263,19 @@ TEST_F(EngineTest, BandsThatMoveEachOthersDataSetsAreRefused)
             EXPECT_EQ(error.text().toStdString(), expected);
         }
     }
+}
+
+TEST(ExportFormat, FollowsTheExtension)
+{
+    const std::pair<const char *, TExportFormat> cases[] = {
+        {"/tmp/a.xlsx", TExportFormat::Xlsx}, {"/tmp/A.XLSX", TExportFormat::Xlsx},
+        {"/tmp/a.xls", TExportFormat::Xls},   {"/tmp/a", TExportFormat::Xls},
+        {"/tmp/a.xlsx.bak", TExportFormat::Xls}, {"/tmp/a.ods", TExportFormat::Xls},
+    };
+    for (const auto &[path, format] : cases)
+        EXPECT_EQ(exportFormatOf(QString::fromLatin1(path)), format) << path;
+    EXPECT_EQ(maxExportRows(TExportFormat::Xls), 65536);
+    EXPECT_EQ(maxExportRows(TExportFormat::Xlsx), 1048576);
 }
 
 TEST(BandNames, PrefixAndDataSetNames)

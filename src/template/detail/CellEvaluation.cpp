@@ -1,7 +1,7 @@
-#include "export/detail/CellEvaluation.h"
+#include "template/detail/CellEvaluation.h"
 
 #include "core/Error.h"
-#include "export/TemplateDataModule.h"
+#include "template/TemplateDataModule.h"
 
 #include <QDateTime>
 #include <QTimeZone>

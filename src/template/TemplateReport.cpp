@@ -1,8 +1,8 @@
-#include "export/TemplateReport.h"
+#include "template/TemplateReport.h"
 
 #include "core/Error.h"
-#include "export/TemplateTags.h"
-#include "export/detail/SheetFiller.h"
+#include "template/TemplateTags.h"
+#include "template/detail/SheetFiller.h"
 
 namespace kasovka {
 

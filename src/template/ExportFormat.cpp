@@ -1,4 +1,4 @@
-#include "export/ExportFormat.h"
+#include "template/ExportFormat.h"
 
 #include "workbook/Workbook.h"
 

@@ -1,4 +1,4 @@
-#include "export/XlsTDataSet.h"
+#include "template/XlsTDataSet.h"
 
 #include "core/MemTable.h"
 

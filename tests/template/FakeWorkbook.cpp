@@ -1,7 +1,7 @@
 #include "FakeWorkbook.h"
 
 #include "core/Error.h"
-#include "export/TemplateTags.h"
+#include "template/TemplateTags.h"
 
 namespace kasovka::test {
 

@@ -2,7 +2,7 @@
 // Reading a template: band names and tag cells. A parsed cell is one entry of
 // the row cache that the fill pass evaluates for every repetition.
 
-#include "export/XlsDataSet.h"
+#include "template/XlsDataSet.h"
 
 #include <QString>
 #include <QStringList>

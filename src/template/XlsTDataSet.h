@@ -2,7 +2,7 @@
 // The template engine's data-set and field interfaces over a memory table.
 
 #include "core/MemTable.h"
-#include "export/XlsDataSet.h"
+#include "template/XlsDataSet.h"
 
 #include <memory>
 #include <vector>

@@ -1,7 +1,7 @@
-#include "export/ExcelBand.h"
+#include "template/ExcelBand.h"
 
 #include "core/Error.h"
-#include "export/TemplateTags.h"
+#include "template/TemplateTags.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "export/detail/SheetFiller.h"
+#include "template/detail/SheetFiller.h"
 
 #include "core/Error.h"
-#include "export/detail/CellEvaluation.h"
+#include "template/detail/CellEvaluation.h"
 
 namespace kasovka::detail {
 

@@ -1,4 +1,4 @@
-#include "export/TemplateDataModule.h"
+#include "template/TemplateDataModule.h"
 
 namespace kasovka {
 

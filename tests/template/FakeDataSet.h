@@ -2,7 +2,7 @@
 // A small data set for engine tests: records of QVariants, optionally the
 // detail of another FakeDataSet (detail field equal to the master's field).
 
-#include "export/XlsDataSet.h"
+#include "template/XlsDataSet.h"
 
 #include <QStringList>
 #include <memory>

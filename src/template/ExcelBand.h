@@ -2,8 +2,8 @@
 // The band tree of one sheet: named ranges whose names begin with "__",
 // nested by their rows.
 
-#include "export/WorkbookAdapter.h"
-#include "export/XlsDataSet.h"
+#include "template/WorkbookAdapter.h"
+#include "template/XlsDataSet.h"
 
 #include <QStringList>
 #include <optional>

@@ -2,9 +2,9 @@
 // Processing one worksheet: the band tree, the row cache, the insertion and
 // fill passes, then the full data set dumps and the markers.
 
-#include "export/ExcelBand.h"
-#include "export/TemplateTags.h"
-#include "export/WorkbookAdapter.h"
+#include "template/ExcelBand.h"
+#include "template/TemplateTags.h"
+#include "template/WorkbookAdapter.h"
 
 #include <functional>
 #include <vector>

@@ -1,8 +1,8 @@
 // The steps after the fill pass: full data set dumps, then the row markers.
 
 #include "core/Error.h"
-#include "export/detail/CellEvaluation.h"
-#include "export/detail/SheetFiller.h"
+#include "template/detail/CellEvaluation.h"
+#include "template/detail/SheetFiller.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 // Formulas are opaque texts here; their reference moving belongs to the
 // file layer and is tested there.
 
-#include "export/WorkbookAdapter.h"
+#include "template/WorkbookAdapter.h"
 
 #include <QMap>
 #include <map>

@@ -1,4 +1,4 @@
-#include "export/XlsWorkbookAdapter.h"
+#include "template/XlsWorkbookAdapter.h"
 
 #include "workbook/Workbook.h"
 #include "xlsx/XlsxWriter.h"

@@ -1,7 +1,7 @@
-#include "export/TemplateTags.h"
+#include "template/TemplateTags.h"
 
 #include "core/Error.h"
-#include "export/TemplateDataModule.h"
+#include "template/TemplateDataModule.h"
 
 namespace kasovka {
 

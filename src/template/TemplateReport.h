@@ -10,8 +10,8 @@
 //     report.setFileName(target);
 //     report.Run(); // throws kasovka::Error; the target exists only on success
 
-#include "export/TemplateDataModule.h"
-#include "export/WorkbookAdapter.h"
+#include "template/TemplateDataModule.h"
+#include "template/WorkbookAdapter.h"
 
 #include <QString>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 // Turning a cached template cell into the value written for one record.
 
-#include "export/TemplateTags.h"
+#include "template/TemplateTags.h"
 
 #include <QVariant>
 #include <optional>

@@ -1,9 +1,9 @@
-#include "export/ExportRowLimit.h"
+#include "template/ExportRowLimit.h"
 
-#include "export/ExcelBand.h"
-#include "export/TemplateTags.h"
-#include "export/WorkbookAdapter.h"
-#include "export/XlsDataSet.h"
+#include "template/ExcelBand.h"
+#include "template/TemplateTags.h"
+#include "template/WorkbookAdapter.h"
+#include "template/XlsDataSet.h"
 
 #include <algorithm>
 

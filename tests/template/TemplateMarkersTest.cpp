@@ -4,9 +4,9 @@
 #include "FakeWorkbook.h"
 
 #include "core/Error.h"
-#include "export/TemplateReport.h"
+#include "template/TemplateReport.h"
 
-#include "QtPrinters.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

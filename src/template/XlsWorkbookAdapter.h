@@ -2,8 +2,8 @@
 // The template engine's workbook door over the BIFF8 file layer. The
 // workbook is saved as .xls, or as .xlsx with sheets of up to 1048576 rows.
 
-#include "export/ExportFormat.h"
-#include "export/WorkbookAdapter.h"
+#include "template/ExportFormat.h"
+#include "template/WorkbookAdapter.h"
 
 #include <functional>
 

@@ -3,7 +3,7 @@
 // compare ignoring letter case. A registered component that is no data set
 // (addOtherComponent) resolves to none, exactly like an unknown name.
 
-#include "export/XlsDataSet.h"
+#include "template/XlsDataSet.h"
 
 #include <QHash>
 #include <QString>
