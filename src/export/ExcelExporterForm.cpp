@@ -29,6 +29,26 @@ qsizetype lastDelimiter(const QString &path)
         at = std::max({at, path.lastIndexOf(QDir::separator()), path.lastIndexOf(QLatin1Char(':'))});
     return at;
 }
+
+// The heading under the names the program's templates use for "#." tags.
+void publishHeading(TTemplateDataModule &module, const TReportHeading &heading)
+{
+    module.setValue(QStringLiteral("NazevSestavy"), heading.reportName);
+    module.setValue(QStringLiteral("Agenda"), heading.agenda);
+    module.setValue(QStringLiteral("UcetniRok"), heading.year);
+    module.setValue(QStringLiteral("Obdobi"), heading.period);
+    // Without groups the captions that would name one are left out: their
+    // rows are deleted, the group column's title stays empty.
+    QString groups;
+    if (heading.hasGroups)
+        groups = heading.groupKind.isEmpty() ? QStringLiteral("Sumační skupiny")
+                                             : QStringLiteral("Sumační skupiny (%1)").arg(heading.groupKind);
+    module.setValue(QStringLiteral("SumacniSkupiny"), groups);
+    const QString column = heading.groupColumn.isEmpty() ? QStringLiteral("Sumační skupina") : heading.groupColumn;
+    module.setValue(QStringLiteral("SkupinaTitulek"), heading.hasGroups ? column : QString());
+    module.setValue(QStringLiteral("SkupinaRadek"),
+                    heading.hasGroups ? QString() : QStringLiteral("...delete row..."));
+}
 } // namespace
 
 QString exportErrorText(const QString &engineText)

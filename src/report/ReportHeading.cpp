@@ -1,10 +1,9 @@
-#include "export/ExportHeading.h"
+#include "report/ReportHeading.h"
 
 #include "app/TBaseApplication.h"
 #include "core/DateTime.h"
 #include "filter/TReportFilter.h"
 #include "report/TPenDenReport.h"
-#include "template/TemplateDataModule.h"
 
 namespace kasovka {
 
@@ -32,11 +31,11 @@ QString groupColumnTitle(quint8 kind)
 
 } // namespace
 
-TExportHeading reportHeading(const TPenDenReport &report)
+TReportHeading reportHeading(const TPenDenReport &report)
 {
     const TReportFilter &filter = report.Filter();
     const TBaseApplication &app = report.Application();
-    TExportHeading heading;
+    TReportHeading heading;
     heading.reportName = report.ReportName();
     heading.agenda = app.AgendaCode();
     heading.hasGroups = filter.VertikalniDeleni != sgkNone;
@@ -61,25 +60,6 @@ TExportHeading reportHeading(const TPenDenReport &report)
     else
         heading.period = QStringLiteral("celý účetní rok");
     return heading;
-}
-
-void publishHeading(TTemplateDataModule &module, const TExportHeading &heading)
-{
-    module.setValue(QStringLiteral("NazevSestavy"), heading.reportName);
-    module.setValue(QStringLiteral("Agenda"), heading.agenda);
-    module.setValue(QStringLiteral("UcetniRok"), heading.year);
-    module.setValue(QStringLiteral("Obdobi"), heading.period);
-    // Without groups the captions that would name one are left out: their
-    // rows are deleted, the group column's title stays empty.
-    QString groups;
-    if (heading.hasGroups)
-        groups = heading.groupKind.isEmpty() ? QStringLiteral("Sumační skupiny")
-                                             : QStringLiteral("Sumační skupiny (%1)").arg(heading.groupKind);
-    module.setValue(QStringLiteral("SumacniSkupiny"), groups);
-    const QString column = heading.groupColumn.isEmpty() ? QStringLiteral("Sumační skupina") : heading.groupColumn;
-    module.setValue(QStringLiteral("SkupinaTitulek"), heading.hasGroups ? column : QString());
-    module.setValue(QStringLiteral("SkupinaRadek"),
-                    heading.hasGroups ? QString() : QStringLiteral("...delete row..."));
 }
 
 } // namespace kasovka
