@@ -2,6 +2,7 @@
 
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
+#include "core/FileNames.h"
 #include "export/ExcelExporter.h"
 #include "export/ExportTarget.h"
 #include "template/ExportRowLimit.h"
@@ -21,14 +22,6 @@ const QStringList detailFields{QStringLiteral("Parent_ID")};
 
 // Thrown by the engine's poll when the user clicked "Přerušit".
 struct ExportCancelled {};
-
-qsizetype lastDelimiter(const QString &path)
-{
-    qsizetype at = path.lastIndexOf(QLatin1Char('/'));
-    if (QDir::separator() != QLatin1Char('/'))
-        at = std::max({at, path.lastIndexOf(QDir::separator()), path.lastIndexOf(QLatin1Char(':'))});
-    return at;
-}
 
 // The heading under the names the program's templates use for "#." tags.
 void publishHeading(TTemplateDataModule &module, const TReportHeading &heading)
@@ -85,23 +78,9 @@ bool TExcelExporterForm::initialRunAssociatedProgram() const
     return m_exporter.RunAssociatedProgram();
 }
 
-QString TExcelExporterForm::folderPart(const QString &path)
-{
-    return path.left(lastDelimiter(path) + 1);
-}
-
-TSaveFileRequest TExcelExporterForm::browseRequest(const QString &editText, TExportFormat remembered)
-{
-    const QString folder = folderPart(editText);
-    const TExportFormat format = explicitExportFormat(editText).value_or(remembered);
-    return {QStringLiteral("Exportovat do souboru"),
-            QStringLiteral("Sešit MS Excel (*.xls)|*.xls|Sešit Office Open XML (*.xlsx)|*.xlsx"), format,
-            exportFormatName(format).toUpper(), folder, editText.mid(folder.size())};
-}
-
 QString TExcelExporterForm::browseResult(const QString &chosenPath)
 {
-    const QString name = chosenPath.mid(lastDelimiter(chosenPath) + 1);
+    const QString name = chosenPath.mid(folderPart(chosenPath).size());
     return name.contains(QLatin1Char('.')) ? chosenPath : chosenPath + QStringLiteral(".XLS");
 }
 

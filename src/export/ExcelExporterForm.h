@@ -16,16 +16,6 @@ namespace kasovka {
 
 class TExcelExporter;
 
-// What the save-file dialog of "Procházet" is opened with.
-struct TSaveFileRequest {
-    QString title;         // "Exportovat do souboru"
-    QString filter;        // "Sešit MS Excel (*.xls)|*.xls|Sešit Office Open XML (*.xlsx)|*.xlsx"
-    TExportFormat format;  // the filter offered first
-    QString defaultSuffix; // "XLS" or "XLSX", the format's
-    QString initialFolder; // folder part of the edit box text
-    QString fileName;      // file-name part of it
-};
-
 class TExcelExporterForm : public TTemplateDataModule {
 public:
     // busy shows (true) or clears (false) the hourglass cursor around a run.
@@ -42,12 +32,8 @@ public:
     // On false the window stays open; the reason has been shown.
     bool OnOk(const QString &editText, bool runAssociatedProgram, const BusyIndicator &busy = {});
 
-    // The format the edit box names by its extension, else the remembered one.
-    static TSaveFileRequest browseRequest(const QString &editText, TExportFormat remembered = TExportFormat::Xls);
     // The path the dialog returns: ".XLS" added when the name has no extension.
     static QString browseResult(const QString &chosenPath);
-    // Everything up to and including the last delimiter; "" for a bare name.
-    static QString folderPart(const QString &path);
 
     TMemTable &Table1() { return m_table1; }
     TMemTable &Table2() { return m_table2; }

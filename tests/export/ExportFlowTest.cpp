@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <tuple>
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -305,29 +304,6 @@ TEST_F(ExportFlowTest, GroupTableExportRestoresTheCurrentGroup)
     EXPECT_EQ(skupiny.asInteger("ID"), second);
     EXPECT_EQ(settings().ReadString("GroupTables", "ExportFileName", "?"), target("skupiny.xls"));
     EXPECT_EQ(context.ui().openedPaths, QStringList{target("skupiny.xls")});
-}
-
-TEST(ExporterBrowse, RequestAndResultOfTheSaveDialog)
-{
-    const TSaveFileRequest request = TExcelExporterForm::browseRequest("/data/vystupy/deník.xls", TExportFormat::Xlsx);
-    EXPECT_EQ(request.title, "Exportovat do souboru");
-    EXPECT_EQ(request.filter, "Sešit MS Excel (*.xls)|*.xls|Sešit Office Open XML (*.xlsx)|*.xlsx");
-    EXPECT_EQ(request.format, TExportFormat::Xls);
-    EXPECT_EQ(request.defaultSuffix, "XLS");
-    EXPECT_EQ(request.initialFolder, "/data/vystupy/");
-    EXPECT_EQ(request.fileName, "deník.xls");
-    // The name's extension wins; without one the remembered type is offered.
-    for (auto [text, remembered, offered] :
-         {std::tuple{"/d/a.XLSX", TExportFormat::Xls, TExportFormat::Xlsx},
-          std::tuple{"/d/a", TExportFormat::Xlsx, TExportFormat::Xlsx},
-          std::tuple{"/d/a.txt", TExportFormat::Xls, TExportFormat::Xls}}) {
-        const TSaveFileRequest asked = TExcelExporterForm::browseRequest(text, remembered);
-        EXPECT_EQ(asked.format, offered) << text;
-        EXPECT_EQ(asked.defaultSuffix, offered == TExportFormat::Xlsx ? "XLSX" : "XLS") << text;
-    }
-    EXPECT_EQ(TExcelExporterForm::browseResult("/tmp/vystup"), "/tmp/vystup.XLS");
-    EXPECT_EQ(TExcelExporterForm::browseResult("/tmp/vystup.xls"), "/tmp/vystup.xls");
-    EXPECT_EQ(TExcelExporterForm::browseResult("/tmp/a.b/vystup"), "/tmp/a.b/vystup.XLS");
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "report/view/ReportIcons.h"
+#include "ui/ReportIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>
