@@ -1,10 +1,10 @@
 // --json FILE: the report as JSON, to a file or ("-") to standard output.
 
-#include "ReportJson.h"
 #include "ReportTool.h"
 
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
+#include "report/json/ReportJson.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "MonthsJson.h"
+#include "report/json/MonthsJson.h"
 
 #include "report/TMonthlyOverview.h"
 #include "report/TPenDenReport.h"

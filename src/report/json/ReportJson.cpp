@@ -1,5 +1,5 @@
-#include "ReportJson.h"
-#include "MonthsJson.h"
+#include "report/json/ReportJson.h"
+#include "report/json/MonthsJson.h"
 
 #include "core/Error.h"
 #include "core/MemTable.h"
