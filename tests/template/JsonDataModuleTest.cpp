@@ -1,9 +1,9 @@
 // Data sets and named values given as JSON, as kasovka-xls fill reads them.
 
-#include "template/FakeWorkbook.h"
+#include "FakeWorkbook.h"
 
 #include "core/Error.h"
-#include "export/JsonDataModule.h"
+#include "kasovka-xls/JsonDataModule.h"
 #include "template/TemplateReport.h"
 
 #include "support/QtPrinters.h"

@@ -1,4 +1,4 @@
-#include "export/JsonDataModule.h"
+#include "JsonDataModule.h"
 
 #include "core/Error.h"
 #include "template/XlsTDataSet.h"
