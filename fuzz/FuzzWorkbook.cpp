@@ -2,7 +2,7 @@
 // strings, formulas, drawings); a file that loads is also changed and saved,
 // and the saved bytes must load again.
 
-#include "export/workbook/TWorkbook.h"
+#include "workbook/TWorkbook.h"
 
 #include <cstdint>
 #include <cstdlib>

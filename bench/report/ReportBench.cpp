@@ -13,8 +13,8 @@
 #include "app/TBaseApplication.h"
 #include "filter/TReportFilter.h"
 #include "host/demo/DemoAgenda.h"
-#include "kasovka-report/ReportJson.h"
 #include "report/TPenDenReport.h"
+#include "report/json/ReportJson.h"
 
 #include <QDir>
 #include <QFile>

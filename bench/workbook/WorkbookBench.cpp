@@ -2,7 +2,7 @@
 // band of 35 cells copied 65,535 times and filled, and opening and saving
 // an unchanged workbook of about 5 MB.
 
-#include "export/workbook/Workbook.h"
+#include "workbook/Workbook.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -12,7 +12,7 @@ using namespace kasovka;
 
 namespace {
 
-const QString kTemplate = QStringLiteral(KASOVKA_SOURCE_DIR "/tests/export/workbook/data/template.xls");
+const QString kTemplate = QStringLiteral(KASOVKA_SOURCE_DIR "/tests/workbook/data/template.xls");
 constexpr int kColumns = 35;
 
 // A workbook whose active sheet holds one row of kColumns cells.

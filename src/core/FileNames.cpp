@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace kasovka {
 
 QString fileIgnoringCase(const QString &path)
@@ -17,6 +19,14 @@ QString fileIgnoringCase(const QString &path)
             return folder.filePath(name);
     }
     return path;
+}
+
+QString folderPart(const QString &path)
+{
+    qsizetype at = path.lastIndexOf(QLatin1Char('/'));
+    if (QDir::separator() != QLatin1Char('/'))
+        at = std::max({at, path.lastIndexOf(QDir::separator()), path.lastIndexOf(QLatin1Char(':'))});
+    return path.left(at + 1);
 }
 
 } // namespace kasovka

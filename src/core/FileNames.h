@@ -11,4 +11,8 @@ namespace kasovka {
 // unchanged, so that the caller's "missing file" handling applies.
 QString fileIgnoringCase(const QString &path);
 
+// Everything of `path` up to and including its last folder delimiter; "" for
+// a bare name.
+QString folderPart(const QString &path);
+
 } // namespace kasovka

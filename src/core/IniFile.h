@@ -10,7 +10,7 @@
 // DeleteKey and EraseSection rereads the file under a lock file beside it
 // ("<file>.lock", left in place), so that two programs changing one file
 // keep each other's changes, and replaces it at once (a new file renamed over it;
-// core/ReplacingFile.h), always as UTF-8. A link at the file's name is read
+// core/OutputFile.h), always as UTF-8. A link at the file's name is read
 // through, but a write replaces it with a file of the written values only,
 // so nothing of the file it points to is copied. A file that cannot be written throws kasovka::Error, and so does a
 // write to a file that exists but could not be read (or exceeds 64 MB),

@@ -4,9 +4,9 @@
 // what the exporter window left in FileName, FileFormat and
 // RunAssociatedProgram.
 
-#include "export/ExportHeading.h"
-#include "export/ExportFormat.h"
-#include "export/ExportRowLimit.h"
+#include "report/ReportHeading.h"
+#include "template/ExportFormat.h"
+#include "template/ExportRowLimit.h"
 
 #include <QString>
 #include <algorithm>
@@ -44,8 +44,8 @@ public:
     void SetFileFormat(TExportFormat format) { m_fileFormat = format; }
 
     // The title block's texts, published to the template.
-    const TExportHeading &Heading() const { return m_heading; }
-    void SetHeading(const TExportHeading &heading) { m_heading = heading; }
+    const TReportHeading &Heading() const { return m_heading; }
+    void SetHeading(const TReportHeading &heading) { m_heading = heading; }
     // The most rows a filled sheet may have: the limit of the format the
     // target is written in, or a lower one set for this exporter.
     int MaxRows(TExportFormat format) const
@@ -67,7 +67,7 @@ private:
     QString m_fileName;
     bool m_runAssociatedProgram = true;
     TExportFormat m_fileFormat = TExportFormat::Xls;
-    TExportHeading m_heading;
+    TReportHeading m_heading;
     std::optional<int> m_maxRows;
 };
 

@@ -4,9 +4,10 @@
 #include "app/TBaseApplication.h"
 #include "core/OutputFile.h"
 #include "core/Error.h"
+#include "core/FileNames.h"
 #include "export/ExcelExporter.h"
-#include "export/ExportRowLimit.h"
-#include "export/XlsTDataSet.h"
+#include "template/ExportRowLimit.h"
+#include "template/XlsTDataSet.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,12 +24,24 @@ const QStringList detailFields{QStringLiteral("Parent_ID")};
 // Thrown by the engine's poll when the user clicked "Přerušit".
 struct ExportCancelled {};
 
-qsizetype lastDelimiter(const QString &path)
+// The heading under the names the program's templates use for "#." tags.
+void publishHeading(TTemplateDataModule &module, const TReportHeading &heading)
 {
-    qsizetype at = path.lastIndexOf(QLatin1Char('/'));
-    if (QDir::separator() != QLatin1Char('/'))
-        at = std::max({at, path.lastIndexOf(QDir::separator()), path.lastIndexOf(QLatin1Char(':'))});
-    return at;
+    module.setValue(QStringLiteral("NazevSestavy"), heading.reportName);
+    module.setValue(QStringLiteral("Agenda"), heading.agenda);
+    module.setValue(QStringLiteral("UcetniRok"), heading.year);
+    module.setValue(QStringLiteral("Obdobi"), heading.period);
+    // Without groups the captions that would name one are left out: their
+    // rows are deleted, the group column's title stays empty.
+    QString groups;
+    if (heading.hasGroups)
+        groups = heading.groupKind.isEmpty() ? QStringLiteral("Sumační skupiny")
+                                             : QStringLiteral("Sumační skupiny (%1)").arg(heading.groupKind);
+    module.setValue(QStringLiteral("SumacniSkupiny"), groups);
+    const QString column = heading.groupColumn.isEmpty() ? QStringLiteral("Sumační skupina") : heading.groupColumn;
+    module.setValue(QStringLiteral("SkupinaTitulek"), heading.hasGroups ? column : QString());
+    module.setValue(QStringLiteral("SkupinaRadek"),
+                    heading.hasGroups ? QString() : QStringLiteral("...delete row..."));
 }
 } // namespace
 
@@ -66,23 +79,9 @@ bool TExcelExporterForm::initialRunAssociatedProgram() const
     return m_exporter.RunAssociatedProgram();
 }
 
-QString TExcelExporterForm::folderPart(const QString &path)
-{
-    return path.left(lastDelimiter(path) + 1);
-}
-
-TSaveFileRequest TExcelExporterForm::browseRequest(const QString &editText, TExportFormat remembered)
-{
-    const QString folder = folderPart(editText);
-    const TExportFormat format = explicitExportFormat(editText).value_or(remembered);
-    return {QStringLiteral("Exportovat do souboru"),
-            QStringLiteral("Sešit MS Excel (*.xls)|*.xls|Sešit Office Open XML (*.xlsx)|*.xlsx"), format,
-            exportFormatName(format).toUpper(), folder, editText.mid(folder.size())};
-}
-
 QString TExcelExporterForm::browseResult(const QString &chosenPath)
 {
-    const QString name = chosenPath.mid(lastDelimiter(chosenPath) + 1);
+    const QString name = chosenPath.mid(folderPart(chosenPath).size());
     return name.contains(QLatin1Char('.')) ? chosenPath : chosenPath + QStringLiteral(".XLS");
 }
 

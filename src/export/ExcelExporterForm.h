@@ -5,9 +5,9 @@
 // one for as long as it is shown; the tools drive one directly.
 
 #include "core/MemTable.h"
-#include "export/TemplateDataModule.h"
-#include "export/TemplateReport.h"
-#include "export/XlsWorkbookAdapter.h"
+#include "template/TemplateDataModule.h"
+#include "template/TemplateReport.h"
+#include "template/XlsWorkbookAdapter.h"
 
 #include <QString>
 #include <functional>
@@ -15,16 +15,6 @@
 namespace kasovka {
 
 class TExcelExporter;
-
-// What the save-file dialog of "Procházet" is opened with.
-struct TSaveFileRequest {
-    QString title;         // "Exportovat do souboru"
-    QString filter;        // "Sešit MS Excel (*.xls)|*.xls|Sešit Office Open XML (*.xlsx)|*.xlsx"
-    TExportFormat format;  // the filter offered first
-    QString defaultSuffix; // "XLS" or "XLSX", the format's
-    QString initialFolder; // folder part of the edit box text
-    QString fileName;      // file-name part of it
-};
 
 class TExcelExporterForm : public TTemplateDataModule {
 public:
@@ -42,12 +32,8 @@ public:
     // On false the window stays open; the reason has been shown.
     bool OnOk(const QString &editText, bool runAssociatedProgram, const BusyIndicator &busy = {});
 
-    // The format the edit box names by its extension, else the remembered one.
-    static TSaveFileRequest browseRequest(const QString &editText, TExportFormat remembered = TExportFormat::Xls);
     // The path the dialog returns: ".XLS" added when the name has no extension.
     static QString browseResult(const QString &chosenPath);
-    // Everything up to and including the last delimiter; "" for a bare name.
-    static QString folderPart(const QString &path);
 
     TMemTable &Table1() { return m_table1; }
     TMemTable &Table2() { return m_table2; }

@@ -107,7 +107,7 @@ QString groupTablesTemplateName()
 }
 
 void ExportReport(TBaseApplication &app, TMemTable &skupiny, TMemTable &denik, bool finalSummaryVisible,
-                  IExportWindows &windows, const TExportHeading &heading)
+                  IExportWindows &windows, const TReportHeading &heading)
 {
     const std::optional<bool> exportAll = askExportAll(app, skupiny, windows);
     if (!exportAll)
@@ -130,7 +130,7 @@ void ExportReport(TPenDenReport &report, bool finalSummaryVisible, IExportWindow
 }
 
 void ExportGroupTable(TBaseApplication &app, TMemTable &skupiny, IExportWindows &windows,
-                      const TExportHeading &heading)
+                      const TReportHeading &heading)
 {
     const RestoreReportState restore(skupiny, nullptr);
     TExcelExporter exporter(app, &skupiny, nullptr, nullptr);

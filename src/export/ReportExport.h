@@ -4,7 +4,7 @@
 // check box from the settings file, show the exporter window and write them
 // back, and leave the report's tables as they found them.
 
-#include "export/ExportHeading.h"
+#include "report/ReportHeading.h"
 
 #include <QString>
 
@@ -23,11 +23,11 @@ QString groupTablesTemplateName();
 // file format's rows is checked by the exporter window on OK, against the
 // template it fills.
 void ExportReport(TBaseApplication &app, TMemTable &skupiny, TMemTable &denik, bool finalSummaryVisible,
-                  IExportWindows &windows, const TExportHeading &heading = {});
+                  IExportWindows &windows, const TReportHeading &heading = {});
 void ExportReport(TPenDenReport &report, bool finalSummaryVisible, IExportWindows &windows);
 
 // The group table export over a report's Skupiny.
 void ExportGroupTable(TBaseApplication &app, TMemTable &skupiny, IExportWindows &windows,
-                      const TExportHeading &heading = {});
+                      const TReportHeading &heading = {});
 
 } // namespace kasovka

@@ -1,8 +1,8 @@
 // The header texts of a report's pages and the column descriptions built
 // from the grids' titles.
 
-#include "export/ExportHeading.h"
 #include "print/ReportPrint.h"
+#include "report/ReportHeading.h"
 #include "report/TPenDenReport.h"
 
 namespace kasovka::print {
@@ -10,7 +10,7 @@ namespace kasovka::print {
 PageHeading reportHeading(const TPenDenReport &report, const QString &title, const QDateTime &printed)
 {
     // The same year and period the exported workbooks name.
-    const TExportHeading exported = kasovka::reportHeading(report);
+    const TReportHeading exported = kasovka::reportHeading(report);
     PageHeading heading;
     heading.title = report.ReportName().isEmpty() ? title : title + QStringLiteral(" – ") + report.ReportName();
     heading.agenda = QStringLiteral("Agenda: %1     Účetní rok: %2").arg(exported.agenda, exported.year);

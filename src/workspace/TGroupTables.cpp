@@ -6,7 +6,7 @@
 #include "export/ui/QtExportWindows.h"
 #include "report/view/PrintButton.h"
 #include "report/view/ReportGrid.h"
-#include "report/view/ReportIcons.h"
+#include "ui/ReportIcons.h"
 #include "ui/WindowConventions.h"
 
 #include <QScreen>

@@ -4,7 +4,7 @@
 // report's own Skupiny, so its current line is the report's current group.
 
 #include "report/view/ReportViewServices.h"
-#include "export/ExportHeading.h"
+#include "report/ReportHeading.h"
 
 #include <QDialog>
 
@@ -42,15 +42,15 @@ public:
     TBaseApplication &Application() const { return m_app; }
     TMemTable &Skupiny() const { return m_skupiny; }
     // The report's title block in the exported table.
-    const TExportHeading &Heading() const { return m_heading; }
-    void SetHeading(const TExportHeading &heading) { m_heading = heading; }
+    const TReportHeading &Heading() const { return m_heading; }
+    void SetHeading(const TReportHeading &heading) { m_heading = heading; }
 
 private:
     TBaseApplication &m_app;
     TMemTable &m_skupiny;
     IExportWindows *m_exportWindows = nullptr;
     PrintAction m_printAction;
-    TExportHeading m_heading;
+    TReportHeading m_heading;
 };
 
 class TfrmGroupTables : public QDialog {

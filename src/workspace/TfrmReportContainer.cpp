@@ -1,7 +1,7 @@
 #include "workspace/TfrmReportContainer.h"
 
 #include "app/TBaseApplication.h"
-#include "report/view/ReportIcons.h"
+#include "ui/ReportIcons.h"
 #include "ui/WindowConventions.h"
 #include "workspace/TReportContainer.h"
 

@@ -11,7 +11,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "export/QtPrinters.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

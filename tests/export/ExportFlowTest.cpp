@@ -5,15 +5,14 @@
 
 #include "core/IniFile.h"
 #include "export/ReportExport.h"
-#include "export/XlsWorkbookAdapter.h"
 #include "filter/TReportFilter.h"
 #include "report/TPenDenReport.h"
+#include "template/XlsWorkbookAdapter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <tuple>
-#include "QtPrinters.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -305,62 +304,6 @@ TEST_F(ExportFlowTest, GroupTableExportRestoresTheCurrentGroup)
     EXPECT_EQ(skupiny.asInteger("ID"), second);
     EXPECT_EQ(settings().ReadString("GroupTables", "ExportFileName", "?"), target("skupiny.xls"));
     EXPECT_EQ(context.ui().openedPaths, QStringList{target("skupiny.xls")});
-}
-
-TEST(ExportHeading, NamesTheYearThePeriodAndTheGroupKind)
-{
-    struct Row {
-        int fiscalYearTo; // ROK.INI's value: the last day's serial - 1; 0 for no year settings
-        bool period;
-        quint8 groups;
-        QString year, periodText, groupColumn;
-    };
-    const Row cases[] = {
-        {46386, false, sgkNone, "2026", "1.1.2026 – 31.12.2026", ""},
-        // A year from July to June.
-        {46202, true, sgkCentre, "2025/2026", "1.4.2026 – 9.5.2026", "Středisko"},
-        {0, false, sgkMovement, "", "celý účetní rok", "Účetní pohyb"},
-    };
-    for (const Row &row : cases) {
-        SCOPED_TRACE(row.year.toStdString());
-        TestLaunchContext context(TestLaunchContext::Options{.fiscalYearTo = row.fiscalYearTo});
-        auto filter = std::make_unique<TReportFilter>(context.app());
-        filter->NazevFiltru = "Jaro";
-        filter->ZaObdobi = row.period;
-        filter->ObdobiOD = encodeDate(2026, 4, 1);
-        filter->ObdobiDO = encodeDate(2026, 5, 9);
-        filter->VertikalniDeleni = row.groups;
-        const TExportHeading heading = reportHeading(TPenDenReport(context.app(), std::move(filter)));
-        EXPECT_EQ(heading.reportName, "Jaro");
-        EXPECT_EQ(heading.agenda, "TST");
-        EXPECT_EQ(heading.year, row.year);
-        EXPECT_EQ(heading.period, row.periodText);
-        EXPECT_EQ(heading.groupColumn, row.groupColumn);
-        EXPECT_EQ(heading.hasGroups, row.groups != sgkNone);
-    }
-}
-
-TEST(ExporterBrowse, RequestAndResultOfTheSaveDialog)
-{
-    const TSaveFileRequest request = TExcelExporterForm::browseRequest("/data/vystupy/deník.xls", TExportFormat::Xlsx);
-    EXPECT_EQ(request.title, "Exportovat do souboru");
-    EXPECT_EQ(request.filter, "Sešit MS Excel (*.xls)|*.xls|Sešit Office Open XML (*.xlsx)|*.xlsx");
-    EXPECT_EQ(request.format, TExportFormat::Xls);
-    EXPECT_EQ(request.defaultSuffix, "XLS");
-    EXPECT_EQ(request.initialFolder, "/data/vystupy/");
-    EXPECT_EQ(request.fileName, "deník.xls");
-    // The name's extension wins; without one the remembered type is offered.
-    for (auto [text, remembered, offered] :
-         {std::tuple{"/d/a.XLSX", TExportFormat::Xls, TExportFormat::Xlsx},
-          std::tuple{"/d/a", TExportFormat::Xlsx, TExportFormat::Xlsx},
-          std::tuple{"/d/a.txt", TExportFormat::Xls, TExportFormat::Xls}}) {
-        const TSaveFileRequest asked = TExcelExporterForm::browseRequest(text, remembered);
-        EXPECT_EQ(asked.format, offered) << text;
-        EXPECT_EQ(asked.defaultSuffix, offered == TExportFormat::Xlsx ? "XLSX" : "XLS") << text;
-    }
-    EXPECT_EQ(TExcelExporterForm::browseResult("/tmp/vystup"), "/tmp/vystup.XLS");
-    EXPECT_EQ(TExcelExporterForm::browseResult("/tmp/vystup.xls"), "/tmp/vystup.xls");
-    EXPECT_EQ(TExcelExporterForm::browseResult("/tmp/a.b/vystup"), "/tmp/a.b/vystup.XLS");
 }
 
 } // namespace

@@ -4,14 +4,14 @@
 #include "ExportFixture.h"
 
 #include "export/ReportExport.h"
-#include "export/workbook/Workbook.h"
-#include "export/xlsx/XlsxWriter.h"
+#include "workbook/Workbook.h"
+#include "xlsx/XlsxWriter.h"
 #include "support/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include "QtPrinters.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

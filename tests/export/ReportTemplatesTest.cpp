@@ -5,11 +5,11 @@
 #include "ExportFixture.h"
 
 #include "export/ReportExport.h"
-#include "export/workbook/Workbook.h"
 #include "report/ReportTables.h"
+#include "workbook/Workbook.h"
 
 #include <QFileInfo>
-#include "QtPrinters.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,7 @@ protected:
     }
 
     // Exports with the template and opens the result.
-    void exportWith(const QString &templateName, bool withRows, const TExportHeading &heading = {})
+    void exportWith(const QString &templateName, bool withRows, const TReportHeading &heading = {})
     {
         path = context.root() + "out.xls";
         QFile::remove(path);
@@ -121,7 +121,7 @@ TEST_F(ReportTemplatesTest, TitleBlockAndCaptionsFollowTheHeading)
 {
     addGroup("", "", {1.0});
     link();
-    TExportHeading heading{.reportName = "Sestava 1", .agenda = "DEMO", .year = "2026",
+    TReportHeading heading{.reportName = "Sestava 1", .agenda = "DEMO", .year = "2026",
                            .period = "1.1.2026 – 9.5.2026", .hasGroups = false};
     struct Row {
         QString templateName;

@@ -8,7 +8,7 @@
 #include "host/HostTableMessages.h"
 #include "host/TBFTable.h"
 
-#include "export/QtPrinters.h"
+#include "support/QtPrinters.h"
 #include "support/Unprivileged.h"
 
 #include <QDir>

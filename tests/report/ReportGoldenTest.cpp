@@ -16,8 +16,8 @@
 #include "app/TBaseApplication.h"
 #include "core/MemTable.h"
 #include "host/demo/DemoAgenda.h"
-#include "kasovka-report/ReportJson.h"
 #include "report/TPenDenReport.h"
+#include "report/json/ReportJson.h"
 #include "support/RecordingUiServices.h"
 
 #include <QBuffer>

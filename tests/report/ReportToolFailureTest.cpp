@@ -14,7 +14,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include "export/QtPrinters.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // --json FILE: the report as JSON, to a file or ("-") to standard output.
 
-#include "ReportJson.h"
 #include "ReportTool.h"
 
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
 #include "core/OutputFile.h"
+#include "report/json/ReportJson.h"
 
 #include <QFile>
 

@@ -5,7 +5,7 @@
 
 #include "ReportTool.h"
 
-#include "export/ExportFormat.h"
+#include "template/ExportFormat.h"
 
 namespace kasovka::tool {
 

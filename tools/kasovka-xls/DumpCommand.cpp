@@ -2,7 +2,7 @@
 
 #include "Commands.h"
 
-#include "export/workbook/Workbook.h"
+#include "workbook/Workbook.h"
 
 #include <QLocale>
 #include <cstdio>

@@ -1,13 +1,13 @@
 // kasovka-xls fill TEMPLATE OUT DATA.json: runs the template engine over data
-// sets given as JSON (see export/JsonDataModule.h); an OUT ending in ".xlsx"
+// sets given as JSON (see JsonDataModule.h); an OUT ending in ".xlsx"
 // is written in that format.
 
 #include "Commands.h"
+#include "JsonDataModule.h"
 
 #include "core/Error.h"
-#include "export/JsonDataModule.h"
-#include "export/TemplateReport.h"
-#include "export/XlsWorkbookAdapter.h"
+#include "template/TemplateReport.h"
+#include "template/XlsWorkbookAdapter.h"
 
 namespace kasovka::xls {
 

@@ -1,8 +1,8 @@
 #include "Commands.h"
 
-#include "export/ExportFormat.h"
-#include "export/workbook/Workbook.h"
-#include "export/xlsx/XlsxWriter.h"
+#include "template/ExportFormat.h"
+#include "workbook/Workbook.h"
+#include "xlsx/XlsxWriter.h"
 
 namespace kasovka::xls {
 

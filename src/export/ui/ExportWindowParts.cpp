@@ -1,6 +1,6 @@
 #include "export/ui/ExportWindowParts.h"
 
-#include "report/view/ReportIcons.h"
+#include "ui/ReportIcons.h"
 #include "ui/WindowConventions.h"
 
 #include <QHBoxLayout>

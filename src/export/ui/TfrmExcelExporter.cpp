@@ -2,16 +2,17 @@
 
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
+#include "core/FileNames.h"
 #include "export/ExcelExporter.h"
 #include "export/ExcelExporterForm.h"
 #include "export/ui/ExportWindowParts.h"
 #include "export/ui/QtExportWindows.h"
-#include "report/view/ReportIcons.h"
+#include "ui/ReportIcons.h"
+#include "ui/SaveFileDialog.h"
 #include "ui/WindowConventions.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,7 +50,7 @@ QWidget *hintStrip(QWidget *parent, QLabel *&text)
 
 TfrmExcelExporter::TfrmExcelExporter(TExcelExporter &exporter, QWidget *parent)
     : QDialog(parent, exportWindowFlags()), m_exporter(exporter), m_form(std::make_unique<TExcelExporterForm>(exporter)),
-      m_chooser(&TfrmExcelExporter::chooseSaveFile)
+      m_chooser(&chooseSaveFile)
 {
     setObjectName(QStringLiteral("TfrmExcelExporter"));
     setWindowTitle(QStringLiteral("Export"));
@@ -129,53 +130,21 @@ void TfrmExcelExporter::Ok()
 
 void TfrmExcelExporter::Browse()
 {
-    const QString chosen =
-        m_chooser(TExcelExporterForm::browseRequest(edtExportFileName->text(), m_exporter.FileFormat()), this);
+    const QString chosen = m_chooser(browseRequest(edtExportFileName->text(), m_exporter.FileFormat()), this);
     if (!chosen.isEmpty())
         edtExportFileName->setText(TExcelExporterForm::browseResult(chosen));
 }
 
-QStringList TfrmExcelExporter::nameFilters(const QString &filter)
+TSaveFileRequest TfrmExcelExporter::browseRequest(const QString &editText, TExportFormat remembered)
 {
-    const QStringList parts = filter.split(QLatin1Char('|'));
-    QStringList result;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString &description = parts.at(i);
-        const QString patterns = QString(parts.at(i + 1)).replace(QLatin1Char(';'), QLatin1Char(' '));
-        result.append(description.contains(QLatin1Char('(')) ? description
-                                                             : QStringLiteral("%1 (%2)").arg(description, patterns));
-    }
-    return result;
-}
-
-void TfrmExcelExporter::configureSaveDialog(QFileDialog &dialog, const TSaveFileRequest &request)
-{
-    dialog.setWindowTitle(request.title);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    const QStringList filters = nameFilters(request.filter);
-    dialog.setNameFilters(filters);
-    dialog.selectNameFilter(filters.value(int(request.format)));
-    dialog.setDefaultSuffix(request.defaultSuffix);
-    // A name typed without an extension gets the one of the filter shown.
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, filters](const QString &filter) {
-        const auto format = filters.indexOf(filter) == int(TExportFormat::Xlsx) ? TExportFormat::Xlsx
-                                                                                 : TExportFormat::Xls;
-        dialog.setDefaultSuffix(exportFormatName(format).toUpper());
-    });
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (!request.initialFolder.isEmpty())
-        dialog.setDirectory(request.initialFolder);
-    dialog.selectFile(request.fileName);
-}
-
-QString TfrmExcelExporter::chooseSaveFile(const TSaveFileRequest &request, QWidget *parent)
-{
-    QFileDialog dialog(parent);
-    configureSaveDialog(dialog, request);
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    return dialog.selectedFiles().value(0);
+    const QString folder = folderPart(editText);
+    const TExportFormat format = explicitExportFormat(editText).value_or(remembered);
+    return {QStringLiteral("Exportovat do souboru"),
+            QStringLiteral("Sešit MS Excel (*.xls)|*.xls|Sešit Office Open XML (*.xlsx)|*.xlsx"),
+            int(format),
+            {exportFormatName(TExportFormat::Xls).toUpper(), exportFormatName(TExportFormat::Xlsx).toUpper()},
+            folder,
+            editText.mid(folder.size())};
 }
 
 } // namespace kasovka

@@ -4,13 +4,14 @@
 // The steps behind OK are TExcelExporterForm's; the window owns one while
 // it is shown, so the tables the templates name live exactly as long.
 
+#include "template/ExportFormat.h"
+
 #include <QDialog>
 
 #include <functional>
 #include <memory>
 
 class QCheckBox;
-class QFileDialog;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -40,11 +41,9 @@ public:
 
     TExcelExporterForm &Form() const { return *m_form; }
 
-    // The save-file dialog as "Procházet" opens it.
-    static void configureSaveDialog(QFileDialog &dialog, const TSaveFileRequest &request);
-    static QString chooseSaveFile(const TSaveFileRequest &request, QWidget *parent);
-    // "Name (*.x)|*.x|..." as the dialog's name filters.
-    static QStringList nameFilters(const QString &filter);
+    // The save-file dialog of "Procházet": the format the edit box names by
+    // its extension is offered first, else the remembered one.
+    static TSaveFileRequest browseRequest(const QString &editText, TExportFormat remembered = TExportFormat::Xls);
 
     QToolButton *btnOk;
     QToolButton *btnClose;

@@ -3,7 +3,7 @@
 #include "export/ExportDialog.h"
 #include "export/ui/ExportWindowParts.h"
 #include "export/ui/QtExportWindows.h"
-#include "report/view/ReportIcons.h"
+#include "ui/ReportIcons.h"
 #include "ui/WindowConventions.h"
 
 #include <QGroupBox>

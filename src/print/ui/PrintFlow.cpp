@@ -3,14 +3,15 @@
 #include "app/OutputTarget.h"
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
+#include "core/FileNames.h"
 #include "core/IniFile.h"
 #include "core/MemTable.h"
 #include "core/OutputFile.h"
 #include "core/model/MemTableModel.h"
-#include "export/ExcelExporterForm.h"
 #include "print/PdfOutput.h"
 #include "print/ReportPrint.h"
 #include "report/TPenDenReport.h"
+#include "ui/SaveFileDialog.h"
 
 #include <QApplication>
 #include <QColor>
@@ -88,10 +89,9 @@ void PrintSession::setPageLayout(const QPageLayout &layout)
 
 TSaveFileRequest PrintSession::pdfRequest(const QString &proposed)
 {
-    const QString folder = TExcelExporterForm::folderPart(proposed);
-    // One filter, the first: the export's format index picks it.
-    return {QStringLiteral("Uložit jako PDF"), QStringLiteral("Dokument PDF (*.pdf)|*.pdf"), TExportFormat::Xls,
-            QStringLiteral("pdf"), folder, proposed.mid(folder.size())};
+    const QString folder = folderPart(proposed);
+    return {QStringLiteral("Uložit jako PDF"), QStringLiteral("Dokument PDF (*.pdf)|*.pdf"), 0, {QStringLiteral("pdf")},
+            folder, proposed.mid(folder.size())};
 }
 
 bool PrintSession::saveAsPdf()

@@ -1,9 +1,8 @@
 #include "print/ui/QtPrintWindows.h"
 
-#include "export/ExcelExporterForm.h"
-#include "export/ui/TfrmExcelExporter.h"
 #include "print/ui/TfrmPrintPreview.h"
 #include "print/ui/TfrmPrintScope.h"
+#include "ui/SaveFileDialog.h"
 
 namespace kasovka {
 
@@ -18,7 +17,7 @@ bool QtPrintWindows::askScope(bool &allGroups, const QString &currentGroupName)
 
 QString QtPrintWindows::choosePdfFile(const TSaveFileRequest &request)
 {
-    return TfrmExcelExporter::chooseSaveFile(request, m_parent);
+    return chooseSaveFile(request, m_parent);
 }
 
 void QtPrintWindows::showPreview(PrintSession &session)

@@ -3,7 +3,7 @@
 #include "export/ui/ExportWindowParts.h"
 #include "export/ui/QtExportWindows.h"
 #include "ui/WindowConventions.h"
-#include "report/view/ReportIcons.h"
+#include "ui/ReportIcons.h"
 
 #include <QGroupBox>
 #include <QLabel>

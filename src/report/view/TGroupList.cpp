@@ -1,7 +1,7 @@
 #include "report/view/TGroupList.h"
 
 #include "core/model/MemTableModel.h"
-#include "report/view/ReportIcons.h"
+#include "ui/ReportIcons.h"
 
 #include <QPainter>
 #include <QResizeEvent>

@@ -7,7 +7,7 @@
 #include "report/view/PrintButton.h"
 #include "report/view/ReportGrid.h"
 #include "report/view/CaptionLabel.h"
-#include "report/view/ReportIcons.h"
+#include "ui/ReportIcons.h"
 #include "report/view/ReportViewServices.h"
 #include "report/view/TGroupList.h"
 #include "report/view/TfrmMonthlyOverview.h"

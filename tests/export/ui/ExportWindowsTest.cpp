@@ -5,7 +5,9 @@
 #include "export/ui/TfrmExcelExporter.h"
 #include "export/ui/TfrmExportDialog.h"
 #include "filter/ui/WidgetTestApp.h"
+#include "support/QtPrinters.h"
 #include "support/TestLaunchContext.h"
+#include "ui/SaveFileDialog.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -17,6 +19,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -156,8 +159,8 @@ TEST_F(ExporterWindowTest, BrowseReplacesTheTextOnlyWhenConfirmed)
 TEST_F(ExporterWindowTest, SaveDialogIsSetUpWithoutOverwritePrompt)
 {
     QFileDialog dialog;
-    const TSaveFileRequest request = TExcelExporterForm::browseRequest(m_dir.path() + QStringLiteral("/denik.xls"));
-    TfrmExcelExporter::configureSaveDialog(dialog, request);
+    const TSaveFileRequest request = TfrmExcelExporter::browseRequest(m_dir.path() + QStringLiteral("/denik.xls"));
+    configureSaveDialog(dialog, request);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Exportovat do souboru"));
     EXPECT_EQ(dialog.nameFilters(),
               (QStringList{QStringLiteral("Sešit MS Excel (*.xls)"), QStringLiteral("Sešit Office Open XML (*.xlsx)")}));
@@ -170,8 +173,30 @@ TEST_F(ExporterWindowTest, SaveDialogIsSetUpWithoutOverwritePrompt)
     EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
     EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
     EXPECT_EQ(QDir(dialog.directory()).canonicalPath(), QDir(m_dir.path()).canonicalPath());
-    EXPECT_EQ(TfrmExcelExporter::nameFilters(QStringLiteral("Sešity|*.xls;*.xlt")),
+    EXPECT_EQ(saveDialogNameFilters(QStringLiteral("Sešity|*.xls;*.xlt")),
               QStringList{QStringLiteral("Sešity (*.xls *.xlt)")});
+}
+
+TEST(ExporterBrowse, RequestAndResultOfTheSaveDialog)
+{
+    const TSaveFileRequest request = TfrmExcelExporter::browseRequest("/data/vystupy/deník.xls", TExportFormat::Xlsx);
+    EXPECT_EQ(request.title, "Exportovat do souboru");
+    EXPECT_EQ(request.filter, "Sešit MS Excel (*.xls)|*.xls|Sešit Office Open XML (*.xlsx)|*.xlsx");
+    EXPECT_EQ(request.filterIndex, int(TExportFormat::Xls));
+    EXPECT_EQ(request.suffixes, (QStringList{"XLS", "XLSX"}));
+    EXPECT_EQ(request.initialFolder, "/data/vystupy/");
+    EXPECT_EQ(request.fileName, "deník.xls");
+    // The name's extension wins; without one the remembered type is offered.
+    for (auto [text, remembered, offered] :
+         {std::tuple{"/d/a.XLSX", TExportFormat::Xls, TExportFormat::Xlsx},
+          std::tuple{"/d/a", TExportFormat::Xlsx, TExportFormat::Xlsx},
+          std::tuple{"/d/a.txt", TExportFormat::Xls, TExportFormat::Xls}}) {
+        const TSaveFileRequest asked = TfrmExcelExporter::browseRequest(text, remembered);
+        EXPECT_EQ(asked.filterIndex, int(offered)) << text;
+    }
+    EXPECT_EQ(TExcelExporterForm::browseResult("/tmp/vystup"), "/tmp/vystup.XLS");
+    EXPECT_EQ(TExcelExporterForm::browseResult("/tmp/vystup.xls"), "/tmp/vystup.xls");
+    EXPECT_EQ(TExcelExporterForm::browseResult("/tmp/a.b/vystup"), "/tmp/a.b/vystup.XLS");
 }
 
 TEST_F(ExporterWindowTest, EscClosesWithoutExportAndEnterActsAsOk)

@@ -6,13 +6,13 @@
 #include "app/TBaseApplication.h"
 #include "core/model/MemTableModel.h"
 #include "core/IniFile.h"
-#include "export/ExcelExporterForm.h"
 #include "filter/ui/WidgetTestApp.h"
 #include "print/PrintJob.h"
 #include "print/SyntheticReport.h"
 #include "print/ui/PrintFlow.h"
 #include "print/ui/PrintPageView.h"
 #include "print/ui/TfrmPrintPreview.h"
+#include "ui/SaveFileDialog.h"
 #include "workspace/TGroupTables.h"
 
 #include <QDir>

@@ -1,0 +1,24 @@
+#pragma once
+// What the title block of an exported workbook and the header of a printed
+// page say about a report: its name, the agenda, the accounting year, the
+// period and the kind of summation groups.
+
+#include <QString>
+
+namespace kasovka {
+
+class TPenDenReport;
+
+struct TReportHeading {
+    QString reportName;
+    QString agenda;
+    QString year;        // "2026"; "2025/2026" for a year that spans two
+    QString period;      // "1.1.2026 – 9.5.2026"
+    QString groupKind;   // "střediska"; empty in a report without summation groups
+    QString groupColumn; // "Středisko": the title of the column with each row's group key
+    bool hasGroups = true;
+};
+
+TReportHeading reportHeading(const TPenDenReport &report);
+
+} // namespace kasovka

@@ -1,0 +1,71 @@
+#pragma once
+// The workbook globals substream ([MS-XLS] 2.1.7.20.1): the sheet list,
+// defined names, external-sheet references, window settings and the
+// shared string table; every other record is kept as read.
+
+#include "workbook/Formula.h"
+#include "workbook/detail/Records.h"
+#include "workbook/detail/SharedStrings.h"
+
+#include <QString>
+
+namespace kasovka {
+
+struct SheetEntry {
+    QString name;
+    uint8_t type = 0; // BOUNDSHEET dt: 0 worksheet, 2 chart, 1 macro, 6 module
+    int record = -1;
+};
+
+struct NameEntry {
+    int record = -1;
+    QString name;
+    int scope = 0; // itab: 1-based sheet or 0
+    qsizetype rgceOffset = 0;
+    int cce = 0;
+};
+
+class TWorkbookGlobals {
+public:
+    void load(std::vector<detail::BiffRecord> records, detail::StringPool &strings);
+    // Appends the globals; sheetPositions are patched in later through
+    // boundSheetOffsets (positions of each BOUNDSHEET's lbPlyPos field).
+    void write(QByteArray &out, const std::vector<const detail::SstString *> &strings,
+               uint32_t stringRefs, std::vector<qsizetype> &boundSheetOffsets) const;
+
+    const std::vector<SheetEntry> &sheets() const { return m_sheets; }
+    const std::vector<NameEntry> &names() const { return m_names; }
+    QByteArray nameTokens(const NameEntry &n) const;
+    int activeSheet() const; // 0-based
+    void selectFirstSheet();
+    int formatCount() const { return m_xfCount; }
+    // The records kept as read, for writers of other formats.
+    const std::vector<detail::BiffRecord> &records() const { return m_records; }
+
+    // How EXTERNSHEET entry ixti spans the 0-based sheet of this book.
+    SheetSpan span(int ixti, int sheet) const;
+    int ixtiFirstSheet(int ixti) const; // -1 when external
+    int ixtiLastSheet(int ixti) const;  // -1 when external
+    void shiftNames(const ReferenceShifter &shifter);
+    // The MSODRAWINGGROUP record, nullptr when the workbook has none.
+    detail::BiffRecord *drawingGroup();
+    void setDrawingGroup(const QByteArray &data);
+
+private:
+    struct Xti {
+        int supBook, first, last;
+    };
+
+    void parseName(int index);
+    void parseExternSheet(const detail::BiffRecord &rec);
+
+    std::vector<detail::BiffRecord> m_records;
+    std::vector<SheetEntry> m_sheets;
+    std::vector<NameEntry> m_names;
+    std::vector<Xti> m_xti;
+    int m_selfSupBook = -1;
+    int m_window1 = -1;
+    int m_xfCount = 0;
+};
+
+} // namespace kasovka
