@@ -4,11 +4,11 @@
 // With KASOVKA_SCREENSHOT_DIR set, the windows are saved there as PNG.
 
 #include "app/TBaseApplication.h"
-#include "app/ui/TfrmMain.h"
 #include "export/ui/TfrmExcelExporter.h"
 #include "export/ui/TfrmExportDialog.h"
 #include "filter/ui/TfrmReportFilter.h"
 #include "host/demo/DemoAgenda.h"
+#include "program/TfrmMain.h"
 #include "report/TPenDenReport.h"
 #include "report/view/TGroupList.h"
 #include "report/view/TfrmPenDenReport.h"

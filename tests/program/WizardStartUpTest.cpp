@@ -1,9 +1,9 @@
 // StartUp: the steps before the wizard is shown and each refusal's message.
 
-#include "HostTree.h"
+#include "app/ui/HostTree.h"
 
 #include "app/TBaseApplication.h"
-#include "app/ui/TfrmMain.h"
+#include "program/TfrmMain.h"
 #include "support/RecordingUiServices.h"
 #include "support/TestLaunchContext.h"
 

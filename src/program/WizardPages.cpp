@@ -1,6 +1,6 @@
 // The wizard's window and its two pages.
 
-#include "app/ui/TfrmMain.h"
+#include "program/TfrmMain.h"
 
 #include "app/ui/Artwork.h"
 

@@ -3,7 +3,7 @@
 // the windows over at a given screen size. Not a test: run it by hand on a
 // virtual screen, for example
 //
-//     LANG=cs_CZ.UTF-8 xvfb-run -a -s "-screen 0 1366x768x24" build/tests/window_tour /tmp/okna
+//     LANG=cs_CZ.UTF-8 xvfb-run -a -s "-screen 0 1366x768x24" build/tools/screenshots/window_tour /tmp/okna
 //
 // It prints each window's size, its smallest size and whether it fits the
 // screen. Without a window manager nothing maximizes a window, so the tour
@@ -12,7 +12,6 @@
 #include "app/TBaseApplication.h"
 #include "app/ui/QtUiServices.h"
 #include "app/ui/TfrmHelpViewer.h"
-#include "app/ui/TfrmMain.h"
 #include "export/ui/TfrmExcelExporter.h"
 #include "export/ui/TfrmExportDialog.h"
 #include "filter/TReportFilter.h"
@@ -20,6 +19,7 @@
 #include "filter/ui/TfrmFilterSelectHostObjectListForm.h"
 #include "filter/ui/TfrmReportFilter.h"
 #include "host/demo/DemoAgenda.h"
+#include "program/TfrmMain.h"
 #include "report/view/TfrmPenDenReport.h"
 #include "ui/QtTranslation.h"
 #include "workspace/TGroupTables.h"

@@ -1,11 +1,11 @@
 // The wizard's pages and buttons, the compatibility rule, the foreground
 // timer and the hand-over to the workspace.
 
-#include "HostTree.h"
+#include "app/ui/HostTree.h"
 
 #include "app/TBaseApplication.h"
-#include "app/ui/TfrmMain.h"
 #include "core/DateTime.h"
+#include "program/TfrmMain.h"
 #include "support/RecordingUiServices.h"
 
 #include <QApplication>

@@ -5,7 +5,7 @@
 #include "app/ui/ApplicationFilters.h"
 #include "app/ui/Artwork.h"
 #include "app/ui/QtUiServices.h"
-#include "app/ui/TfrmMain.h"
+#include "program/TfrmMain.h"
 #include "ui/QtTranslation.h"
 
 #include <QApplication>

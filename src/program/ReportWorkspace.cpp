@@ -1,4 +1,4 @@
-#include "app/ui/ReportWorkspace.h"
+#include "program/ReportWorkspace.h"
 
 #include "app/TBaseApplication.h"
 #include "workspace/TReportContainer.h"

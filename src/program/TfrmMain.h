@@ -5,8 +5,8 @@
 // after any refusal, the program ends; there is no way back to the wizard.
 
 #include "app/UiServices.h"
-#include "app/ui/ReportWorkspace.h"
 #include "core/DateTime.h"
+#include "program/ReportWorkspace.h"
 
 #include <QStringList>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "app/ui/TfrmMain.h"
+#include "program/TfrmMain.h"
 
 #include "app/HostFolderCheck.h"
 #include "app/SupportFiles.h"
