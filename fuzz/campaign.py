@@ -93,12 +93,12 @@ def data_for(fields, names):
     tables = sorted(fields, key=lambda t: int(t[5:]))
     for position, table in enumerate(tables):
         own = sorted(fields[table] - {"ID", "Parent_ID"})
-        spec = [{"name": "ID", "type": "autoinc"}, {"name": "Parent_ID", "type": "integer"}]
-        spec += [{"name": f, "type": field_type(f)} for f in own]
+        columns = [{"name": "ID", "type": "autoinc"}, {"name": "Parent_ID", "type": "integer"}]
+        columns += [{"name": f, "type": field_type(f)} for f in own]
         count = 3 * 2 ** position
-        records = [[i + 1, i // 2 + 1] + [value(s["type"], i + k) for k, s in enumerate(spec[2:])]
+        records = [[i + 1, i // 2 + 1] + [value(s["type"], i + k) for k, s in enumerate(columns[2:])]
                    for i in range(count)]
-        dataset = {"name": table, "fields": spec, "records": records}
+        dataset = {"name": table, "fields": columns, "records": records}
         if position:
             dataset.update(master=tables[position - 1], masterFields=["ID"], detailFields=["Parent_ID"])
         datasets.append(dataset)
