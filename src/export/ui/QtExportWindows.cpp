@@ -3,8 +3,6 @@
 #include "export/ui/TfrmExcelExporter.h"
 #include "export/ui/TfrmExportDialog.h"
 
-#include "ui/WindowConventions.h"
-
 #include <QWidget>
 
 namespace kasovka {
@@ -19,19 +17,6 @@ void QtExportWindows::showExcelExporter(TExcelExporter &exporter)
 {
     TfrmExcelExporter window(exporter, m_parent);
     window.exec();
-}
-
-Qt::WindowFlags exportWindowFlags()
-{
-    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-           | Qt::WindowMinimizeButtonHint;
-}
-
-void centreOnScreen(QWidget *window)
-{
-    window->adjustSize();
-    window->setFixedSize(window->sizeHint());
-    placeOnScreen(window);
 }
 
 } // namespace kasovka

@@ -4,9 +4,6 @@
 
 #include "export/ExportWindows.h"
 
-#include <QtGlobal>
-#include <qnamespace.h>
-
 class QWidget;
 
 namespace kasovka {
@@ -20,10 +17,5 @@ public:
 private:
     QWidget *m_parent;
 };
-
-// Flags of the two export windows: caption, system menu and minimize only.
-Qt::WindowFlags exportWindowFlags();
-// Puts a window of fixed size in the middle of its screen.
-void centreOnScreen(QWidget *window);
 
 } // namespace kasovka

@@ -5,10 +5,9 @@
 #include "core/FileNames.h"
 #include "export/ExcelExporter.h"
 #include "export/ExcelExporterForm.h"
-#include "export/ui/ExportWindowParts.h"
-#include "export/ui/QtExportWindows.h"
 #include "ui/ReportIcons.h"
 #include "ui/SaveFileDialog.h"
+#include "ui/ToolWindow.h"
 #include "ui/WindowConventions.h"
 
 #include <QApplication>
@@ -49,12 +48,12 @@ QWidget *hintStrip(QWidget *parent, QLabel *&text)
 } // namespace
 
 TfrmExcelExporter::TfrmExcelExporter(TExcelExporter &exporter, QWidget *parent)
-    : QDialog(parent, exportWindowFlags()), m_exporter(exporter), m_form(std::make_unique<TExcelExporterForm>(exporter)),
+    : QDialog(parent, toolWindowFlags()), m_exporter(exporter), m_form(std::make_unique<TExcelExporterForm>(exporter)),
       m_chooser(&chooseSaveFile)
 {
     setObjectName(QStringLiteral("TfrmExcelExporter"));
     setWindowTitle(QStringLiteral("Export"));
-    QVBoxLayout *layout = exportWindowLayout(this, int(Glyph::Close), QStringLiteral("Storno"), btnOk, btnClose);
+    QVBoxLayout *layout = toolWindowLayout(this, int(Glyph::Close), QStringLiteral("Storno"), btnOk, btnClose);
 
     auto *main = new QWidget(this);
     auto *body = new QVBoxLayout(main);

@@ -1,9 +1,8 @@
 #include "export/ui/TfrmExportDialog.h"
 
 #include "export/ExportDialog.h"
-#include "export/ui/ExportWindowParts.h"
-#include "export/ui/QtExportWindows.h"
 #include "ui/ReportIcons.h"
+#include "ui/ToolWindow.h"
 #include "ui/WindowConventions.h"
 
 #include <QGroupBox>
@@ -16,11 +15,11 @@
 namespace kasovka {
 
 TfrmExportDialog::TfrmExportDialog(TExportDialog &dialog, QWidget *parent)
-    : QDialog(parent, exportWindowFlags()), m_dialog(dialog)
+    : QDialog(parent, toolWindowFlags()), m_dialog(dialog)
 {
     setObjectName(QStringLiteral("TfrmExportDialog"));
     setWindowTitle(QStringLiteral("Export"));
-    QVBoxLayout *layout = exportWindowLayout(this, int(Glyph::Back), QStringLiteral("Zpět"), btnOk, btnClose);
+    QVBoxLayout *layout = toolWindowLayout(this, int(Glyph::Back), QStringLiteral("Zpět"), btnOk, btnClose);
 
     auto *main = new QWidget(this);
     auto *body = new QVBoxLayout(main);

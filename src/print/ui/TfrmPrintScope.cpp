@@ -1,9 +1,8 @@
 #include "print/ui/TfrmPrintScope.h"
 
-#include "export/ui/ExportWindowParts.h"
-#include "export/ui/QtExportWindows.h"
-#include "ui/WindowConventions.h"
 #include "ui/ReportIcons.h"
+#include "ui/ToolWindow.h"
+#include "ui/WindowConventions.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -14,11 +13,11 @@
 namespace kasovka {
 
 TfrmPrintScope::TfrmPrintScope(bool allGroups, const QString &currentGroupName, QWidget *parent)
-    : QDialog(parent, exportWindowFlags()), m_allGroups(allGroups)
+    : QDialog(parent, toolWindowFlags()), m_allGroups(allGroups)
 {
     setObjectName(QStringLiteral("TfrmPrintScope"));
     setWindowTitle(QStringLiteral("Tisk"));
-    QVBoxLayout *layout = exportWindowLayout(this, int(Glyph::Back), QStringLiteral("Zpět"), btnOk, btnClose);
+    QVBoxLayout *layout = toolWindowLayout(this, int(Glyph::Back), QStringLiteral("Zpět"), btnOk, btnClose);
     auto *main = new QWidget(this);
     auto *body = new QVBoxLayout(main);
     body->setContentsMargins(14, 12, 14, 14);

@@ -1,4 +1,4 @@
-#include "export/ui/ExportWindowParts.h"
+#include "ui/ToolWindow.h"
 
 #include "ui/ReportIcons.h"
 #include "ui/WindowConventions.h"
@@ -10,21 +10,22 @@
 
 namespace kasovka {
 
-QToolButton *exportToolButton(QWidget *parent, int glyph, const QString &text)
+Qt::WindowFlags toolWindowFlags()
 {
-    return makeToolbarButton(glyphIcon(Glyph(glyph)), text, parent);
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+           | Qt::WindowMinimizeButtonHint;
 }
 
-QVBoxLayout *exportWindowLayout(QWidget *window, int closeGlyph, const QString &closeText,
-                                QToolButton *&ok, QToolButton *&close)
+QVBoxLayout *toolWindowLayout(QWidget *window, int closeGlyph, const QString &closeText,
+                              QToolButton *&ok, QToolButton *&close)
 {
     auto *layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     QHBoxLayout *bar = nullptr;
     layout->addWidget(makeToolbarStrip(window, bar, StripLook::Grey));
-    ok = exportToolButton(window, int(Glyph::Ok), QStringLiteral("OK"));
-    close = exportToolButton(window, closeGlyph, closeText);
+    ok = makeToolbarButton(glyphIcon(Glyph::Ok), QStringLiteral("OK"), window);
+    close = makeToolbarButton(glyphIcon(Glyph(closeGlyph)), closeText, window);
     bar->addWidget(ok);
     bar->addWidget(close);
     bar->addStretch(1);
@@ -45,6 +46,13 @@ QWidget *captionRow(QWidget *parent, ReportIcon icon, const QString &caption)
     label->setFont(font);
     layout->addWidget(label, 1);
     return row;
+}
+
+void centreOnScreen(QWidget *window)
+{
+    window->adjustSize();
+    window->setFixedSize(window->sizeHint());
+    placeOnScreen(window);
 }
 
 } // namespace kasovka
