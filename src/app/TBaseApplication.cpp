@@ -182,6 +182,7 @@ QString TBaseApplication::AgendaCode() const { return m_fields->agendaCode; }
 TDateTime TBaseApplication::FiscalYearTo() const { return m_fields->fiscalYearTo; }
 bool TBaseApplication::DoubleEntryBookkeeping() const { return m_fields->doubleEntryBookkeeping; }
 QString TBaseApplication::YearSettingsError() const { return m_fields->yearSettingsError; }
+QString TBaseApplication::YearSettingsFileName() const { return yearSettingsFile(m_fields->yearFolder); }
 
 QString TBaseApplication::ProgramFolder() const
 {

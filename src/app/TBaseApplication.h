@@ -86,6 +86,9 @@ public:
     // Why year settings that exist could not be read (the values above are
     // then the defaults); empty otherwise. The start-up refuses to go on.
     QString YearSettingsError() const;
+    // ROK.INI in the year folder (any letter case); the settings read
+    // through THostIniFile, which takes ROK.DAT where it exists.
+    QString YearSettingsFileName() const;
 
     // --- Computed folders and constants -----------------------------------
 

@@ -41,6 +41,7 @@ TReportHeading reportHeading(const TPenDenReport &report)
     heading.hasGroups = filter.VertikalniDeleni != sgkNone;
     heading.groupKind = TReportFilter::SummationGroupKindName(filter.VertikalniDeleni, GroupKindCaptionForm);
     heading.groupColumn = groupColumnTitle(filter.VertikalniDeleni);
+    heading.firm = readFirmIdentity(app);
 
     // Without year settings the last day of the year is day 1 of the serial
     // calendar: no year to name then.

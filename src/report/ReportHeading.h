@@ -1,7 +1,9 @@
 #pragma once
 // What the title block of an exported workbook and the header of a printed
 // page say about a report: its name, the agenda, the accounting year, the
-// period and the kind of summation groups.
+// period, the kind of summation groups and the firm.
+
+#include "report/FirmIdentity.h"
 
 #include <QString>
 
@@ -17,6 +19,7 @@ struct TReportHeading {
     QString groupKind;   // "střediska"; empty in a report without summation groups
     QString groupColumn; // "Středisko": the title of the column with each row's group key
     bool hasGroups = true;
+    FirmIdentity firm;
 };
 
 TReportHeading reportHeading(const TPenDenReport &report);

@@ -7,6 +7,7 @@
 #include "app/TBaseApplication.h"
 #include "core/MemTable.h"
 #include "host/demo/DemoAgenda.h"
+#include "report/FirmIdentity.h"
 #include "report/TPenDenReport.h"
 #include "support/RecordingUiServices.h"
 
@@ -188,6 +189,15 @@ TEST_F(DemoAgendaTest, EveryReportKeepsItsInvariants)
         checkMonthlyOverview(*report);
     }
     EXPECT_TRUE(m_ui.messages.isEmpty());
+}
+
+// The name and DIČ come from the year settings, the IČO from the setup
+// variables.
+TEST_F(DemoAgendaTest, NamesTheFirmFromBothSettingsStores)
+{
+    auto report = generate([](TReportFilter &) {});
+    EXPECT_EQ(readFirmIdentity(report->Application()).line(),
+              QStringLiteral("Demo Stavby s.r.o., IČO 27081234, DIČ CZ27081234"));
 }
 
 int carriedRowOfFirstGroup(const TPenDenReport &report)

@@ -42,6 +42,7 @@ TEST(ReportHeading, NamesTheYearThePeriodAndTheGroupKind)
         EXPECT_EQ(heading.period, row.periodText);
         EXPECT_EQ(heading.groupColumn, row.groupColumn);
         EXPECT_EQ(heading.hasGroups, row.groups != sgkNone);
+        EXPECT_EQ(heading.firm.line(), QString()); // no firm in these settings
     }
 }
 

@@ -121,7 +121,8 @@ void writeYearSettings(const QString &year, int accountingYear)
                  QStringLiteral("N")},
                 {QStringLiteral("Global"), QStringLiteral("Plátce DPH"), empty, QStringLiteral("A")},
                 {QStringLiteral("Firma"), QStringLiteral("Název"), empty,
-                 QStringLiteral("Demo Stavby s.r.o.")}});
+                 QStringLiteral("Demo Stavby s.r.o.")},
+                {QStringLiteral("Firma"), QStringLiteral("DIČ"), empty, QStringLiteral("CZ27081234")}});
 }
 
 void writeYearCodeLists(const QString &year, int accountingYear)
