@@ -3,6 +3,7 @@
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
 #include "core/OutputFile.h"
+#include "print/PdfArchive.h"
 #include "print/PrintJob.h"
 
 #include <QDir>
@@ -44,17 +45,25 @@ bool writePdf(TBaseApplication &app, const PrintJob &job, const QString &path, c
 {
     TOutputFile file(path, policy);
     file.open();
+    const PageHeading &heading = job.heading();
+    const PdfDocumentInfo info{heading.title, heading.author, heading.subject,
+                               QStringLiteral("Kasovka ") + TBaseApplication::ProgramVersion(),
+                               QStringLiteral("Qt ") + QString::fromLatin1(qVersion()), heading.printed};
+    PdfTailDevice pdf(file.device());
     bool complete = false;
     {
         PrintProgress progress(app, QStringLiteral("Ukládám sestavu do PDF, prosím čekejte"));
-        QPdfWriter writer(&file.device());
+        QPdfWriter writer(&pdf);
+        writer.setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+        writer.setDocumentXmpMetadata(xmpMetadata(info));
         writer.setPageLayout(job.pageLayout());
-        writer.setTitle(job.heading().title);
-        writer.setCreator(QStringLiteral("Kasovka ") + TBaseApplication::ProgramVersion());
+        writer.setTitle(info.title);
+        writer.setCreator(info.creator);
         complete = job.paint(writer, [&progress](int done, int total) { return progress.step(done, total); });
     }
     if (!complete)
         return false; // the new file is discarded, the target stays as it was
+    file.write(informationUpdate(pdf.tail(), pdf.written(), info));
     file.commit();
     return true;
 }

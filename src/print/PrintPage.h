@@ -25,9 +25,12 @@ struct PageSpace {
 // from the page's section.
 struct PageHeading {
     QString title;    // "Peněžní deník – Sestava 1"
-    QString agenda;   // "Agenda: DEMO   Účetní rok: 2024"
+    QString agenda;   // "Demo s.r.o., IČO 1234     Agenda: DEMO     Účetní rok: 2024"
     QString period;   // "Období: celý účetní rok"
     QDateTime printed;
+    // The PDF's document information.
+    QString author;   // the firm's name; empty when unknown
+    QString subject;  // "Peněžní deník, období 1.1.2024 – 31.12.2024"
 };
 
 // One page of a job. A section fills in what it needs to paint the page

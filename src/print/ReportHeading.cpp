@@ -14,8 +14,14 @@ PageHeading reportHeading(const TPenDenReport &report, const QString &title, con
     PageHeading heading;
     heading.title = report.ReportName().isEmpty() ? title : title + QStringLiteral(" – ") + report.ReportName();
     heading.agenda = QStringLiteral("Agenda: %1     Účetní rok: %2").arg(exported.agenda, exported.year);
+    // The firm stands before the agenda, so that each sheet says whose
+    // books it is.
+    if (!exported.firm.isEmpty())
+        heading.agenda = exported.firm.line() + QStringLiteral("     ") + heading.agenda;
     heading.period = QStringLiteral("Období: ") + exported.period;
     heading.printed = printed;
+    heading.author = exported.firm.name;
+    heading.subject = heading.title + QStringLiteral(", období ") + exported.period;
     return heading;
 }
 

@@ -196,6 +196,8 @@ TEST_F(PdfToolTest, EveryFigureOfTheJsonStandsOnItsRowAndEveryPageHasHeaderAndFo
         const QString where = QStringLiteral("page %1").arg(p + 1);
         EXPECT_TRUE(page.contains(QStringLiteral("Peněžní deník"))) << where.toStdString();
         EXPECT_TRUE(page.contains(QStringLiteral("Agenda: DEMO"))) << where.toStdString();
+        EXPECT_TRUE(page.contains(QStringLiteral("Demo Stavby s.r.o., IČO 27081234, DIČ CZ27081234")))
+            << where.toStdString();
         EXPECT_TRUE(page.contains(QStringLiteral("Účetní rok: 2024"))) << where.toStdString();
         EXPECT_TRUE(page.contains(QStringLiteral("Období: 1.1.2024 – 31.12.2024"))) << where.toStdString();
         EXPECT_TRUE(page.contains(QStringLiteral("Vytištěno: "))) << where.toStdString();
@@ -300,6 +302,30 @@ TEST_F(PdfToolTest, OneGroupWithoutDisplayAndRefusals)
         EXPECT_FALSE(page.contains(QStringLiteral("Měsíční přehled")));
         EXPECT_FALSE(page.contains(QStringLiteral("Závěrečný přehled")));
     }
+}
+
+// The document information and the XMP packet of an archived PDF: the
+// information a reader shows agrees with the metadata, which names PDF/A-1b.
+TEST_F(PdfToolTest, ArchiveMetadataNamesTheFirmAndTheConformance)
+{
+    const QString pdf = path(QStringLiteral("archive.pdf"));
+    ASSERT_EQ(run({QStringLiteral("--pdf"), pdf}), 0) << m_err.toStdString();
+    const auto pdfinfo = [&pdf](const QStringList &options) {
+        QProcess process;
+        process.start(QStringLiteral("pdfinfo"), options + QStringList{pdf});
+        EXPECT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    const QString info = pdfinfo({});
+    for (const char *line : {"Title:           Peněžní deník\n", "Author:          Demo Stavby s.r.o.\n",
+                             "Subject:         Peněžní deník, období 1.1.2024 – 31.12.2024\n",
+                             "Creator:         Kasovka "})
+        EXPECT_TRUE(info.contains(QString::fromUtf8(line))) << line << info.toStdString();
+    const QString xmp = pdfinfo({QStringLiteral("-meta")});
+    for (const char *part : {"<pdfaid:part>1</pdfaid:part>", "<pdfaid:conformance>B</pdfaid:conformance>",
+                             "<rdf:li>Demo Stavby s.r.o.</rdf:li>", "xml:lang=\"x-default\">Peněžní deník</rdf:li>"})
+        EXPECT_TRUE(xmp.contains(QString::fromUtf8(part))) << part << xmp.toStdString();
 }
 
 } // namespace
