@@ -287,17 +287,20 @@ def write(path, sheet_name, sheet, widths, title_rows, title_columns, breaks, na
 
 
 def title_block(sheet, title, wide):
-    """The report's title, name, agenda, accounting year, period and kind of
-    summation groups, all within the columns that repeat on every page
-    width (two label/value pairs a line when wide); the last line is
-    deleted in a report without groups."""
+    """The report's title, name, firm, agenda, accounting year, period and
+    kind of summation groups, all within the columns that repeat on every
+    page width (two label/value pairs a line when wide); the firm's line is
+    deleted when the host's settings name no firm, the last line in a
+    report without groups."""
     if wide:
         sheet.row([("Title", title), None, None, ("ReportName", "#.NazevSestavy")], height="0.75cm")
+        sheet.row([("Label", "#.FirmaRadek"), ("Value", "#.Firma")], height="0.42cm")
         sheet.row([("Label", "Agenda:"), ("Value", "#.Agenda"), None, ("Label", "Účetní rok:"),
                    ("Value", "#.UcetniRok")], height="0.42cm")
     else:
         sheet.row([("Title", title)], height="0.75cm")
         sheet.row([("ReportName", "#.NazevSestavy")], height="0.55cm")
+        sheet.row([("Label", "#.FirmaRadek"), ("Value", "#.Firma")], height="0.42cm")
         sheet.row([("Label", "Agenda:"), ("Value", "#.Agenda")], height="0.42cm")
         sheet.row([("Label", "Účetní rok:"), ("Value", "#.UcetniRok")], height="0.42cm")
     sheet.row([("Label", "Období:"), ("Value", "#.Obdobi")], height="0.42cm")

@@ -31,6 +31,9 @@ void publishHeading(TTemplateDataModule &module, const TReportHeading &heading)
     module.setValue(QStringLiteral("Agenda"), heading.agenda);
     module.setValue(QStringLiteral("UcetniRok"), heading.year);
     module.setValue(QStringLiteral("Obdobi"), heading.period);
+    module.setValue(QStringLiteral("Firma"), heading.firm.line());
+    module.setValue(QStringLiteral("FirmaRadek"),
+                    heading.firm.isEmpty() ? QStringLiteral("...delete row...") : QStringLiteral("Firma:"));
     // Without groups the captions that would name one are left out: their
     // rows are deleted, the group column's title stays empty.
     QString groups;

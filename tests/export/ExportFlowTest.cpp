@@ -117,10 +117,13 @@ TEST_F(ExportFlowTest, RowLimitAllowsExactlyTheRowsTheChosenTemplateFills)
             windows.okTexts = {target(QString("limit%1.xls").arg(++file))};
             windows.checkBox = false;
             windows.maxRows = limit;
+            // A heading with a firm: no title row is deleted after the fill.
+            TReportHeading heading;
+            heading.firm.name = QStringLiteral("Test s.r.o.");
             if (kind == GroupTable)
-                ExportGroupTable(context.app(), skupiny, windows);
+                ExportGroupTable(context.app(), skupiny, windows, heading);
             else
-                exportReport(kind == WithSummary);
+                ExportReport(context.app(), skupiny, denik, kind == WithSummary, windows, heading);
             return windows.okTexts[0];
         };
         const int rows = filledRows(run(std::nullopt));

@@ -26,7 +26,8 @@ TOTALS = ["HotovostCeninyCelkem", "BankUctyCelkem", "PrubPolozkyCelkem", "Zaklad
           "VydajeNeovlZaklDaneCelkem"]
 AMOUNTS = ["Col%d" % n for n in range(5, 36)]
 HEADING = {"NazevSestavy": "Zkouška tisku", "Agenda": "DEMO", "UcetniRok": "2026",
-           "Obdobi": "1.1.2026 – 9.5.2026"}
+           "Obdobi": "1.1.2026 – 9.5.2026", "FirmaRadek": "Firma:",
+           "Firma": "Zkušební stavby s.r.o., IČO 12345678, DIČ CZ12345678"}
 failures = []
 
 
