@@ -43,7 +43,9 @@ struct Session {
         auto filter = std::make_unique<TReportFilter>(app);
         filter->VertikalniDeleni = kind;
         auto report = std::make_unique<TPenDenReport>(app, std::move(filter));
-        return report->Generate() ? std::move(report) : nullptr;
+        const ReportOutcome outcome = report->Generate();
+        showReportMessages(app, outcome);
+        return outcome ? std::move(report) : nullptr;
     }
     ConsoleUiServices ui;
     TBaseApplication app;

@@ -162,7 +162,9 @@ std::unique_ptr<TPenDenReport> generate(TBaseApplication &app, const ReportCase 
     filter->ZpusobSumace = c.generation;
     filter->PouzeZaverecnyPrehled = c.overviewOnly;
     auto report = std::make_unique<TPenDenReport>(app, std::move(filter));
-    return report->Generate() ? std::move(report) : nullptr;
+    const ReportOutcome outcome = report->Generate();
+    showReportMessages(app, outcome);
+    return outcome ? std::move(report) : nullptr;
 }
 
 struct QuietApp {

@@ -1,6 +1,6 @@
 #include "host/HostSchema.h"
 
-#include "core/Error.h"
+#include "host/HostTableError.h"
 #include "host/detail/Sqlite.h"
 
 #include <QFile>
@@ -212,16 +212,16 @@ void createTableFile(const QString &path, const HostTableDef &def, bool withInde
 {
     const QString file = withDat(path);
     if (QFileInfo::exists(file))
-        throw Error(QStringLiteral("Databáze %1 už existuje.").arg(file));
+        throw HostTableError::alreadyExists(file);
     detail::SqliteDb db;
     int rc = db.open(QFileInfo(file).absoluteFilePath(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (rc == SQLITE_OK)
         rc = db.exec(createSql(def, withIndexes).constData());
     if (rc != SQLITE_OK) {
-        const QString reason = db.isOpen() ? db.errorMessage() : QString::fromUtf8(sqlite3_errstr(rc));
+        const HostTableError error = HostTableError::cannotCreate(file, db.failure(rc));
         db.close();
         QFile::remove(file);
-        throw Error(QStringLiteral("Databázi %1 nelze vytvořit (%2).").arg(file, reason));
+        throw error;
     }
 }
 
@@ -234,10 +234,8 @@ void createIndexes(const QString &path, const HostTableDef &def)
         rc = db.exec("PRAGMA cache_size = -65536");
     if (rc == SQLITE_OK)
         rc = db.exec(("BEGIN; " + indexSql(def) + " COMMIT; PRAGMA journal_mode = WAL;").constData());
-    if (rc != SQLITE_OK) {
-        const QString reason = db.isOpen() ? db.errorMessage() : QString::fromUtf8(sqlite3_errstr(rc));
-        throw Error(QStringLiteral("Indexy databáze %1 nelze vytvořit (%2).").arg(file, reason));
-    }
+    if (rc != SQLITE_OK)
+        throw HostTableError::cannotCreateIndexes(file, db.failure(rc));
 }
 
 } // namespace HostSchema

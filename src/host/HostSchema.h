@@ -68,14 +68,15 @@ HostTableDef settingsTable(const QString &name);
 
 // Creates the table file `path` (".DAT" added when missing) with the table
 // `data`, its columns and indexes, empty. An existing file is an error, as is
-// a file that cannot be written; throws kasovka::Error with a Czech text.
+// a file that cannot be written; throws HostTableError.
 // Tables are created with write-ahead logging, so that a report reading a
 // table does not block the host writing to it. Without indexes the file
 // stays in rollback mode for a bulk load (no log to copy back), and
 // createIndexes then builds the indexes, much faster than inserting into
 // them record by record, and switches to write-ahead logging.
 void createTableFile(const QString &path, const HostTableDef &def, bool withIndexes = true);
-// Creates the indexes of `def` that the table file lacks. Throws Error.
+// Creates the indexes of `def` that the table file lacks. Throws
+// HostTableError.
 void createIndexes(const QString &path, const HostTableDef &def);
 
 } // namespace HostSchema

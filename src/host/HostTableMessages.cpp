@@ -1,23 +1,22 @@
 #include "host/HostTableMessages.h"
 
-#include "host/TBFTable.h"
+#include "host/HostTableError.h"
 
 namespace kasovka {
 
 QString tableOpenFailedText(const QString &path)
 {
-    return QStringLiteral("Nastala chyba při otevírání databáze ") + path + QStringLiteral(".DAT");
+    return HostTableError::tableUnusable(path).text();
 }
 
 QString tableOpenFailedText(const QString &path, const TBFTable &table)
 {
-    return table.HostWasWriting() ? table.LastError() : tableOpenFailedText(path);
+    return HostTableError::openFailed(path, table).text();
 }
 
 QString tableIndexFailedText(const QString &path)
 {
-    return QStringLiteral("Nastala chyba při nastavení indexu databáze ") + path
-        + QStringLiteral(".DAT");
+    return HostTableError::indexUnusable(path).text();
 }
 
 } // namespace kasovka

@@ -2,7 +2,9 @@
 // The two messages every part shows when a host table cannot be used:
 // "Nastala chyba při otevírání databáze " or "Nastala chyba při nastavení
 // indexu databáze " followed by the table's path and ".DAT". The path is the
-// folder and table name the caller opened, without extension.
+// folder and table name the caller opened, without extension. The texts of
+// HostTableError::tableUnusable, openFailed and indexUnusable, for the parts
+// that show a text without throwing.
 
 #include <QString>
 

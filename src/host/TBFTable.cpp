@@ -1,6 +1,5 @@
 #include "host/TBFTable.h"
 
-#include "core/Error.h"
 #include "core/FileNames.h"
 #include "host/detail/TableImpl.h"
 
@@ -17,21 +16,6 @@ QString TBFTable::ResolveTableFile(const QString &path)
         file += QLatin1String(".DAT");
     file = fileIgnoringCase(file);
     return QFileInfo(file).isFile() ? file : QString();
-}
-
-QString detail::openFailureText(const QString &file, int rc, const QString &detail)
-{
-    switch (rc) {
-    case SQLITE_BUSY:
-        return QStringLiteral("Do databáze %1 právě zapisuje účetní systém; zkuste to prosím za chvíli znovu.")
-            .arg(file);
-    case SQLITE_NOTADB:
-        return QStringLiteral("Soubor %1 není databází (%2).").arg(file, detail);
-    case SQLITE_CORRUPT:
-        return QStringLiteral("Databáze %1 je poškozená (%2).").arg(file, detail);
-    default:
-        return QStringLiteral("Databázi %1 nelze otevřít (%2).").arg(file, detail);
-    }
 }
 
 int detail::readTableFields(sqlite3 *db, QList<TableField> &fields)
@@ -57,28 +41,14 @@ int detail::readTableFields(sqlite3 *db, QList<TableField> &fields)
 
 void TBFTable::Impl::failStore(int rc) const
 {
-    failStore(rc, db.isOpen() ? db.errorMessage() : QString::fromUtf8(sqlite3_errstr(rc)));
-}
-
-void TBFTable::Impl::failStore(int rc, const QString &detail) const
-{
-    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
-        throw Error(QStringLiteral("Databáze %1 je právě zamčená jiným programem (%2).").arg(path, detail));
-    if (rc == SQLITE_CORRUPT || rc == SQLITE_NOTADB)
-        throw Error(QStringLiteral("Databáze %1 je poškozená (%2).").arg(path, detail));
-    throw Error(QStringLiteral("Chyba při práci s databází %1 (%2).").arg(path, detail));
+    throw HostTableError::storeFailed(path, db.failure(rc));
 }
 
 void TBFTable::Impl::failNoCurrent() const
 {
     if (!db.isOpen())
-        throw Error(QStringLiteral("Databáze není otevřená."));
-    throw Error(QStringLiteral("Databáze %1 nemá aktuální záznam.").arg(path));
-}
-
-void TBFTable::Impl::failField(const QString &field, const QString &problem) const
-{
-    throw Error(QStringLiteral("Pole „%1“ databáze %2 %3.").arg(field, path, problem));
+        throw HostTableError::notOpen();
+    throw HostTableError::noCurrentRecord(path);
 }
 
 // --- cursor -----------------------------------------------------------------
@@ -181,7 +151,7 @@ void TBFTable::Impl::clearEdits()
 void TBFTable::Impl::checkField(int field) const
 {
     if (field < 0 || field >= fields.size())
-        throw Error(QStringLiteral("Databáze %1 nemá pole číslo %2.").arg(path).arg(field));
+        throw HostTableError::noFieldNumber(path, field);
 }
 
 // --- TBFTable ---------------------------------------------------------------
@@ -196,12 +166,11 @@ TBFTable::~TBFTable()
 int TBFTable::Open(const QString &path)
 {
     Close();
-    d->lastError.clear();
+    d->lastFailure.reset();
     d->hostWasWriting = false;
     const QString file = ResolveTableFile(path);
     if (file.isEmpty()) {
-        d->lastError = QStringLiteral("Databáze %1 neexistuje.").arg(
-            path.endsWith(QLatin1String(".DAT"), Qt::CaseInsensitive) ? path : path + ".DAT");
+        d->lastFailure = HostTableError::missing(path);
         return 1;
     }
     if (d->connect(file) == 0 && SetIndex(QString()) == 0)
@@ -213,7 +182,7 @@ int TBFTable::Open(const QString &path)
 int TBFTable::SetIndex(const QString &indexName)
 {
     if (!d->db.isOpen()) {
-        d->lastError = QStringLiteral("Databáze není otevřená.");
+        d->lastFailure = HostTableError::notOpen();
         return 1;
     }
     d->setCurrent(nullptr);
@@ -222,9 +191,8 @@ int TBFTable::SetIndex(const QString &indexName)
     if (!indexName.isEmpty()) {
         const int rc = d->readIndexFields(indexName, fields);
         if (rc != SQLITE_DONE || fields.isEmpty() || fields.contains(-1)) {
-            d->lastError = rc != SQLITE_DONE
-                ? detail::openFailureText(d->path, rc, d->db.errorMessage())
-                : QStringLiteral("Databáze %1 nemá index „%2“.").arg(d->path, indexName);
+            d->lastFailure = rc != SQLITE_DONE ? HostTableError::cannotOpen(d->path, d->db.failure(rc))
+                                               : HostTableError::noIndex(d->path, indexName);
             return 1;
         }
     }
@@ -244,7 +212,7 @@ int TBFTable::SetIndex(const QString &indexName)
         rc = d->scan.prepare(d->db.get(), order.scanSql());
     }
     if (rc != SQLITE_OK) {
-        d->lastError = detail::openFailureText(d->path, rc, d->db.errorMessage());
+        d->lastFailure = HostTableError::cannotOpen(d->path, d->db.failure(rc));
         return 1;
     }
     d->order = order;
@@ -255,7 +223,7 @@ int TBFTable::SetIndex(const QString &indexName)
     // The index's fields are always fetched, so the list may have changed.
     rc = d->pin.prepare(d->db.get(), "SELECT " + order.selectList + " FROM data WHERE rowid = ?");
     if (rc != SQLITE_OK) {
-        d->lastError = detail::openFailureText(d->path, rc, d->db.errorMessage());
+        d->lastFailure = HostTableError::cannotOpen(d->path, d->db.failure(rc));
         return 1;
     }
     return 0;
@@ -294,7 +262,8 @@ void TBFTable::Close()
 
 bool TBFTable::IsOpen() const { return d->db.isOpen(); }
 QString TBFTable::FilePath() const { return d->path; }
-QString TBFTable::LastError() const { return d->lastError; }
+QString TBFTable::LastError() const { return d->lastFailure ? d->lastFailure->text() : QString(); }
+const HostTableError *TBFTable::LastFailure() const { return d->lastFailure ? &*d->lastFailure : nullptr; }
 bool TBFTable::HostWasWriting() const { return d->hostWasWriting; }
 QString TBFTable::CurrentIndex() const { return d->indexName; }
 
@@ -365,10 +334,9 @@ int TBFTable::SeekArray(const QList<Variant> &keys)
     if (!IsOpen())
         d->failNoCurrent();
     if (d->indexFields.isEmpty())
-        throw Error(QStringLiteral("V databázi %1 nelze hledat bez nastaveného indexu.").arg(d->path));
+        throw HostTableError::seekWithoutIndex(d->path);
     if (keys.isEmpty() || keys.size() > d->indexFields.size())
-        throw Error(QStringLiteral("Index „%1“ databáze %2 má %3 částí, hledá se podle %4.")
-                        .arg(d->indexName, d->path).arg(d->indexFields.size()).arg(keys.size()));
+        throw HostTableError::tooManyKeys(d->path, d->indexName, d->indexFields.size(), keys.size());
     d->clearEdits();
     d->setCurrent(nullptr);
     const size_t count = size_t(keys.size());
@@ -409,7 +377,7 @@ int TBFTable::FieldIndex(const QString &field) const
     }
     if (!IsOpen())
         d->failNoCurrent();
-    throw Error(QStringLiteral("Databáze %1 nemá pole „%2“.").arg(d->path, field));
+    throw HostTableError::noField(d->path, field);
 }
 
 Variant TBFTable::Value(int field) const

@@ -6,10 +6,10 @@
 // an index orders by its columns ascending, texts byte for byte, then rowid.
 //
 // Result codes: Open and SetIndex return 0 on success and a non-zero code
-// with LastError() set otherwise. Every other operation that meets a store
+// with LastFailure() set otherwise. Every other operation that meets a store
 // failure (a damaged file, a field the table lacks, a value of an unexpected
-// storage class, no current record) throws kasovka::Error with a Czech text
-// that names the file and, where it applies, the field.
+// storage class, no current record) throws HostTableError, whose Czech text
+// names the file and, where it applies, the field.
 //
 // Typical scan, positions resolved once:
 //     TBFTable t;
@@ -32,6 +32,7 @@
 
 namespace kasovka {
 
+class HostTableError;
 class THostReadSession;
 
 class TBFTable {
@@ -71,6 +72,9 @@ public:
     QString FilePath() const;
     // The reason of the last failed Open or SetIndex, in Czech.
     QString LastError() const;
+    // That failure whole; nullptr when neither has failed since the last
+    // Open began.
+    const HostTableError *LastFailure() const;
     // True when the last Open failed only because the host was writing the
     // table at that moment, so that trying again shortly may succeed.
     bool HostWasWriting() const;

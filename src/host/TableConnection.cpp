@@ -89,15 +89,6 @@ int readSnapshotFields(detail::SqliteDb &db, const QString &file, std::unique_pt
     return detail::readTableFields(db.get(), fields);
 }
 
-QString wrongTypeText(const TableField &field, const QString &file, HostFieldKind expected)
-{
-    const QString wanted = HostSchema::declaredType(expected);
-    if (field.declared.isEmpty())
-        return QStringLiteral("Pole „%1“ databáze %2 nemá typ, očekává se typ %3.").arg(field.name, file, wanted);
-    return QStringLiteral("Pole „%1“ databáze %2 má typ %3, očekává se typ %4.")
-        .arg(field.name, file, field.declared, wanted);
-}
-
 } // namespace
 
 int TBFTable::Impl::connect(const QString &file)
@@ -116,16 +107,15 @@ int TBFTable::Impl::connect(const QString &file)
             try {
                 rc = readSnapshotFields(db, absolute, snapshot, fields);
             } catch (const Error &error) {
-                lastError = error.text();
+                lastFailure = HostTableError::noPrivateCopy(file, rc, error.text());
                 return 1;
             }
         }
     }
     if (rc != SQLITE_DONE || fields.isEmpty()) {
         hostWasWriting = rc == SQLITE_BUSY;
-        const QString reason = db.isOpen() ? db.errorMessage() : QString::fromUtf8(sqlite3_errstr(rc));
-        lastError = rc == SQLITE_DONE ? QStringLiteral("Databáze %1 neobsahuje tabulku data.").arg(file)
-                                      : detail::openFailureText(file, rc, reason);
+        lastFailure = rc == SQLITE_DONE ? HostTableError::noDataTable(file)
+                                        : HostTableError::cannotOpen(file, db.failure(rc));
         return 1;
     }
     for (qsizetype i = 0; i < fields.size(); ++i)
@@ -136,7 +126,7 @@ int TBFTable::Impl::connect(const QString &file)
         // and every write address the wrong records.
         for (const char *alias : {"rowid", "oid", "_rowid_"}) {
             if (field.name.compare(QLatin1String(alias), Qt::CaseInsensitive) == 0) {
-                lastError = QStringLiteral("Databáze %1 má pole „%2“, které tabulka nesmí mít.").arg(file, field.name);
+                lastFailure = HostTableError::forbiddenField(file, field.name);
                 return 1;
             }
         }
@@ -145,7 +135,8 @@ int TBFTable::Impl::connect(const QString &file)
         // ten-thousandths.
         const int defined = schema ? schema->fieldIndex(field.name) : -1;
         if (defined >= 0 && (!field.knownKind || field.kind != schema->fields[defined].kind)) {
-            lastError = wrongTypeText(field, file, schema->fields[defined].kind);
+            lastFailure = HostTableError::wrongFieldType(file, field.name, field.declared,
+                                                         HostSchema::declaredType(schema->fields[defined].kind));
             return 1;
         }
     }
@@ -156,7 +147,7 @@ int TBFTable::Impl::connect(const QString &file)
     if (rc == SQLITE_OK)
         rc = count.prepare(db.get(), "SELECT count(*) FROM data");
     if (rc != SQLITE_OK) {
-        lastError = detail::openFailureText(file, rc, db.errorMessage());
+        lastFailure = HostTableError::cannotOpen(file, db.failure(rc));
         return 1;
     }
     return 0;
@@ -232,7 +223,7 @@ void TBFTable::Impl::makeWritable()
 
     int rc = db.open(QFileInfo(path).absoluteFilePath(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
     if (rc != SQLITE_OK)
-        failStore(rc, QString::fromUtf8(sqlite3_errstr(rc)));
+        failStore(rc);
     writable = true;
     sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
     db.exec("PRAGMA synchronous = FULL");

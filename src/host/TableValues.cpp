@@ -11,17 +11,6 @@ namespace kasovka {
 
 namespace {
 
-QString storageClassName(int type)
-{
-    switch (type) {
-    case SQLITE_INTEGER: return QStringLiteral("celé číslo");
-    case SQLITE_FLOAT: return QStringLiteral("desetinné číslo");
-    case SQLITE_TEXT: return QStringLiteral("text");
-    case SQLITE_BLOB: return QStringLiteral("binární data");
-    default: return QStringLiteral("prázdná hodnota");
-    }
-}
-
 // SQLite's NUMERIC affinity turns a text that reads as a number into that
 // number ("0012" into 12, "11.060" into 11.06). A settings text of that shape
 // is therefore stored as a BLOB of its UTF-8 bytes, which no affinity touches,
@@ -64,7 +53,7 @@ Variant TBFTable::Impl::read(int field) const
 {
     const TableField &def = fields[field];
     if (!def.knownKind)
-        failField(def.name, QStringLiteral("má neznámý typ %1").arg(def.declared));
+        throw HostTableError::unknownFieldType(path, def.name, def.declared);
     sqlite3_stmt *stmt = current;
     const int column = columnOfField(field);
     const int type = sqlite3_column_type(stmt, column);
@@ -128,15 +117,14 @@ const QString &TBFTable::Impl::cachedText(int field, const char *bytes, size_t s
 void TBFTable::Impl::failStorageClass(int field, int type) const
 {
     const TableField &def = fields[field];
-    failField(def.name, QStringLiteral("obsahuje hodnotu typu %1, očekává se typ %2")
-                            .arg(storageClassName(type), def.declared));
+    throw HostTableError::unexpectedValue(path, def.name, type, def.declared);
 }
 
 int TBFTable::Impl::columnOfField(int field) const
 {
     const int column = columnOf[size_t(field)];
     if (column < 0)
-        failField(fields[field].name, QStringLiteral("není mezi čtenými poli"));
+        throw HostTableError::fieldNotFetched(path, fields[field].name);
     return column;
 }
 
@@ -231,11 +219,8 @@ void TBFTable::Impl::bindForWrite(sqlite3_stmt *stmt, int slot, int field,
 void detail::bindFieldValue(sqlite3_stmt *stmt, int slot, const TableField &def,
                             const QString &path, const Variant &value)
 {
-    auto failField = [&](const QString &field, const QString &problem) {
-        throw Error(QStringLiteral("Pole „%1“ databáze %2 %3.").arg(field, path, problem));
-    };
     if (!def.knownKind)
-        failField(def.name, QStringLiteral("má neznámý typ %1").arg(def.declared));
+        throw HostTableError::unknownFieldType(path, def.name, def.declared);
     if (value.isEmpty()) {
         sqlite3_bind_null(stmt, slot);
         return;
@@ -272,8 +257,7 @@ void detail::bindFieldValue(sqlite3_stmt *stmt, int slot, const TableField &def,
         case Variant::Kind::Empty: sqlite3_bind_null(stmt, slot); return;
         }
     } catch (const Error &error) {
-        failField(def.name, QStringLiteral("nemůže obsahovat hodnotu „%1“ (%2)")
-                                .arg(value.toText(), error.text()));
+        throw HostTableError::valueDoesNotFit(path, def.name, value.toText(), error.text());
     }
 }
 

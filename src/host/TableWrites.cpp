@@ -1,6 +1,5 @@
 // TBFTable's writes and read transactions, and THostReadSession.
 
-#include "core/Error.h"
 #include "host/detail/TableImpl.h"
 
 namespace kasovka {
@@ -52,10 +51,11 @@ int TBFTable::Post()
     d->setCurrent(nullptr);
     rc = stmt.step();
     if (rc != SQLITE_DONE) {
-        const QString detail = d->db.errorMessage();
+        // Pinning the record again would replace SQLite's error.
+        const HostTableError::SqliteFailure failure = d->db.failure(rc);
         if (!d->appending)
             d->pinRowid(rowid);
-        d->failStore(rc, detail);
+        throw HostTableError::storeFailed(d->path, failure);
     }
     if (d->appending)
         rowid = sqlite3_last_insert_rowid(d->db.get());
@@ -97,8 +97,7 @@ int TBFTable::Delete()
 void TBFTable::Impl::refuseWhileReading() const
 {
     if (readTransaction)
-        throw Error(QStringLiteral("Do databáze %1 nelze zapisovat, dokud trvá čtení sestavy.")
-                        .arg(path));
+        throw HostTableError::writeWhileReading(path);
 }
 
 void TBFTable::BeginReadTransaction()

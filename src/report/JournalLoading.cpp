@@ -3,7 +3,7 @@
 
 #include "app/TBaseApplication.h"
 #include "core/Error.h"
-#include "host/HostTableMessages.h"
+#include "host/HostTableError.h"
 #include "report/ReportWork.h"
 
 namespace kasovka {
@@ -39,33 +39,32 @@ AdjustmentFields::AdjustmentFields(const TBFTable &a)
 {
 }
 
-bool TPenDenReport::openAndIndex(TBFTable &table, const QString &path, const QString &index)
+void TPenDenReport::openAndIndex(TBFTable &table, const QString &path, const QString &index)
 {
-    if (table.Open(path) != 0) {
-        m_app.ShowMessageDialog(tableOpenFailedText(path, table), MessageKind::Error);
-        return false;
-    }
-    if (!index.isEmpty() && table.SetIndex(index) != 0) {
-        m_app.ShowMessageDialog(tableIndexFailedText(path), MessageKind::Error);
-        return false;
-    }
+    if (table.Open(path) != 0)
+        throw HostTableError::openFailed(path, table);
+    if (!index.isEmpty() && table.SetIndex(index) != 0)
+        throw HostTableError::indexFailed(path, table);
     m_work->session.add(table);
-    return true;
 }
 
-bool TPenDenReport::OpenHostTables()
+void TPenDenReport::leaveOut(const HostTableError &error)
+{
+    m_tablesLeftOut.append(error.text());
+}
+
+void TPenDenReport::OpenHostTables()
 {
     CloseHostTables();
     const QString folder = m_app.YearFolder();
     const QString journalIndex = m_filter->TriditDle == roDocumentDate
         ? QStringLiteral("Datum+Zdroj+ZRadek")
         : QStringLiteral("Doklad+Zdroj+ZRadek");
-    if (!openAndIndex(m_journal, folder + QStringLiteral("UCPENDEN"), journalIndex)
-        || !openAndIndex(m_movements, folder + QStringLiteral("UCPOHYBY"), QStringLiteral("Zkrat"))
-        || !openAndIndex(m_adjustments, folder + QStringLiteral("UZZAVUP"), QString())
-        || !openAndIndex(m_cashBook, folder + QStringLiteral("POKLKNIH"), QStringLiteral("Cislo"))
-        || !openAndIndex(m_bankBook, folder + QStringLiteral("BANKKNIH"), QStringLiteral("Cislo")))
-        return false;
+    openAndIndex(m_journal, folder + QStringLiteral("UCPENDEN"), journalIndex);
+    openAndIndex(m_movements, folder + QStringLiteral("UCPOHYBY"), QStringLiteral("Zkrat"));
+    openAndIndex(m_adjustments, folder + QStringLiteral("UZZAVUP"), QString());
+    openAndIndex(m_cashBook, folder + QStringLiteral("POKLKNIH"), QStringLiteral("Cislo"));
+    openAndIndex(m_bankBook, folder + QStringLiteral("BANKKNIH"), QStringLiteral("Cislo"));
 
     Work &w = *m_work;
     w.journal.emplace(m_journal);
@@ -77,7 +76,6 @@ bool TPenDenReport::OpenHostTables()
     m_cashBook.FieldIndex(QStringLiteral("Popis"));
     m_bankBook.FieldIndex(QStringLiteral("Popis"));
     phaseEnded(ReportPhase::HostTablesOpened);
-    return true;
 }
 
 // The journal fields this report reads: a record fetched with no more than

@@ -2,8 +2,7 @@
 // adjustments, opening balances, names and carried amounts.
 
 #include "app/TBaseApplication.h"
-#include "core/Error.h"
-#include "host/HostTableMessages.h"
+#include "host/HostTableError.h"
 #include "report/ReportWork.h"
 
 namespace kasovka {
@@ -89,7 +88,7 @@ void TPenDenReport::BuildOpeningBalances()
     TBFTable registers;
     const QString registersPath = m_app.YearFolder() + QStringLiteral("SZUCPOKL");
     if (registers.Open(registersPath) != 0) {
-        m_app.ShowMessageDialog(tableOpenFailedText(registersPath, registers), MessageKind::Error);
+        leaveOut(HostTableError::openFailed(registersPath, registers));
         return;
     }
     m_work->session.add(registers);
@@ -98,9 +97,11 @@ void TPenDenReport::BuildOpeningBalances()
 
     TBFTable settings;
     const QString settingsPath = m_app.YearFolder() + QStringLiteral("SETPVARS");
+    // A settings table without its index is reported like one that does
+    // not open.
     if (settings.Open(settingsPath) != 0
         || settings.SetIndex(QStringLiteral("SetupVarsU+Sekce+Prom")) != 0) {
-        m_app.ShowMessageDialog(tableOpenFailedText(settingsPath, settings), MessageKind::Error);
+        leaveOut(HostTableError::openFailed(settingsPath, settings));
         return;
     }
     m_work->session.add(settings);

@@ -2,7 +2,7 @@
 // name the groups, and their final order.
 
 #include "app/TBaseApplication.h"
-#include "host/HostTableMessages.h"
+#include "host/HostTableError.h"
 #include "report/ReportWork.h"
 
 namespace kasovka {
@@ -68,11 +68,11 @@ bool TPenDenReport::OpenGroupCodeList(TBFTable &codeList)
     const QString path = (info.agendaFolder ? m_app.AgendaFolder() : m_app.YearFolder())
         + QString::fromLatin1(info.codeList);
     if (codeList.Open(path) != 0) {
-        m_app.ShowMessageDialog(tableOpenFailedText(path, codeList), MessageKind::Error);
+        leaveOut(HostTableError::openFailed(path, codeList));
         return false;
     }
     if (codeList.SetIndex(QString::fromLatin1(info.index)) != 0) {
-        m_app.ShowMessageDialog(tableIndexFailedText(path), MessageKind::Error);
+        leaveOut(HostTableError::indexFailed(path, codeList));
         return false;
     }
     m_work->session.add(codeList);

@@ -9,6 +9,14 @@
 
 namespace kasovka {
 
+void showReportMessages(TBaseApplication &app, const ReportOutcome &outcome)
+{
+    for (const QString &text : outcome.tablesLeftOut)
+        app.ShowMessageDialog(text, MessageKind::Error);
+    if (!outcome.failure.isEmpty())
+        app.ShowMessageDialog(outcome.failure, MessageKind::Error);
+}
+
 TPenDenReport::TPenDenReport(TBaseApplication &app, std::unique_ptr<TReportFilter> filter)
     : m_app(app), m_filter(std::move(filter))
 {
@@ -41,7 +49,7 @@ void TPenDenReport::CreateReportTables()
     createReportTable(m_pocatecniStav, ReportLayout::AmountsOnly, m_app);
 }
 
-bool TPenDenReport::Generate()
+ReportOutcome TPenDenReport::Generate()
 {
     m_app.SetCancelRequested(false);
     m_app.ShowProgress(QStringLiteral("Generuji sestavu, prosím čekejte"), true, true);
@@ -53,30 +61,32 @@ bool TPenDenReport::Generate()
     m_work->contract = FilterListMatcher(f.FiltrZakazky, f.FiltrZakazkyText, f.FiltrZakazkyNegace);
     m_work->currency = FilterListMatcher(f.FiltrMena, f.FiltrMenaText, f.FiltrMenaNegace);
 
-    bool built = false;
-    QString failure;
+    ReportOutcome outcome;
+    m_tablesLeftOut.clear();
     try {
         // A kind the program does not know would silently give a report
         // without groups and without its opening balances.
         if (f.VertikalniDeleni > LastSummationGroupKind)
             throw Error(QStringLiteral("Neznámý druh sumačních skupin (VertikalniDeleni = %1).")
                             .arg(f.VertikalniDeleni));
-        if (OpenHostTables() && LoadJournal()) {
+        OpenHostTables();
+        if (LoadJournal()) {
             m_monthlyOverview = std::make_unique<TMonthlyOverview>(*this);
-            built = true;
+            outcome.result = ReportOutcome::Result::Built;
+        } else {
+            outcome.result = ReportOutcome::Result::Cancelled;
         }
     } catch (const Error &error) {
-        failure = error.text();
+        outcome.failure = error.text();
     } catch (const std::bad_alloc &) {
-        failure = QStringLiteral("Pro sestavu není dostatek paměti.");
+        outcome.failure = QStringLiteral("Pro sestavu není dostatek paměti.");
     }
+    outcome.tablesLeftOut = std::exchange(m_tablesLeftOut, {});
     CloseHostTables();
     m_work.reset();
-    if (!failure.isEmpty())
-        m_app.ShowMessageDialog(failure, MessageKind::Error);
     m_app.HideProgress();
 
-    if (!built) {
+    if (!outcome.built()) {
         // A failed or cancelled report must not leave partial figures behind.
         m_denik.close();
         m_skupiny.close();
@@ -84,7 +94,7 @@ bool TPenDenReport::Generate()
         m_pocatecniStav.close();
         m_rowCountAll = 0;
     }
-    return built;
+    return outcome;
 }
 
 } // namespace kasovka

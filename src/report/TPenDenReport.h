@@ -23,6 +23,7 @@
 
 namespace kasovka {
 
+class HostTableError;
 class TBaseApplication;
 class TMonthlyOverview;
 
@@ -34,6 +35,29 @@ enum class ReportPhase {
     Finished,
 };
 
+// What became of Generate. The engine shows the user its progress and no
+// message: the flow that called it shows what it says (showReportMessages)
+// and decides what follows.
+struct [[nodiscard]] ReportOutcome {
+    enum class Result : quint8 { Built, Cancelled, Failed };
+    Result result = Result::Failed;
+    // Failed: why, in Czech.
+    QString failure;
+    // The host's messages about tables the report left out, in the order
+    // they arose: the code list naming the groups (which also leaves a
+    // warning) and the tables of the opening balances. The report is built
+    // all the same; a failure may still follow them.
+    QStringList tablesLeftOut;
+
+    bool built() const { return result == Result::Built; }
+    bool cancelled() const { return result == Result::Cancelled; }
+    explicit operator bool() const { return built(); }
+};
+
+// Shows an outcome as the program does: each message of a table the report
+// left out, then the failure, in an error box of its own.
+void showReportMessages(TBaseApplication &app, const ReportOutcome &outcome);
+
 class TPenDenReport {
 public:
     // Takes over the filter. ReportName starts as its NazevFiltru.
@@ -42,11 +66,11 @@ public:
     TPenDenReport(const TPenDenReport &) = delete;
     TPenDenReport &operator=(const TPenDenReport &) = delete;
 
-    // Builds the report. False when a host table could not be opened or
-    // indexed, when the host data could not be read (the user has seen a
-    // message) or when the user cancelled (no message); the tables are
-    // then closed and hold nothing.
-    bool Generate();
+    // Builds the report, showing its progress with the cancel link. Fails
+    // when a host table it needs cannot be opened or indexed, the host data
+    // cannot be read or memory runs out; unless built, the tables are
+    // closed and hold nothing.
+    ReportOutcome Generate();
 
     const TReportFilter &Filter() const { return *m_filter; }
     TBaseApplication &Application() const { return m_app; }
@@ -94,12 +118,15 @@ private:
     struct DenikEntry;
     struct GroupWork;
 
-    // Host tables (JournalLoading.cpp).
-    bool OpenHostTables();
+    // Host tables (JournalLoading.cpp). Opening one throws HostTableError
+    // with the host's message; a table the report can go without keeps the
+    // message for the outcome instead (leaveOut).
+    void OpenHostTables();
     void CloseHostTables();
-    bool openAndIndex(TBFTable &table, const QString &path, const QString &index);
+    void openAndIndex(TBFTable &table, const QString &path, const QString &index);
+    void leaveOut(const HostTableError &error);
     QList<int> journalFieldsRead() const;
-    // The passes of LoadJournal.
+    // The passes of LoadJournal; false when the user cancelled.
     bool LoadJournal();
     void warnOfPeriodOutsideYear();
     bool accumulateJournal();    // read and accumulate (JournalLoading.cpp)
@@ -152,6 +179,7 @@ private:
     QString m_reportName;
     QStringList m_warnings;
     bool m_hasWarnings = false;
+    QStringList m_tablesLeftOut; // of the Generate under way
     int m_rowCountAll = 0;
     std::function<void(ReportPhase)> m_phaseObserver;
     std::unique_ptr<TMonthlyOverview> m_monthlyOverview;

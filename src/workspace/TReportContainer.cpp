@@ -79,9 +79,9 @@ std::unique_ptr<TPenDenReport> TReportContainer::buildReport()
     if (!editor || !filter->Execute(*editor))
         return nullptr;
     auto report = std::make_unique<TPenDenReport>(m_app, std::move(filter));
-    if (!report->Generate())
-        return nullptr;
-    return report;
+    const ReportOutcome outcome = report->Generate();
+    showReportMessages(m_app, outcome);
+    return outcome ? std::move(report) : nullptr;
 }
 
 void TReportContainer::NewReport()

@@ -76,7 +76,9 @@ protected:
         auto filter = std::make_unique<TReportFilter>(m_app);
         setup(*filter);
         auto report = std::make_unique<TPenDenReport>(m_app, std::move(filter));
-        EXPECT_TRUE(report->Generate());
+        const ReportOutcome outcome = report->Generate();
+        showReportMessages(m_app, outcome);
+        EXPECT_TRUE(outcome.built());
         return report;
     }
 

@@ -321,7 +321,7 @@ TEST_F(JournalLoadingTest, CancelStopsWithoutMessageAndLeavesNoFigures)
     addJournal(entries);
     ui().cancelAfterRefreshes(1);
     TPenDenReport report(app(), std::make_unique<TReportFilter>(app()));
-    EXPECT_FALSE(report.Generate());
+    EXPECT_TRUE(run(report).cancelled());
     EXPECT_TRUE(ui().messages.isEmpty());
     EXPECT_FALSE(report.Skupiny().isActive());
     EXPECT_FALSE(report.Denik().isActive());
@@ -333,7 +333,7 @@ TEST_F(JournalLoadingTest, JournalWithoutItsOrderIndexShowsTheIndexMessage)
     def.indexes = {HostIndexDef{QStringLiteral("Cislo")}};
     replaceTable(yearFolder(), def);
     TPenDenReport report(app(), std::make_unique<TReportFilter>(app()));
-    EXPECT_FALSE(report.Generate());
+    EXPECT_FALSE(run(report));
     EXPECT_EQ(ui().single(),
               (RecordedMessage{MessageKind::Error,
                                QStringLiteral("Nastala chyba při nastavení indexu databáze ")
@@ -344,7 +344,7 @@ TEST_F(JournalLoadingTest, MissingBookShowsTheOpeningMessage)
 {
     removeTable(yearFolder(), QStringLiteral("BANKKNIH"));
     TPenDenReport report(app(), std::make_unique<TReportFilter>(app()));
-    EXPECT_FALSE(report.Generate());
+    EXPECT_FALSE(run(report));
     EXPECT_EQ(ui().single(),
               (RecordedMessage{MessageKind::Error,
                                QStringLiteral("Nastala chyba při otevírání databáze ")
@@ -357,7 +357,7 @@ TEST_F(JournalLoadingTest, JournalLackingAFieldFailsWithAMessageNamingIt)
     def.fields.removeIf([](const HostFieldDef &field) { return field.name == u"Castka"; });
     replaceTable(yearFolder(), def);
     TPenDenReport report(app(), std::make_unique<TReportFilter>(app()));
-    EXPECT_FALSE(report.Generate());
+    EXPECT_FALSE(run(report));
     ASSERT_EQ(ui().messages.size(), 1);
     EXPECT_EQ(ui().messages[0].kind, MessageKind::Error);
     EXPECT_THAT(ui().messages[0].text.toStdString(), ::testing::HasSubstr("Castka"));
@@ -368,7 +368,7 @@ TEST_F(JournalLoadingTest, UnknownGroupKindIsRefused)
     auto filter = std::make_unique<TReportFilter>(app());
     filter->VertikalniDeleni = 9;
     TPenDenReport report(app(), std::move(filter));
-    EXPECT_FALSE(report.Generate());
+    EXPECT_FALSE(run(report));
     EXPECT_EQ(ui().single().kind, MessageKind::Error);
 }
 

@@ -183,8 +183,15 @@ std::unique_ptr<TPenDenReport> ReportTest::generate(const std::function<void(TRe
     if (setup)
         setup(*filter);
     auto report = std::make_unique<TPenDenReport>(app(), std::move(filter));
-    EXPECT_TRUE(report->Generate()) << "messages: " << ui().messages.size();
+    EXPECT_TRUE(run(*report).built()) << "messages: " << ui().messages.size();
     return report;
+}
+
+ReportOutcome ReportTest::run(TPenDenReport &report)
+{
+    ReportOutcome outcome = report.Generate();
+    showReportMessages(app(), outcome);
+    return outcome;
 }
 
 int groupRow(const TPenDenReport &report, const QString &zkratka)

@@ -99,6 +99,8 @@ protected:
 
     // Generates a report for the default filter changed by `setup`.
     std::unique_ptr<TPenDenReport> generate(const std::function<void(TReportFilter &)> &setup = {});
+    // Generates as the program does: the outcome's messages reach ui().
+    ReportOutcome run(TPenDenReport &report);
 
     int nextCislo = 1;
 

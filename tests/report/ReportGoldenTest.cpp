@@ -125,7 +125,9 @@ protected:
             auto filter = std::make_unique<TReportFilter>(app);
             c.setup(*filter);
             TPenDenReport report(app, std::move(filter));
-            EXPECT_TRUE(report.Generate()) << c.name.toStdString();
+            const ReportOutcome outcome = report.Generate();
+            showReportMessages(app, outcome);
+            EXPECT_TRUE(outcome.built()) << c.name.toStdString();
             QBuffer json;
             json.open(QIODevice::WriteOnly);
             writeReportJson(report, json);

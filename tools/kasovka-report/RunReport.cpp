@@ -168,7 +168,9 @@ int runReport(const RunSettings &settings, const ToolRegistry &registry)
             case ReportPhase::Finished: timer.lap(QStringLiteral("finish")); break;
             }
         });
-        if (!report.Generate())
+        const ReportOutcome outcome = report.Generate();
+        showReportMessages(app, outcome);
+        if (!outcome)
             return ExitNoReport;
         for (const ToolOutput &output : registry.outputs()) {
             if (!output.write(app, report) || ui.errorShown())

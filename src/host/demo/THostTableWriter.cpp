@@ -1,6 +1,6 @@
 #include "host/demo/THostTableWriter.h"
 
-#include "core/Error.h"
+#include "host/HostTableError.h"
 #include "host/TBFTable.h"
 #include "host/detail/TableImpl.h"
 
@@ -17,22 +17,14 @@ struct THostTableWriter::Impl {
     bool inTransaction = false;
     int appended = 0;
 
-    [[noreturn]] void fail(int rc) const
-    {
-        throw Error(QStringLiteral("Do databáze %1 nelze zapisovat (%2).")
-                        .arg(path, db.isOpen() ? db.errorMessage()
-                                               : QString::fromUtf8(sqlite3_errstr(rc))));
-    }
+    [[noreturn]] void fail(int rc) const { throw HostTableError::cannotWrite(path, db.failure(rc)); }
 };
 
 THostTableWriter::THostTableWriter(const QString &path) : d(std::make_unique<Impl>())
 {
     d->path = TBFTable::ResolveTableFile(path);
-    if (d->path.isEmpty()) {
-        throw Error(QStringLiteral("Databáze %1 neexistuje.")
-                        .arg(path.endsWith(QLatin1String(".DAT"), Qt::CaseInsensitive)
-                                 ? path : path + QLatin1String(".DAT")));
-    }
+    if (d->path.isEmpty())
+        throw HostTableError::missing(path);
     int rc = d->db.open(QFileInfo(d->path).absoluteFilePath(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX);
     if (rc != SQLITE_OK)
         d->fail(rc);
@@ -41,7 +33,7 @@ THostTableWriter::THostTableWriter(const QString &path) : d(std::make_unique<Imp
     if (rc != SQLITE_DONE)
         d->fail(rc);
     if (d->fields.isEmpty())
-        throw Error(QStringLiteral("Databáze %1 neobsahuje tabulku data.").arg(d->path));
+        throw HostTableError::noDataTable(d->path);
     QByteArray columns, marks;
     for (const TableField &field : std::as_const(d->fields)) {
         columns += (columns.isEmpty() ? "" : ", ") + detail::quoteIdentifier(field.name);
@@ -79,20 +71,20 @@ int THostTableWriter::FieldIndex(const QString &field) const
         if (d->fields[i].name == field)
             return int(i);
     }
-    throw Error(QStringLiteral("Databáze %1 nemá pole „%2“.").arg(d->path, field));
+    throw HostTableError::noField(d->path, field);
 }
 
 void THostTableWriter::SetValue(int field, const Variant &value)
 {
     if (field < 0 || field >= d->fields.size())
-        throw Error(QStringLiteral("Databáze %1 nemá pole číslo %2.").arg(d->path).arg(field));
+        throw HostTableError::noFieldNumber(d->path, field);
     d->values[size_t(field)] = value;
 }
 
 void THostTableWriter::Append()
 {
     if (!d->inTransaction)
-        throw Error(QStringLiteral("Zápis do databáze %1 už byl ukončen.").arg(d->path));
+        throw HostTableError::writingEnded(d->path);
     sqlite3_stmt *stmt = d->insert.get();
     sqlite3_reset(stmt);
     try {

@@ -17,7 +17,7 @@ namespace kasovka {
 class THostTableWriter {
 public:
     // Opens an existing table file (".DAT" added when missing, letter case of
-    // the file name ignored) and begins the transaction. Throws Error.
+    // the file name ignored) and begins the transaction. Throws HostTableError.
     explicit THostTableWriter(const QString &path);
     ~THostTableWriter();
     THostTableWriter(const THostTableWriter &) = delete;
@@ -25,17 +25,17 @@ public:
 
     QString FilePath() const;
     QStringList FieldNames() const;
-    // Throws Error when the table lacks the field.
+    // Throws HostTableError when the table lacks the field.
     int FieldIndex(const QString &field) const;
 
     // Sets a field of the record being built; unset fields are stored NULL.
     void SetValue(int field, const Variant &value);
     void SetValue(const QString &field, const Variant &value) { SetValue(FieldIndex(field), value); }
-    // Stores the record being built and starts a blank one. Throws Error
-    // naming the field when a value does not fit its kind; the record is
-    // then dropped and the transaction goes on.
+    // Stores the record being built and starts a blank one. Throws
+    // HostTableError naming the field when a value does not fit its kind;
+    // the record is then dropped and the transaction goes on.
     void Append();
-    // Makes every appended record durable at once. Throws Error.
+    // Makes every appended record durable at once. Throws HostTableError.
     void Commit();
     int AppendedCount() const;
 

@@ -33,6 +33,16 @@ QString SqliteDb::errorMessage() const
     return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QString();
 }
 
+HostTableError::SqliteFailure SqliteDb::failure(int rc) const
+{
+    if (!m_db)
+        return {rc, rc, QString::fromUtf8(sqlite3_errstr(rc))};
+    // The extended code belongs to the connection's last error, which may
+    // be another than `rc`.
+    const int extended = sqlite3_extended_errcode(m_db);
+    return {rc, (extended & 0xff) == rc ? extended : rc, errorMessage()};
+}
+
 int SqliteDb::exec(const char *sql)
 {
     return sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);

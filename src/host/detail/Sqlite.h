@@ -2,6 +2,8 @@
 // Thin RAII handles over the SQLite C API, shared by the table store and the
 // schema's file creation. Only the host library includes this header.
 
+#include "host/HostTableError.h"
+
 #include <sqlite3.h>
 
 #include <QByteArray>
@@ -26,6 +28,10 @@ public:
     bool isOpen() const { return m_db != nullptr; }
     // The connection's last error text (English, from SQLite).
     QString errorMessage() const;
+    // What SQLite says about a failure `rc` of this connection: the
+    // connection's error text, or SQLite's text of the code when the
+    // connection is closed (a failed open closes it).
+    HostTableError::SqliteFailure failure(int rc) const;
     // Runs statements without results; SQLite result code.
     int exec(const char *sql);
 

@@ -24,15 +24,13 @@ struct TableField {
 };
 
 namespace detail {
-// Binds a value for a write, converted to the field's kind; throws Error
-// naming the field and the file when the value does not fit.
+// Binds a value for a write, converted to the field's kind; throws
+// HostTableError naming the field and the file when the value does not fit.
 void bindFieldValue(sqlite3_stmt *stmt, int slot, const TableField &field, const QString &path,
                     const Variant &value);
 // Reads the columns of the table `data`; SQLite result code (SQLITE_DONE
 // when read), no columns when the file has no such table.
 int readTableFields(sqlite3 *db, QList<TableField> &fields);
-// The reason of a failed open, in Czech.
-QString openFailureText(const QString &file, int rc, const QString &detail);
 } // namespace detail
 
 // The last text read per field: equal bytes give back the same shared
@@ -45,7 +43,8 @@ struct TextCache {
 struct TBFTable::Impl {
     detail::SqliteDb db;
     QString path;
-    QString lastError;
+    // Why the last Open or SetIndex failed.
+    std::optional<HostTableError> lastFailure;
     QList<TableField> fields;
     QHash<QString, int> fieldByName;
     mutable std::vector<TextCache> textCache;
@@ -78,10 +77,10 @@ struct TBFTable::Impl {
 
     // --- connection (TableConnection.cpp) ---
     // Opens the file for reading, reads and checks its fields and prepares
-    // the statements of every order. 0, or 1 with lastError set.
+    // the statements of every order. 0, or 1 with lastFailure set.
     int connect(const QString &file);
     // Reopens the file for writing, keeping the order and the current
-    // record; throws Error when the file cannot be written.
+    // record; throws HostTableError when the file cannot be written.
     void makeWritable();
     // After the connection is closed: removes the write-ahead log and its
     // index that reading created beside the file (a reader never removes
@@ -89,11 +88,9 @@ struct TBFTable::Impl {
     void tidyLogFiles();
     bool createdLogFiles = false;
 
-    // --- failures (throw Error) ---
+    // --- failures (throw HostTableError) ---
     [[noreturn]] void failStore(int rc) const;
-    [[noreturn]] void failStore(int rc, const QString &detail) const;
     [[noreturn]] void failNoCurrent() const;
-    [[noreturn]] void failField(const QString &field, const QString &problem) const;
     void refuseWhileReading() const;
 
     // --- cursor ---
