@@ -222,8 +222,15 @@ void TPenDenReport::accumulateRecord()
         return;
     const TDateTime datum = m_journal.DateValue(f.datum);
     if (isZeroDate(datum)) {
-        AddWarning(QStringLiteral("• řádek %1 v databázi deníku nemá vyplněný datum")
-                       .arg(m_journal.IntegerValue(f.cislo)));
+        const QString text = QStringLiteral("řádek %1 v databázi deníku nemá vyplněný datum")
+                                 .arg(m_journal.IntegerValue(f.cislo));
+        addProtocolLine(QStringLiteral("• ") + text);
+        // Its group is not known yet.
+        ReportWarning warning;
+        warning.text = text;
+        warning.concernsRecord = true;
+        recordDocument(warning);
+        m_paperWarnings.push_back(std::move(warning));
     }
     const TReportFilter &filter = *m_filter;
     const TDateTime day = datePart(datum);
@@ -251,12 +258,17 @@ void TPenDenReport::AddJournalRecord(bool inPeriod)
 {
     FindOrCreateGroup(GroupKey());
     GroupWork &group = *m_work->group;
-    PostAmount(group.sums, false);
-    if (m_filter->PouzeZaverecnyPrehled)
-        return;
-    StartRowIfNeeded(inPeriod);
-    if (inPeriod && PostAmount(group.openRowSums, false))
-        describeRow(*group.openRow);
+    const bool known = PostAmount(group.sums, false);
+    if (!m_filter->PouzeZaverecnyPrehled) {
+        StartRowIfNeeded(inPeriod);
+        if (inPeriod && PostAmount(group.openRowSums, false))
+            describeRow(*group.openRow);
+    }
+    if (!known) {
+        const bool numbered = inPeriod && !m_filter->PouzeZaverecnyPrehled;
+        noteRecordWarning(unknownMovementText(m_work->record.pohyb), numbered ? group.lastPoradi : 0, !inPeriod,
+                          m_work->record.castka);
+    }
 }
 
 void TPenDenReport::StartRowIfNeeded(bool createRow)

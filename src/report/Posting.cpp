@@ -7,6 +7,51 @@
 
 namespace kasovka {
 
+QString TPenDenReport::unknownMovementText(const QString &code)
+{
+    return QStringLiteral("nebyl nalezen účetní pohyb \"%1\"").arg(code);
+}
+
+void TPenDenReport::noteRecordWarning(const QString &text, int row, bool carried, std::optional<Currency> unposted)
+{
+    const Work &w = *m_work;
+    ReportWarning warning;
+    warning.text = text;
+    warning.concernsRecord = true;
+    if (w.group)
+        warning.groupKey = w.group->key;
+    warning.row = row;
+    warning.carried = carried;
+    recordDocument(warning);
+    warning.date = w.record.datum;
+    warning.unposted = unposted;
+    m_paperWarnings.push_back(std::move(warning));
+}
+
+// A report of the final overview only does not read documents; the
+// record's number in the journal names it then.
+void TPenDenReport::recordDocument(ReportWarning &warning) const
+{
+    const JournalFields &f = *m_work->journal;
+    if (m_filter->PouzeZaverecnyPrehled)
+        warning.journalRecord = m_journal.IntegerValue(f.cislo);
+    else
+        warning.document = m_journal.TextValue(f.doklad);
+}
+
+void TPenDenReport::noteAdjustmentWarning(const QString &text)
+{
+    ReportWarning warning;
+    warning.text = text;
+    warning.concernsRecord = true;
+    warning.adjustment = true;
+    if (m_work->group)
+        warning.groupKey = m_work->group->key;
+    warning.date = m_adjustments.DateValue(m_adjustments.FieldIndex(QStringLiteral("Datum")));
+    warning.unposted = m_work->adjustment.castka;
+    m_paperWarnings.push_back(std::move(warning));
+}
+
 bool TPenDenReport::PostAmount(AmountSums &target, bool fromAdjustment)
 {
     Work &w = *m_work;
@@ -21,7 +66,9 @@ bool TPenDenReport::PostAmount(AmountSums &target, bool fromAdjustment)
         cached = w.movements.insert(code, movement);
     }
     if (!cached->found) {
-        AddWarning(QStringLiteral("• nebyl nalezen účetní pohyb \"%1\"").arg(code));
+        // Paper lists the record once (noteRecordWarning), the protocol
+        // every posting.
+        addProtocolLine(QStringLiteral("• ") + unknownMovementText(code));
         return false;
     }
 

@@ -65,7 +65,8 @@ void TPenDenReport::AddClosingAdjustments()
             continue;
         w.adjustment.pohyb = m_adjustments.Value(f.pohyb).toText();
         w.adjustment.castka = m_adjustments.Value(f.castka).toCurrency();
-        PostAmount(group.sums, true);
+        if (!PostAmount(group.sums, true))
+            noteAdjustmentWarning(unknownMovementText(w.adjustment.pohyb));
         PostAmount(w.adjustmentsRowSums, true);
     } while (m_adjustments.Next() != TBFTable::EndOfTable);
 }

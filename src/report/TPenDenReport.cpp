@@ -29,6 +29,14 @@ TPenDenReport::~TPenDenReport() = default;
 
 void TPenDenReport::AddWarning(const QString &text)
 {
+    addProtocolLine(text);
+    ReportWarning warning;
+    warning.text = text.startsWith(QStringLiteral("• ")) ? text.mid(2) : text;
+    m_paperWarnings.push_back(std::move(warning));
+}
+
+void TPenDenReport::addProtocolLine(const QString &text)
+{
     m_warnings.append(text);
     m_hasWarnings = true;
 }

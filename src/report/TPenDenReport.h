@@ -14,6 +14,7 @@
 #include "filter/TReportFilter.h"
 #include "host/TBFTable.h"
 #include "report/ReportTables.h"
+#include "report/ReportWarning.h"
 
 #include <QString>
 #include <QStringList>
@@ -82,6 +83,8 @@ public:
     void AddWarning(const QString &text);
     bool HasWarnings() const { return m_hasWarnings; }
     const QStringList &Warnings() const { return m_warnings; }
+    // Each warning once, with the record it concerns, for paper.
+    const std::vector<ReportWarning> &PaperWarnings() const { return m_paperWarnings; }
     // Every line followed by CR LF, beginning with the empty first line.
     QString WarningsText() const;
 
@@ -141,6 +144,13 @@ private:
     void FindOrCreateGroup(const QString &key);
     QString DocumentDescription();
     QString GroupKey();
+    // A protocol line without a paper entry of its own, and the paper entry
+    // of the journal record or adjustment being posted.
+    void addProtocolLine(const QString &text);
+    void noteRecordWarning(const QString &text, int row, bool carried, std::optional<Currency> unposted);
+    void noteAdjustmentWarning(const QString &text);
+    static QString unknownMovementText(const QString &code);
+    void recordDocument(ReportWarning &warning) const;
     // Posting (Posting.cpp).
     bool PostAmount(AmountSums &target, bool fromAdjustment);
     void describeRow(DenikEntry &row);
@@ -179,6 +189,7 @@ private:
     QString m_reportName;
     QStringList m_warnings;
     bool m_hasWarnings = false;
+    std::vector<ReportWarning> m_paperWarnings;
     QStringList m_tablesLeftOut; // of the Generate under way
     int m_rowCountAll = 0;
     std::function<void(ReportPhase)> m_phaseObserver;

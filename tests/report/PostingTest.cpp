@@ -109,6 +109,42 @@ TEST_F(PostingTest, MissingMovementWarnsPerPostingAndPostsNothing)
         EXPECT_TRUE(isBlank(report->Denik(), rows[1], column)) << column;
 }
 
+// Paper names each record once, with its group, row, document, date and the
+// amount that is in no column; the protocol keeps a line per posting.
+TEST_F(PostingTest, PaperListsEachWarningOnceWithTheRecordItConcerns)
+{
+    addJournal({{.datum = day(2026, 1, 20), .zRadek = 1, .pohyb = "XX", .castka = "3", .doklad = "PK01", .stred = "S1"},
+                {.datum = day(2026, 2, 1), .zRadek = 2, .pohyb = "XX", .castka = "139610.74", .doklad = "BV06",
+                 .stred = "S1"},
+                {.datum = 0, .zRadek = 3, .castka = "1", .doklad = "PK03", .stred = "S1", .cislo = 42}});
+    addAdjustments({{.pohyb = "YY", .castka = "12.5", .stred = "S1"}});
+    const auto lines = [this](quint8 groups) {
+        auto report = generate([groups](TReportFilter &f) {
+            f.ZaObdobi = true;
+            f.ObdobiOD = day(2026, 2, 1);
+            f.ObdobiDO = day(2026, 12, 31);
+            f.ZapocitavatPredchObdobi = true;
+            f.ZaverkoveUpravy = true; // only without groups
+            f.VertikalniDeleni = groups;
+        });
+        EXPECT_EQ(report->Warnings().count(QStringLiteral("• nebyl nalezen účetní pohyb \"XX\"")), 4);
+        QStringList lines;
+        for (const ReportWarning &warning : report->PaperWarnings())
+            lines << paperLine(warning, groups != sgkNone);
+        return lines;
+    };
+    const QString noDate = "Doklad PK03: řádek 42 v databázi deníku nemá vyplněný datum";
+    const QString carried = "řádek Převedeno, doklad PK01, 20.1.2026: nebyl nalezen účetní pohyb \"XX\"; "
+                            "částka 3,00 není v žádném sloupci";
+    // The row numbers go on from the records before the period.
+    const QString row = "řádek 3, doklad BV06, 1.2.2026: nebyl nalezen účetní pohyb \"XX\"; "
+                        "částka 139 610,74 není v žádném sloupci";
+    EXPECT_EQ(lines(sgkCentre), QStringList({noDate, "Skupina S1, " + carried, "Skupina S1, " + row}));
+    EXPECT_EQ(lines(sgkNone), QStringList({noDate, "Ř" + carried.mid(1), "Ř" + row.mid(1),
+                                           "Uzávěrková úprava: nebyl nalezen účetní pohyb \"YY\"; "
+                                           "částka 12,50 není v žádném sloupci"}));
+}
+
 TEST_F(PostingTest, WarningsTextStartsWithTheEmptyLineAndEndsLinesWithCrLf)
 {
     addJournal({{.datum = 0, .pohyb = "PZbo", .castka = "1", .cislo = 42}});
