@@ -1,13 +1,10 @@
 #include "workbook/FormulaText.h"
 
-#include "workbook/Formula.h"
-#include "workbook/detail/Bytes.h"
+#include "workbook/FormulaTokens.h"
 
 #include <QStringList>
 
 namespace kasovka {
-
-using namespace detail;
 
 namespace {
 
@@ -19,10 +16,21 @@ QString columnName(int col)
     return name;
 }
 
-QString cellText(int row, uint16_t colField)
+QString cellText(const TokenCell &c)
 {
-    const QString col = (colField & 0x4000 ? QString() : QStringLiteral("$")) + columnName(colField & 0xFF);
-    return col + (colField & 0x8000 ? QString() : QStringLiteral("$")) + QString::number(row + 1);
+    const QString col = (c.columnRelative ? QString() : QStringLiteral("$")) + columnName(c.column & 0xFF);
+    return col + (c.rowRelative ? QString() : QStringLiteral("$")) + QString::number(c.row + 1);
+}
+
+bool isMem(TokenKind kind)
+{
+    switch (kind) {
+    case TokenKind::MemArea: case TokenKind::MemErr: case TokenKind::MemNoMem: case TokenKind::MemFunc:
+    case TokenKind::MemAreaN: case TokenKind::MemNoMemN:
+        return true;
+    default:
+        return false;
+    }
 }
 
 QString functionName(int index)
@@ -50,8 +58,6 @@ const char *const kOperators[] = {"+", "-", "*", "/", "^", "&", "<", "<=", "=", 
 QString formulaText(const QByteArray &rgce, const std::function<QString(int)> &sheetName)
 {
     QStringList stack;
-    const char *d = rgce.constData();
-    const int len = int(rgce.size());
     auto pop = [&stack]() { return stack.isEmpty() ? QString() : stack.takeLast(); };
     auto call = [&](const QString &name, int argc) {
         QStringList args;
@@ -59,18 +65,11 @@ QString formulaText(const QByteArray &rgce, const std::function<QString(int)> &s
             args.prepend(pop());
         stack.append(name + QLatin1Char('(') + args.join(QLatin1Char(',')) + QLatin1Char(')'));
     };
-    for (int pos = 0; pos < len;) {
-        int size;
-        try {
-            size = ptgSize(d, pos, len);
-        } catch (const UnsupportedToken &t) {
-            stack.append(QStringLiteral("?%1").arg(t.id, 2, 16, QLatin1Char('0')));
-            break;
-        }
-        const uint8_t id = uint8_t(d[pos]);
-        const uint8_t base = id >= 0x20 ? uint8_t((id & 0x1F) | 0x20) : id;
-        const char *p = d + pos + 1;
-        auto sheet = [&]() { return sheetName(u16At(p)) + QLatin1Char('!'); };
+    auto idText = [](int id) { return QStringLiteral("?%1").arg(id, 2, 16, QLatin1Char('0')); };
+    FormulaTokenizer tokens(rgce);
+    for (FormulaToken t; tokens.next(t);) {
+        const uint8_t id = t.id;
+        auto sheet = [&]() { return sheetName(t.ixti) + QLatin1Char('!'); };
         if (id >= 0x03 && id <= 0x11) {
             const QString b = pop(), a = pop();
             stack.append(a + QLatin1String(kOperators[id - 3]) + b);
@@ -83,43 +82,42 @@ QString formulaText(const QByteArray &rgce, const std::function<QString(int)> &s
         } else if (id == 0x16) {
             stack.append(QString());
         } else if (id == 0x17) {
-            ByteReader r(rgce, QString(), pos + 3);
-            stack.append(QLatin1Char('"') + r.chars(uint8_t(p[0]), p[1] & 1) + QLatin1Char('"'));
+            stack.append(QLatin1Char('"') + tokens.text(t) + QLatin1Char('"'));
         } else if (id == 0x19) {
-            if (p[0] & 0x10)
+            if (t.isSum())
                 call(QStringLiteral("SUM"), 1);
         } else if (id == 0x1C) {
             stack.append(QStringLiteral("#ERR"));
         } else if (id == 0x1D) {
-            stack.append(p[0] ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+            stack.append(t.value ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
         } else if (id == 0x1E) {
-            stack.append(QString::number(u16At(p)));
+            stack.append(QString::number(t.value));
         } else if (id == 0x1F) {
-            stack.append(QString::number(doubleAt(p), 'g', 15));
-        } else if (base == 0x21) {
-            call(functionName(u16At(p)), 1);
-        } else if (base == 0x22) {
-            call(functionName(u16At(p + 1) & 0x7FFF), uint8_t(p[0]));
-        } else if (base == 0x24) {
-            stack.append(cellText(u16At(p), u16At(p + 2)));
-        } else if (base == 0x25) {
-            stack.append(cellText(u16At(p), u16At(p + 4)) + QLatin1Char(':') + cellText(u16At(p + 2), u16At(p + 6)));
-        } else if (base == 0x2A || base == 0x2B) {
+            stack.append(QString::number(t.number, 'g', 15));
+        } else if (t.kind == TokenKind::Func) {
+            call(functionName(t.function), 1);
+        } else if (t.kind == TokenKind::FuncVar) {
+            call(functionName(t.function), t.argumentCount | (t.prompt ? 0x80 : 0));
+        } else if (t.kind == TokenKind::Ref) {
+            stack.append(cellText(t.first));
+        } else if (t.kind == TokenKind::Area) {
+            stack.append(cellText(t.first) + QLatin1Char(':') + cellText(t.last));
+        } else if (t.kind == TokenKind::RefErr || t.kind == TokenKind::AreaErr) {
             stack.append(QStringLiteral("#REF!"));
-        } else if (base == 0x3A) {
-            stack.append(sheet() + cellText(u16At(p + 2), u16At(p + 4)));
-        } else if (base == 0x3B) {
-            stack.append(sheet() + cellText(u16At(p + 2), u16At(p + 6)) + QLatin1Char(':')
-                         + cellText(u16At(p + 4), u16At(p + 8)));
-        } else if (base == 0x3C || base == 0x3D) {
+        } else if (t.kind == TokenKind::Ref3d) {
+            stack.append(sheet() + cellText(t.first));
+        } else if (t.kind == TokenKind::Area3d) {
+            stack.append(sheet() + cellText(t.first) + QLatin1Char(':') + cellText(t.last));
+        } else if (t.kind == TokenKind::RefErr3d || t.kind == TokenKind::AreaErr3d) {
             stack.append(sheet() + QStringLiteral("#REF!"));
-        } else if (base == 0x23) {
-            stack.append(QStringLiteral("NAME%1").arg(u16At(p)));
-        } else if (id != 0x01 && id != 0x02 && !(base >= 0x26 && base <= 0x29)) {
-            stack.append(QStringLiteral("?%1").arg(id, 2, 16, QLatin1Char('0')));
+        } else if (t.kind == TokenKind::Name) {
+            stack.append(QStringLiteral("NAME%1").arg(t.nameIndex & 0xFFFF));
+        } else if (id != 0x01 && id != 0x02 && !isMem(t.kind)) {
+            stack.append(idText(id));
         }
-        pos += size;
     }
+    if (tokens.stop() != FormulaTokenizer::Stop::End)
+        stack.append(idText(tokens.stopId()));
     return stack.join(QLatin1Char(' '));
 }
 

@@ -7,6 +7,7 @@
 
 #include "workbook/Errors.h"
 #include "workbook/FormulaText.h"
+#include "workbook/FormulaTokens.h"
 #include "workbook/TWorkbook.h"
 #include "workbook/detail/Bytes.h"
 

@@ -2,6 +2,7 @@
 
 #include "xlsx/detail/FunctionTable.h"
 
+#include "workbook/FormulaTokens.h"
 #include "workbook/detail/Bytes.h"
 
 #include <QRegularExpression>
@@ -39,38 +40,28 @@ QString stringConstant(const QString &s)
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }
 
-// A reference's column field: column in bits 0..13 (BIFF8 uses 8), bit 14
-// relative column, bit 15 relative row.
-struct Ref {
-    int row;
-    uint16_t colField;
-    int col() const { return colField & 0x3FFF; }
-    bool relCol() const { return colField & 0x4000; }
-    bool relRow() const { return colField & 0x8000; }
-};
-
-QString rowText(const Ref &r)
+QString rowText(const TokenCell &c)
 {
-    return (r.relRow() ? QString() : QStringLiteral("$")) + QString::number(r.row + 1);
+    return (c.rowRelative ? QString() : QStringLiteral("$")) + QString::number(c.row + 1);
 }
 
-QString colText(const Ref &r)
+QString colText(const TokenCell &c)
 {
-    return (r.relCol() ? QString() : QStringLiteral("$")) + columnName(r.col());
+    return (c.columnRelative ? QString() : QStringLiteral("$")) + columnName(c.column);
 }
 
-QString cellText(const Ref &r)
+QString cellText(const TokenCell &c)
 {
-    return colText(r) + rowText(r);
+    return colText(c) + rowText(c);
 }
 
 // BIFF8 has no whole-column or whole-row areas: a full span of its rows or
 // columns means one, and must stay one now that sheets hold more rows.
-QString areaText(const Ref &first, const Ref &last)
+QString areaText(const TokenCell &first, const TokenCell &last)
 {
     if (first.row == 0 && last.row == kBiffLastRow)
         return colText(first) + QLatin1Char(':') + colText(last);
-    if (first.col() == 0 && last.col() == kBiffLastColumn)
+    if (first.column == 0 && last.column == kBiffLastColumn)
         return rowText(first) + QLatin1Char(':') + rowText(last);
     return cellText(first) + QLatin1Char(':') + cellText(last);
 }
@@ -78,20 +69,22 @@ QString areaText(const Ref &first, const Ref &last)
 class Decompiler {
 public:
     Decompiler(const QByteArray &rgce, const QByteArray &rgcb, const FormulaContext &context)
-        : m_rgce(rgce), m_rgcb(rgcb), m_context(context), m_extra(rgcb, QString())
+        : m_rgce(rgce), m_context(context), m_extra(rgcb, QString())
     {
     }
 
     QString run()
     {
-        ByteReader r(m_rgce, QString());
+        FormulaTokenizer tokens(m_rgce);
         try {
-            while (!r.atEnd())
-                token(r);
+            for (FormulaToken t; tokens.next(t);)
+                token(tokens, t);
         } catch (const Error &) {
-            throw UnconvertibleToken{0}; // cut short
+            throw UnconvertibleToken{0}; // extra data cut short
         }
-        if (m_stack.size() != 1)
+        if (tokens.stop() == FormulaTokenizer::Stop::UnknownToken)
+            throw UnconvertibleToken{tokens.stopId()};
+        if (tokens.stop() == FormulaTokenizer::Stop::CutShort || m_stack.size() != 1)
             throw UnconvertibleToken{0};
         return m_stack.takeLast();
     }
@@ -119,37 +112,14 @@ private:
         m_stack.append(name + QLatin1Char('(') + args.join(QLatin1Char(',')) + QLatin1Char(')'));
     }
 
-    Ref readRef(ByteReader &r, bool relative)
+    // A corner of a cell-relative reference: offsets from the formula's own cell.
+    TokenCell relative(TokenCell c) const
     {
-        const int row = r.u16();
-        const uint16_t col = r.u16();
-        Ref ref{row, col};
-        if (relative) {
-            // Offsets from the formula's own cell.
-            if (ref.relRow())
-                ref.row = m_context.row + int16_t(row);
-            if (ref.relCol())
-                ref.colField = uint16_t((col & 0xC000) | ((m_context.column + int8_t(col & 0xFF)) & 0xFF));
-        }
-        return ref;
-    }
-
-    std::pair<Ref, Ref> readArea(ByteReader &r, bool relative)
-    {
-        const int firstRow = r.u16(), lastRow = r.u16();
-        const uint16_t firstCol = r.u16(), lastCol = r.u16();
-        Ref first{firstRow, firstCol}, last{lastRow, lastCol};
-        if (relative) {
-            if (first.relRow())
-                first.row = m_context.row + int16_t(firstRow);
-            if (last.relRow())
-                last.row = m_context.row + int16_t(lastRow);
-            if (first.relCol())
-                first.colField = uint16_t((firstCol & 0xC000) | ((m_context.column + int8_t(firstCol & 0xFF)) & 0xFF));
-            if (last.relCol())
-                last.colField = uint16_t((lastCol & 0xC000) | ((m_context.column + int8_t(lastCol & 0xFF)) & 0xFF));
-        }
-        return {first, last};
+        if (c.rowRelative)
+            c.row = m_context.row + int16_t(c.row);
+        if (c.columnRelative)
+            c.column = (m_context.column + int8_t(c.column & 0xFF)) & 0xFF;
+        return c;
     }
 
     QString sheetPrefix(int ixti, int id)
@@ -160,117 +130,80 @@ private:
         return *prefix;
     }
 
-    void token(ByteReader &r)
+    void token(const FormulaTokenizer &tokens, const FormulaToken &t)
     {
-        const int id = r.u8();
-        const int base = id < 0x20 ? id : ((id & 0x1F) | 0x20);
-        switch (base) {
-        case 0x03: binary("+"); return;
-        case 0x04: binary("-"); return;
-        case 0x05: binary("*"); return;
-        case 0x06: binary("/"); return;
-        case 0x07: binary("^"); return;
-        case 0x08: binary("&"); return;
-        case 0x09: binary("<"); return;
-        case 0x0A: binary("<="); return;
-        case 0x0B: binary("="); return;
-        case 0x0C: binary(">="); return;
-        case 0x0D: binary(">"); return;
-        case 0x0E: binary("<>"); return;
-        case 0x0F: binary(" "); return;
-        case 0x10: binary(","); return;
-        case 0x11: binary(":"); return;
-        case 0x12: m_stack.append(QLatin1Char('+') + pop()); return;
-        case 0x13: m_stack.append(QLatin1Char('-') + pop()); return;
-        case 0x14: m_stack.append(pop() + QLatin1Char('%')); return;
-        case 0x15: m_stack.append(QLatin1Char('(') + pop() + QLatin1Char(')')); return;
-        case 0x16: m_stack.append(QString()); return;
-        case 0x17: {
-            const int length = r.u8();
-            m_stack.append(stringConstant(r.chars(length, r.u8() & 0x01)));
+        static const char *const operators[] = {"+", "-", "*", "/", "^", "&", "<", "<=",
+                                                "=", ">=", ">", "<>", " ", ",", ":"};
+        switch (t.kind) {
+        case TokenKind::Add: case TokenKind::Sub: case TokenKind::Mul: case TokenKind::Div:
+        case TokenKind::Power: case TokenKind::Concat: case TokenKind::Lt: case TokenKind::Le:
+        case TokenKind::Eq: case TokenKind::Ge: case TokenKind::Gt: case TokenKind::Ne:
+        case TokenKind::Isect: case TokenKind::Union: case TokenKind::Range:
+            binary(operators[int(t.kind) - int(TokenKind::Add)]);
             return;
-        }
-        case 0x18: throw UnconvertibleToken{id}; // extended tokens: no cell formula uses them
-        case 0x19: attribute(r); return;
-        case 0x1C: m_stack.append(errorText(r.u8())); return;
-        case 0x1D: m_stack.append(r.u8() ? QStringLiteral("TRUE") : QStringLiteral("FALSE")); return;
-        case 0x1E: m_stack.append(QString::number(r.u16())); return;
-        case 0x1F: m_stack.append(numberText(r.f64())); return;
-        default: operand(r, id, base);
+        case TokenKind::Uplus: m_stack.append(QLatin1Char('+') + pop()); return;
+        case TokenKind::Uminus: m_stack.append(QLatin1Char('-') + pop()); return;
+        case TokenKind::Percent: m_stack.append(pop() + QLatin1Char('%')); return;
+        case TokenKind::Paren: m_stack.append(QLatin1Char('(') + pop() + QLatin1Char(')')); return;
+        case TokenKind::MissArg: m_stack.append(QString()); return;
+        case TokenKind::Str: m_stack.append(stringConstant(tokens.text(t))); return;
+        case TokenKind::Attr:
+            // Volatile, IF and CHOOSE jumps, and spaces have no text of their own.
+            if (t.isSum())
+                m_stack.append(QStringLiteral("SUM(") + pop() + QLatin1Char(')'));
+            return;
+        case TokenKind::Err: m_stack.append(errorText(t.value)); return;
+        case TokenKind::Bool: m_stack.append(t.value ? QStringLiteral("TRUE") : QStringLiteral("FALSE")); return;
+        case TokenKind::Int: m_stack.append(QString::number(t.value)); return;
+        case TokenKind::Num: m_stack.append(numberText(t.number)); return;
+        default: operand(t);
         }
     }
 
-    void attribute(ByteReader &r)
+    void operand(const FormulaToken &t)
     {
-        const int kind = r.u8();
-        const int data = r.u16();
-        if (kind & 0x04)
-            r.skip(2 * (data + 1)); // the jump table of CHOOSE
-        if (kind & 0x10)
-            m_stack.append(QStringLiteral("SUM(") + pop() + QLatin1Char(')'));
-        // Volatile, IF and CHOOSE jumps, and spaces have no text of their own.
-    }
-
-    void operand(ByteReader &r, int id, int base)
-    {
-        switch (base) {
-        case 0x20: m_stack.append(arrayConstant(r)); return;
-        case 0x21: function(r.u16(), -1, id); return;
-        case 0x22: {
-            const int count = r.u8() & 0x7F;
-            function(r.u16() & 0x7FFF, count, id);
-            return;
-        }
-        case 0x23: m_stack.append(m_context.name(int(r.u32()))); return;
-        case 0x24: m_stack.append(cellText(readRef(r, false))); return;
-        case 0x25: {
-            const auto [first, last] = readArea(r, false);
-            m_stack.append(areaText(first, last));
-            return;
-        }
-        case 0x26: {
+        switch (t.kind) {
+        case TokenKind::Array: m_stack.append(arrayConstant()); return;
+        case TokenKind::Func: function(t.function, -1, t.id); return;
+        case TokenKind::FuncVar: function(t.function, t.argumentCount, t.id); return;
+        case TokenKind::Name: m_stack.append(m_context.name(int(t.nameIndex))); return;
+        case TokenKind::Ref: m_stack.append(cellText(t.first)); return;
+        case TokenKind::Area: m_stack.append(areaText(t.first, t.last)); return;
+        case TokenKind::MemArea:
             // Its areas, precomputed, sit in the extra data; the expression follows as tokens.
-            r.skip(6);
             m_extra.skip(8 * qsizetype(m_extra.u16()));
             return;
-        }
-        case 0x27: case 0x28: r.skip(6); return;
-        case 0x29: case 0x2E: case 0x2F: r.skip(2); return;
-        case 0x2A: r.skip(4); m_stack.append(errorText(0x17)); return;
-        case 0x2B: r.skip(8); m_stack.append(errorText(0x17)); return;
-        case 0x2C: m_stack.append(cellText(readRef(r, true))); return;
-        case 0x2D: {
-            const auto [first, last] = readArea(r, true);
-            m_stack.append(areaText(first, last));
+        case TokenKind::MemErr: case TokenKind::MemNoMem: case TokenKind::MemFunc:
+        case TokenKind::MemAreaN: case TokenKind::MemNoMemN:
             return;
-        }
-        case 0x39: {
-            const int ixti = r.u16();
-            const int index = int(r.u32());
-            if (m_context.sheetPrefix(ixti)) {
-                m_stack.append(m_context.name(index));
+        case TokenKind::RefErr: case TokenKind::AreaErr: case TokenKind::RefErr3d: case TokenKind::AreaErr3d:
+            m_stack.append(errorText(0x17));
+            return;
+        case TokenKind::RefN: m_stack.append(cellText(relative(t.first))); return;
+        case TokenKind::AreaN: m_stack.append(areaText(relative(t.first), relative(t.last))); return;
+        case TokenKind::NameX: {
+            if (m_context.sheetPrefix(t.ixti)) {
+                m_stack.append(m_context.name(int(t.nameIndex)));
                 return;
             }
-            const std::optional<QString> addIn = m_context.addInName ? m_context.addInName(ixti, index) : std::nullopt;
+            const std::optional<QString> addIn
+                = m_context.addInName ? m_context.addInName(t.ixti, int(t.nameIndex)) : std::nullopt;
             if (!addIn)
-                throw UnconvertibleToken{id}; // a name in another workbook
+                throw UnconvertibleToken{t.id}; // a name in another workbook
             m_stack.append(*addIn);
             return;
         }
-        case 0x3A: {
-            const QString prefix = sheetPrefix(r.u16(), id);
-            m_stack.append(prefix + cellText(readRef(r, false)));
+        case TokenKind::Ref3d: {
+            const QString prefix = sheetPrefix(t.ixti, t.id);
+            m_stack.append(prefix + cellText(t.first));
             return;
         }
-        case 0x3B: {
-            const QString prefix = sheetPrefix(r.u16(), id);
-            const auto [first, last] = readArea(r, false);
-            m_stack.append(prefix + areaText(first, last));
+        case TokenKind::Area3d: {
+            const QString prefix = sheetPrefix(t.ixti, t.id);
+            m_stack.append(prefix + areaText(t.first, t.last));
             return;
         }
-        case 0x3C: r.skip(6); m_stack.append(errorText(0x17)); return;
-        case 0x3D: r.skip(10); m_stack.append(errorText(0x17)); return;
-        default: throw UnconvertibleToken{id};
+        default: throw UnconvertibleToken{t.id}; // Exp, Tbl and the extended tokens: no cell formula uses them
         }
     }
 
@@ -293,9 +226,8 @@ private:
 
     // The values of a PtgArray live in the formula's extra data, in order
     // ([MS-XLS] 2.5.198.8 PtgArray, 2.2.2.3 SerAr).
-    QString arrayConstant(ByteReader &r)
+    QString arrayConstant()
     {
-        r.skip(7);
         const int columns = m_extra.u8() + 1;
         const int rows = m_extra.u16() + 1;
         QStringList lines;
@@ -333,72 +265,16 @@ private:
     }
 
     const QByteArray &m_rgce;
-    const QByteArray &m_rgcb;
     const FormulaContext &m_context;
     ByteReader m_extra;
     QStringList m_stack;
 };
-
-// Bytes of a token's data after its id, for walking without decoding;
-// -1 for a token whose size depends on its content.
-int fixedSize(int base)
-{
-    switch (base) {
-    case 0x01: case 0x02: return 4;
-    case 0x1C: case 0x1D: return 1;
-    case 0x1E: return 2;
-    case 0x1F: return 8;
-    case 0x20: return 7;
-    case 0x21: return 2;
-    case 0x22: return 3;
-    case 0x23: return 4;
-    case 0x24: case 0x2A: case 0x2C: return 4;
-    case 0x25: case 0x2B: case 0x2D: return 8;
-    case 0x26: case 0x27: case 0x28: return 6;
-    case 0x29: case 0x2E: case 0x2F: return 2;
-    case 0x39: return 6;
-    case 0x3A: case 0x3C: return 6;
-    case 0x3B: case 0x3D: return 10;
-    default: return base < 0x17 ? 0 : -1;
-    }
-}
 
 } // namespace
 
 QString formulaText(const QByteArray &rgce, const QByteArray &rgcb, const FormulaContext &context)
 {
     return Decompiler(rgce, rgcb, context).run();
-}
-
-int highestReferencedRow(const QByteArray &rgce)
-{
-    int highest = -1;
-    const char *d = rgce.constData();
-    for (qsizetype pos = 0; pos < rgce.size();) {
-        const int id = uint8_t(d[pos]);
-        const int base = id < 0x20 ? id : ((id & 0x1F) | 0x20);
-        int size = fixedSize(base);
-        if (base == 0x17 && pos + 2 < rgce.size())
-            size = 2 + uint8_t(d[pos + 1]) * ((d[pos + 2] & 0x01) ? 2 : 1);
-        else if (base == 0x19 && pos + 3 < rgce.size())
-            size = 3 + ((d[pos + 1] & 0x04) ? 2 * (u16At(d + pos + 2) + 1) : 0);
-        if (size < 0 || pos + 1 + size > rgce.size())
-            return highest;
-        const char *p = d + pos + 1;
-        if (base == 0x24)
-            highest = std::max<int>(highest, u16At(p));
-        else if (base == 0x3A)
-            highest = std::max<int>(highest, u16At(p + 2));
-        else if (base == 0x25 || base == 0x3B) {
-            const char *area = base == 0x25 ? p : p + 2;
-            const int first = u16At(area), last = u16At(area + 2);
-            // A whole column says nothing about a moved reference.
-            if (!(first == 0 && last == kBiffLastRow))
-                highest = std::max({highest, first, last});
-        }
-        pos += 1 + size;
-    }
-    return highest;
 }
 
 QString quotedSheetName(const QString &name)

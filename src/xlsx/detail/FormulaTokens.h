@@ -30,9 +30,6 @@ struct UnconvertibleToken {
 // Throws UnconvertibleToken.
 QString formulaText(const QByteArray &rgce, const QByteArray &rgcb, const FormulaContext &context);
 
-// The highest row (0-based) a token of the formula refers to; -1 without references.
-int highestReferencedRow(const QByteArray &rgce);
-
 // The text of a BIFF8 error code ("#DIV/0!"); "#N/A" for an unknown one.
 QString errorText(int code);
 

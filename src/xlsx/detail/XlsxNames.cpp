@@ -1,5 +1,6 @@
 #include "xlsx/detail/XlsxNames.h"
 
+#include "workbook/FormulaTokens.h"
 #include "workbook/TWorkbook.h"
 #include "workbook/detail/Bytes.h"
 #include "xlsx/detail/XlsxErrors.h"
@@ -65,17 +66,17 @@ XlsxNames::XlsxNames(const TWorkbook &book) : m_book(book)
         if (n.scope < 1 || n.scope > book.sheetCount())
             continue;
         SheetPrintNames &print = m_print[size_t(n.scope - 1)];
-        const std::vector<Area> found = areas(book.globals().nameTokens(n));
+        const std::vector<TokenArea> found = nameAreas(book.globals().nameTokens(n));
         if (n.name == QLatin1String("Print_Titles")) {
-            for (const Area &a : found) {
-                if (a.firstCol == 0 && a.lastCol == kLastColumn)
+            for (const TokenArea &a : found) {
+                if (a.firstColumn == 0 && a.lastColumn == kLastColumn)
                     print.titleRows = std::make_pair(a.firstRow, a.lastRow);
                 else if (a.firstRow == 0 && a.lastRow == kBiffLastRow)
-                    print.titleColumns = std::make_pair(a.firstCol, a.lastCol);
+                    print.titleColumns = std::make_pair(a.firstColumn, a.lastColumn);
             }
         } else if (n.name == QLatin1String("Print_Area") && !found.empty()) {
-            const Area &a = found.front();
-            print.printArea = std::array<int, 4>{a.firstRow, a.lastRow, a.firstCol, a.lastCol};
+            const TokenArea &a = found.front();
+            print.printArea = std::array<int, 4>{a.firstRow, a.lastRow, a.firstColumn, a.lastColumn};
         }
     }
 }
@@ -107,33 +108,6 @@ std::optional<QString> XlsxNames::addInName(int ixti, int index) const
         || index > int(m_addInNames[size_t(supBook)].size()))
         return std::nullopt;
     return m_addInNames[size_t(supBook)][size_t(index - 1)];
-}
-
-// The areas of a name's formula: a 3-D area, or several joined by unions.
-std::vector<XlsxNames::Area> XlsxNames::areas(const QByteArray &rgce) const
-{
-    std::vector<Area> out;
-    const char *d = rgce.constData();
-    for (qsizetype pos = 0; pos < rgce.size();) {
-        const int id = uint8_t(d[pos]);
-        const int base = id < 0x20 ? id : ((id & 0x1F) | 0x20);
-        if (base == 0x29 && pos + 3 <= rgce.size()) {
-            pos += 3;
-        } else if ((base == 0x10 || base == 0x15)) {
-            pos += 1;
-        } else if (base == 0x3B && pos + 11 <= rgce.size()) {
-            const char *p = d + pos + 3;
-            out.push_back({u16At(p), u16At(p + 2), u16At(p + 4) & 0xFF, u16At(p + 6) & 0xFF});
-            pos += 11;
-        } else if (base == 0x3A && pos + 7 <= rgce.size()) {
-            const char *p = d + pos + 3;
-            out.push_back({u16At(p), u16At(p), u16At(p + 2) & 0xFF, u16At(p + 2) & 0xFF});
-            pos += 7;
-        } else {
-            break;
-        }
-    }
-    return out;
 }
 
 // libxlsxwriter checks the same rules, but prints its English reason to the

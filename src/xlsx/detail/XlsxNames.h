@@ -37,13 +37,9 @@ private:
     struct Xti {
         int supBook, first, last;
     };
-    struct Area {
-        int firstRow, lastRow, firstCol, lastCol;
-    };
 
     std::optional<QString> sheetPrefix(int ixti) const;
     std::optional<QString> addInName(int ixti, int index) const;
-    std::vector<Area> areas(const QByteArray &rgce) const;
 
     const TWorkbook &m_book;
     std::vector<Xti> m_xti;

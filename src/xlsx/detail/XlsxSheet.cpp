@@ -4,6 +4,7 @@
 #include "xlsx/detail/XlsxSheet.h"
 
 #include "core/Error.h"
+#include "workbook/FormulaTokens.h"
 #include "workbook/WorkSheet.h"
 #include "workbook/Workbook.h"
 #include "workbook/detail/Bytes.h"
