@@ -162,7 +162,7 @@ void XlsxNames::define(lxw_workbook *workbook) const
             continue;
         QString formula;
         try {
-            formula = formulaText(m_book.globals().nameTokens(n), QByteArray(), context);
+            formula = formulaText(m_book.globals().nameTokens(n), {}, context, FormulaTextForm::Cell);
         } catch (const UnconvertibleToken &) {
             continue; // a name of another workbook: nothing in this one refers to it
         }

@@ -4,7 +4,7 @@
 // formulas need to name sheets ([MS-XLS] 2.4.150 Lbl, 2.4.106 ExternSheet,
 // 2.4.271 SupBook).
 
-#include "xlsx/detail/FormulaTokens.h"
+#include "workbook/FormulaText.h"
 #include "xlsx/detail/XlsxSheet.h"
 
 #include <QStringList>

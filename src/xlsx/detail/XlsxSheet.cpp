@@ -99,10 +99,7 @@ bool XlsxSheetWriter::writableRowByRow(const TWorkSheet &sheet)
 
 QString XlsxSheetWriter::cellName(int row, int col) const
 {
-    QString column;
-    for (int c = col + 1; c > 0; c = (c - 1) / 26)
-        column.prepend(QChar(u'A' + (c - 1) % 26));
-    return column + QString::number(row + 1);
+    return columnName(col) + QString::number(row + 1);
 }
 
 void XlsxSheetWriter::check(lxw_error error, int row, int col) const
@@ -329,7 +326,7 @@ void XlsxSheetWriter::writeFormula(int row, const Cell &c, lxw_format *format)
     context.column = c.col;
     QString text;
     try {
-        text = formulaText(rgce, rgcb, context);
+        text = formulaText(rgce, rgcb, context, FormulaTextForm::Cell);
     } catch (const UnconvertibleToken &t) {
         throw Error(QStringLiteral("Vzorec v buňce %1 listu \"%2\" nelze uložit ve formátu .xlsx "
                                    "(token 0x%3).")

@@ -5,7 +5,7 @@
 // needs.
 
 #include "xlsx/detail/BiffSheetSetup.h"
-#include "xlsx/detail/FormulaTokens.h"
+#include "workbook/FormulaText.h"
 #include "xlsx/detail/XlsxFormats.h"
 
 #include <array>
