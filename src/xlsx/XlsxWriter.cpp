@@ -89,7 +89,7 @@ class BookWriter {
 public:
     BookWriter(const TWorkbook &book, lxw_workbook *workbook, const TXlsxWriter::Progress &progress)
         : m_book(book), m_workbook(workbook), m_progress(progress),
-          m_styles(BiffStyles::read(book.globals().records())), m_formats(workbook, m_styles),
+          m_styles(BiffStyles::read(book.globals())), m_formats(workbook, m_styles),
           m_names(book)
     {
     }

@@ -51,7 +51,7 @@ XlsxSheetWriter::XlsxSheetWriter(lxw_worksheet *worksheet, XlsxFormats &formats,
                                  const TWorkSheet &sheet, const StringPool &strings,
                                  const QString &name, FormulaContext formulas)
     : m_ws(worksheet), m_formats(formats), m_sheet(sheet), m_strings(strings), m_name(name),
-      m_formulas(std::move(formulas)), m_setup(BiffSheetSetup::read(sheet.records()))
+      m_formulas(std::move(formulas)), m_setup(BiffSheetSetup::read(sheet))
 {
     for (const detail::CellArea &m : sheet.merged())
         if (m.firstRow != m.lastRow || m.firstColumn != m.lastColumn)

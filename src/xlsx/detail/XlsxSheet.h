@@ -4,7 +4,7 @@
 // beginning there, cells, notes), which is the order constant-memory mode
 // needs.
 
-#include "xlsx/detail/BiffSheetSetup.h"
+#include "workbook/BiffSheetSetup.h"
 #include "workbook/FormulaText.h"
 #include "xlsx/detail/XlsxFormats.h"
 
