@@ -34,16 +34,10 @@ public:
     void define(lxw_workbook *workbook) const;
 
 private:
-    struct Xti {
-        int supBook, first, last;
-    };
-
     std::optional<QString> sheetPrefix(int ixti) const;
     std::optional<QString> addInName(int ixti, int index) const;
 
     const TWorkbook &m_book;
-    std::vector<Xti> m_xti;
-    int m_selfSupBook = -1;
     // The function names of add-in SUPBOOKs, by SUPBOOK index.
     std::vector<std::vector<QString>> m_addInNames;
     std::vector<SheetPrintNames> m_print;
