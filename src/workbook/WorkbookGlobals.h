@@ -52,7 +52,8 @@ public:
     int activeSheet() const; // 0-based
     void selectFirstSheet();
     int formatCount() const { return m_xfCount; }
-    // The records kept as read, for writers of other formats.
+    // The records kept as read, for the layer's readers of what it keeps as
+    // bytes (BiffStyles).
     const std::vector<detail::BiffRecord> &records() const { return m_records; }
 
     // EXTERNSHEET entry ixti; nullopt when there is none.

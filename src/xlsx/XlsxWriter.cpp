@@ -126,8 +126,7 @@ private:
 
     void writeSheet(lxw_worksheet *ws, int index, const QString &name)
     {
-        XlsxSheetWriter sheet(ws, m_formats, m_book.sheet(index), m_book.strings(), name,
-                              m_names.formulaContext());
+        XlsxSheetWriter sheet(ws, m_formats, m_book, index, name, m_names.formulaContext());
         sheet.writeLayout(m_names.printNames(index));
         sheet.writeRows([this](int rows) {
             m_done += rows;
