@@ -2,6 +2,8 @@
 
 #include "workbook/detail/Bytes.h"
 
+#include <algorithm>
+
 namespace kasovka {
 
 using namespace detail;

@@ -37,7 +37,7 @@ struct TokenCell {
 };
 
 struct FormulaToken {
-    TokenKind kind = TokenKind::Add;
+    TokenKind kind{};
     uint8_t id = 0; // as stored, operand class included
     OperandClass operandClass = OperandClass::None;
     int at = 0;     // offset of its id in the token string

@@ -28,8 +28,8 @@ struct NameEntry {
     int cce = 0;
 };
 
-// An EXTERNSHEET entry ([MS-XLS] 2.5.104 XTI): the SUPBOOK it refers to and
-// its first and last sheet there, from 0 (negative for a deleted sheet).
+// An entry of EXTERNSHEET ([MS-XLS] 2.4.106, an XTI): the SUPBOOK it refers
+// to and its first and last sheet there, from 0 (negative for a deleted one).
 struct ExternSheet {
     int supBook = 0;
     int first = 0, last = 0;
