@@ -90,4 +90,12 @@ inline QString cantCopyOle()
     return QStringLiteral("Can't copy OLE objects embedded on a sheet");
 }
 
+// A part the layer keeps as read and decodes only for writers of other
+// formats (print setup, styles, add-in names), damaged; in Czech, as those
+// writers report everything else.
+inline QString unreadablePart(const QString &what)
+{
+    return QStringLiteral("Šablona je poškozená: %1 nelze přečíst.").arg(what);
+}
+
 } // namespace kasovka::xlstext

@@ -9,106 +9,33 @@ using namespace detail;
 namespace {
 
 constexpr int kLastRow = 65535;
-constexpr uint16_t kRowRelative = 0x8000; // fRwRel in the column field
+constexpr uint16_t kRelative = 0xC000; // fRwRel and fColRel in a column field
 
-// Base ids of the operand tokens, class bits (0x20/0x40/0x60) removed.
-enum : uint8_t {
-    PtgArray = 0x20, PtgFunc, PtgFuncVar, PtgName, PtgRef, PtgArea, PtgMemArea,
-    PtgMemErr, PtgMemNoMem, PtgMemFunc, PtgRefErr, PtgAreaErr, PtgRefN, PtgAreaN,
-    PtgNameX = 0x39, PtgRef3d, PtgArea3d, PtgRefErr3d, PtgAreaErr3d,
-};
-
-uint8_t baseId(uint8_t id)
+bool is3d(const FormulaToken &t)
 {
-    return id >= 0x20 ? uint8_t((id & 0x1F) | 0x20) : id;
+    return t.kind == TokenKind::Ref3d || t.kind == TokenKind::Area3d;
 }
 
-int operandSize(uint8_t base)
+// RefErr and AreaErr lie 6 ids above Ref and Area, their 3-D forms 2 above
+// Ref3d and Area3d; the operand class stays.
+uint8_t errorId(const FormulaToken &t)
 {
-    switch (base) {
-    case PtgArray: return 8;
-    case PtgFunc: return 3;
-    case PtgFuncVar: return 4;
-    case PtgName: return 5;
-    case PtgRef: case PtgRefErr: case PtgRefN: return 5;
-    case PtgArea: case PtgAreaErr: case PtgAreaN: return 9;
-    case PtgMemArea: case PtgMemErr: case PtgMemNoMem: return 7;
-    case PtgMemFunc: return 3;
-    case PtgNameX: return 7;
-    case PtgRef3d: case PtgRefErr3d: return 7;
-    case PtgArea3d: case PtgAreaErr3d: return 11;
-    default: return 0;
-    }
+    return uint8_t(t.id + (is3d(t) ? 2 : 6));
 }
 
-// Sizes of the tokens of the 0x18 family ([MS-XLS] 2.5.198.x, PtgElf* and
-// PtgSxName), by their second byte.
-int extendedSize(uint8_t eptg)
+// One corner of a cell-relative reference made absolute.
+void resolveRelative(TokenCell &c, int row, int col)
 {
-    switch (eptg) {
-    case 0x01: case 0x02: case 0x03: case 0x04: case 0x05: case 0x06: case 0x07:
-    case 0x08: case 0x09: case 0x0A: case 0x0B: case 0x0C: case 0x0D: case 0x0E:
-    case 0x0F: return 0; // natural-language references: not walked
-    case 0x1D: return 6; // PtgSxName: id, eptg, 4-byte index
-    default: return 0;
-    }
+    if (c.rowRelative)
+        c.row = (row + int16_t(c.row)) & 0xFFFF;
+    if (c.columnRelative)
+        c.column = (col + int8_t(c.column & 0xFF)) & 0xFF;
 }
 
-int attrSize(const char *rgce, int pos, int len)
+void checkEnd(const FormulaTokenizer &tokens)
 {
-    if (pos + 4 > len)
-        return 0;
-    const uint8_t kind = uint8_t(rgce[pos + 1]);
-    if (kind & 0x04) // AttrChoose: a jump table of wCount + 1 offsets
-        return 4 + 2 * (u16At(rgce + pos + 2) + 1);
-    return 4;
-}
-
-} // namespace
-
-int ptgSize(const char *rgce, int pos, int len)
-{
-    const uint8_t id = uint8_t(rgce[pos]);
-    int size = 0;
-    if (id >= 0x20 && id < 0x80) {
-        size = operandSize(baseId(id));
-    } else if (id == 0x01 || id == 0x02) {
-        size = 5;
-    } else if (id >= 0x03 && id <= 0x16) {
-        size = 1;
-    } else if (id == 0x17 && pos + 3 <= len) {
-        const int cch = uint8_t(rgce[pos + 1]);
-        size = 3 + cch * ((rgce[pos + 2] & 0x01) ? 2 : 1);
-    } else if (id == 0x18 && pos + 2 <= len) {
-        size = extendedSize(uint8_t(rgce[pos + 1]));
-    } else if (id == 0x19) {
-        size = attrSize(rgce, pos, len);
-    } else if (id == 0x1C || id == 0x1D) {
-        size = 2;
-    } else if (id == 0x1E) {
-        size = 3;
-    } else if (id == 0x1F) {
-        size = 9;
-    }
-    if (size == 0 || pos + size > len)
-        throw UnsupportedToken{id};
-    return size;
-}
-
-namespace {
-
-// One coordinate pair of a cell-relative reference made absolute.
-void resolveRelative(char *rowField, char *colField, int row, int col)
-{
-    const uint16_t colBits = u16At(colField);
-    int r = u16At(rowField);
-    int c = colBits & 0x3FFF;
-    if (colBits & kRowRelative)
-        r = (row + int16_t(r)) & 0xFFFF;
-    if (colBits & 0x4000)
-        c = (col + int8_t(colBits & 0xFF)) & 0xFF;
-    put16(rowField, uint16_t(r));
-    put16(colField, uint16_t((colBits & 0xC000) | c));
+    if (tokens.stop() != FormulaTokenizer::Stop::End)
+        throw UnsupportedToken{tokens.stopId()};
 }
 
 } // namespace
@@ -117,47 +44,17 @@ QByteArray expandSharedFormula(const QByteArray &rgce, int row, int col)
 {
     QByteArray out = rgce;
     char *data = out.data();
-    const int len = int(out.size());
-    for (int pos = 0; pos < len;) {
-        const int size = ptgSize(data, pos, len);
-        const uint8_t id = uint8_t(data[pos]);
-        const uint8_t base = baseId(id);
-        char *body = data + pos + 1;
-        if (base == PtgRefN) {
-            resolveRelative(body, body + 2, row, col);
-            data[pos] = char(id - 8); // RefN -> Ref
-        } else if (base == PtgAreaN) {
-            resolveRelative(body, body + 4, row, col);
-            resolveRelative(body + 2, body + 6, row, col);
-            data[pos] = char(id - 8); // AreaN -> Area
-        }
-        pos += size;
+    FormulaTokenizer tokens(out);
+    for (FormulaToken t; tokens.next(t);) {
+        if (t.kind != TokenKind::RefN && t.kind != TokenKind::AreaN)
+            continue;
+        resolveRelative(t.first, row, col);
+        resolveRelative(t.last, row, col);
+        t.kind = t.kind == TokenKind::RefN ? TokenKind::Ref : TokenKind::Area;
+        t.id = uint8_t(t.id - 8); // RefN -> Ref, AreaN -> Area
+        writeReference(data, t);
     }
-    return out;
-}
-
-// PtgRef (rw, col), PtgArea (rwFirst, rwLast, colFirst, colLast), and
-// their 3-D forms led by ixti ([MS-XLS] 2.5.198.84, .27, .85, .28); the
-// column fields carry the relative flags above the column.
-std::optional<TokenArea> singleArea(const QByteArray &rgce)
-{
-    if (rgce.isEmpty())
-        return std::nullopt;
-    const uint8_t base = baseId(uint8_t(rgce[0]));
-    const bool is3d = base == PtgRef3d || base == PtgArea3d;
-    const bool area = base == PtgArea || base == PtgArea3d;
-    if (!(base == PtgRef || base == PtgArea || is3d) || rgce.size() != operandSize(base))
-        return std::nullopt;
-    const char *p = rgce.constData() + 1;
-    TokenArea out;
-    if (is3d) {
-        out.ixti = u16At(p);
-        p += 2;
-    }
-    out.firstRow = u16At(p);
-    out.lastRow = u16At(p + (area ? 2 : 0));
-    out.firstColumn = u16At(p + (area ? 4 : 2)) & 0x00FF;
-    out.lastColumn = u16At(p + (area ? 6 : 2)) & 0x00FF;
+    checkEnd(tokens);
     return out;
 }
 
@@ -181,14 +78,13 @@ ReferenceShifter::ReferenceShifter(RowShift shift, SpanTest span)
 {
 }
 
-// p: the token body; a 3-D token begins with its EXTERNSHEET index.
-ReferenceShifter::Move ReferenceShifter::moveOf(bool is3d, const char *p, bool onChangedSheet) const
+ReferenceShifter::Move ReferenceShifter::moveOf(const FormulaToken &t, bool onChangedSheet) const
 {
     if (m_shift.kind == RowShift::Kind::Copy)
         return Move::Whole;
-    if (!is3d)
+    if (!is3d(t))
         return onChangedSheet ? Move::Whole : Move::None;
-    switch (m_span ? m_span(u16At(p), m_shift.sheet) : SheetSpan::Outside) {
+    switch (m_span ? m_span(t.ixti, m_shift.sheet) : SheetSpan::Outside) {
     case SheetSpan::Only: return Move::Whole;
     case SheetSpan::Mixed: return Move::SizeOnly;
     case SheetSpan::Outside: break;
@@ -199,28 +95,31 @@ ReferenceShifter::Move ReferenceShifter::moveOf(bool is3d, const char *p, bool o
 bool ReferenceShifter::apply(QByteArray &rgce, bool onChangedSheet) const
 {
     char *data = rgce.data();
-    const int len = int(rgce.size());
+    FormulaTokenizer tokens(rgce);
     bool changed = false;
-    for (int pos = 0; pos < len;) {
-        const int size = ptgSize(data, pos, len);
-        uint8_t id = uint8_t(data[pos]);
-        const uint8_t base = baseId(id);
-        char *body = data + pos + 1;
-        if (base == PtgRef || base == PtgRef3d) {
-            const bool is3d = base == PtgRef3d;
-            if (const Move move = moveOf(is3d, body, onChangedSheet); move != Move::None)
-                changed |= shiftRef(is3d ? body + 2 : body, id, is3d, move);
-        } else if (base == PtgArea || base == PtgArea3d) {
-            const bool is3d = base == PtgArea3d;
-            if (const Move move = moveOf(is3d, body, onChangedSheet); move != Move::None)
-                changed |= shiftArea(is3d ? body + 2 : body, id, is3d, move);
-        } else if (id == 0x01 || id == 0x02) {
+    for (FormulaToken t; tokens.next(t);) {
+        bool moved = false;
+        switch (t.kind) {
+        case TokenKind::Ref: case TokenKind::Ref3d:
+            if (const Move move = moveOf(t, onChangedSheet); move != Move::None)
+                moved = shiftRef(t, move);
+            break;
+        case TokenKind::Area: case TokenKind::Area3d:
+            if (const Move move = moveOf(t, onChangedSheet); move != Move::None)
+                moved = shiftArea(t, move);
+            break;
+        case TokenKind::Exp: case TokenKind::Tbl:
             // The anchor of an array or table formula moves with its cells.
-            changed |= shiftAnchor(body, onChangedSheet);
+            moved = shiftAnchor(t, onChangedSheet);
+            break;
+        default:
+            break;
         }
-        data[pos] = char(id);
-        pos += size;
+        if (moved)
+            writeReference(data, t);
+        changed |= moved;
     }
+    checkEnd(tokens);
     return changed;
 }
 
@@ -229,21 +128,21 @@ bool ReferenceShifter::moveRange(int &first, int &last, bool onChangedSheet) con
     // PtgArea ([MS-XLS] 2.5.198.27): rwFirst, rwLast, colFirst, colLast, the
     // column fields carrying the relative-row flags.
     QByteArray area(9, '\0');
-    area[0] = char(PtgArea);
+    area[0] = char(TokenKind::Area);
     put16(area.data() + 1, uint16_t(first));
     put16(area.data() + 3, uint16_t(last));
-    put16(area.data() + 5, 0xC000);
-    put16(area.data() + 7, 0xC000);
-    if (!apply(area, onChangedSheet) || uint8_t(area[0]) != PtgArea)
+    put16(area.data() + 5, kRelative);
+    put16(area.data() + 7, kRelative);
+    if (!apply(area, onChangedSheet) || uint8_t(area[0]) != uint8_t(TokenKind::Area))
         return false;
     first = u16At(area.constData() + 1);
     last = u16At(area.constData() + 3);
     return true;
 }
 
-bool ReferenceShifter::shiftAnchor(char *p, bool onChangedSheet) const
+bool ReferenceShifter::shiftAnchor(FormulaToken &t, bool onChangedSheet) const
 {
-    const int row = u16At(p);
+    const int row = t.first.row;
     int moved = row;
     if (m_shift.kind == RowShift::Kind::Copy)
         moved = row + m_shift.delta;
@@ -255,14 +154,13 @@ bool ReferenceShifter::shiftAnchor(char *p, bool onChangedSheet) const
         moved = row - m_shift.count;
     if (moved == row || moved < 0 || moved > kLastRow)
         return false;
-    put16(p, uint16_t(moved));
+    t.first.row = moved;
     return true;
 }
 
-// p: row (2 bytes) then column field (2 bytes).
-bool ReferenceShifter::shiftRef(char *p, uint8_t &id, bool is3d, Move move) const
+bool ReferenceShifter::shiftRef(FormulaToken &t, Move move) const
 {
-    const int row = u16At(p);
+    const int row = t.first.row;
     int moved = row;
     const int at = m_shift.at, n = m_shift.count;
     const bool whole = move == Move::Whole;
@@ -273,17 +171,17 @@ bool ReferenceShifter::shiftRef(char *p, uint8_t &id, bool is3d, Move move) cons
         break;
     case RowShift::Kind::Delete:
         if (row >= at && row < at + n) {
-            id = uint8_t(id + (is3d ? 2 : 6)); // Ref -> RefErr, Ref3d -> RefErr3d
+            t.id = errorId(t);
             return true;
         }
         if (whole && row >= at + n)
             moved = row - n;
         break;
     case RowShift::Kind::Copy:
-        if (u16At(p + 2) & kRowRelative) {
+        if (t.first.rowRelative) {
             moved = row + m_shift.delta;
             if (moved < 0 || moved > kLastRow) {
-                id = uint8_t(id + (is3d ? 2 : 6));
+                t.id = errorId(t);
                 return true;
             }
         }
@@ -291,17 +189,14 @@ bool ReferenceShifter::shiftRef(char *p, uint8_t &id, bool is3d, Move move) cons
     }
     if (moved == row)
         return false;
-    put16(p, uint16_t(moved));
+    t.first.row = t.last.row = moved;
     return true;
 }
 
-// p: first row, last row, first column field, last column field.
-bool ReferenceShifter::shiftArea(char *p, uint8_t &id, bool is3d, Move move) const
+bool ReferenceShifter::shiftArea(FormulaToken &t, Move move) const
 {
-    int first = u16At(p), last = u16At(p + 2);
+    int first = t.first.row, last = t.last.row;
     const int at = m_shift.at, n = m_shift.count;
-    const int oldFirst = first, oldLast = last;
-    const uint8_t errorId = uint8_t(id + (is3d ? 2 : 6)); // Area -> AreaErr
     const bool whole = move == Move::Whole;
     switch (m_shift.kind) {
     case RowShift::Kind::Insert:
@@ -318,7 +213,7 @@ bool ReferenceShifter::shiftArea(char *p, uint8_t &id, bool is3d, Move move) con
         if (!whole && (last < at || first >= at + n))
             return false; // rows deleted above or below it on one of its sheets
         if (first >= at && last < at + n) {
-            id = errorId;
+            t.id = errorId(t);
             return true;
         }
         // An area that loses some of its rows shrinks.
@@ -332,20 +227,20 @@ bool ReferenceShifter::shiftArea(char *p, uint8_t &id, bool is3d, Move move) con
             last = at - 1;
         break;
     case RowShift::Kind::Copy:
-        if (u16At(p + 4) & kRowRelative)
+        if (t.first.rowRelative)
             first += m_shift.delta;
-        if (u16At(p + 6) & kRowRelative)
+        if (t.last.rowRelative)
             last += m_shift.delta;
         if (first < 0 || first > kLastRow || last < 0 || last > kLastRow) {
-            id = errorId;
+            t.id = errorId(t);
             return true;
         }
         break;
     }
-    if (first == oldFirst && last == oldLast)
+    if (first == t.first.row && last == t.last.row)
         return false;
-    put16(p, uint16_t(first));
-    put16(p + 2, uint16_t(last));
+    t.first.row = first;
+    t.last.row = last;
     return true;
 }
 

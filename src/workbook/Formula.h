@@ -1,36 +1,24 @@
 #pragma once
-// BIFF8 parsed-expression tokens ([MS-XLS] 2.5.198): walking a token string
-// and moving its row references when rows are inserted, deleted or copied.
-// Shifts edit tokens in place; no token ever changes its size.
+// Moving the row references of BIFF8 formulas ([MS-XLS] 2.5.198) when rows
+// are inserted, deleted or copied. Shifts edit tokens in place; no token
+// ever changes its size.
+
+#include "workbook/FormulaTokens.h"
 
 #include <QByteArray>
 #include <functional>
-#include <optional>
 
 namespace kasovka {
 
-// Thrown for a token id the walker does not know; the caller adds the
-// formula's position to the message.
+// Thrown for a token the reader cannot read (one it does not know, or one
+// cut short); the caller adds the formula's position to the message.
 struct UnsupportedToken {
     uint8_t id = 0;
 };
 
-// Size in bytes of the token at `pos` (its id byte included), or throws
-// UnsupportedToken. A token running past `len` counts as unsupported too.
-int ptgSize(const char *rgce, int pos, int len);
-
 // A shared formula's tokens as they stand for the cell at row, col: the
 // cell-relative references (PtgRefN, PtgAreaN) become ordinary ones.
 QByteArray expandSharedFormula(const QByteArray &rgce, int row, int col);
-
-// The cells a formula of exactly one reference or area stands for (a
-// defined name's usually): rows and columns from 0, and the EXTERNSHEET
-// index of a 3-D one (-1 for a plain one).
-struct TokenArea {
-    int ixti = -1;
-    int firstRow = 0, lastRow = 0, firstColumn = 0, lastColumn = 0;
-};
-std::optional<TokenArea> singleArea(const QByteArray &rgce);
 
 // One change of row positions.
 struct RowShift {
@@ -71,10 +59,10 @@ public:
 private:
     enum class Move { None, Whole, SizeOnly };
 
-    bool shiftRef(char *p, uint8_t &id, bool is3d, Move move) const;
-    bool shiftArea(char *p, uint8_t &id, bool is3d, Move move) const;
-    bool shiftAnchor(char *p, bool onChangedSheet) const;
-    Move moveOf(bool is3d, const char *p, bool onChangedSheet) const;
+    bool shiftRef(FormulaToken &t, Move move) const;
+    bool shiftArea(FormulaToken &t, Move move) const;
+    bool shiftAnchor(FormulaToken &t, bool onChangedSheet) const;
+    Move moveOf(const FormulaToken &t, bool onChangedSheet) const;
 
     RowShift m_shift;
     SpanTest m_span;

@@ -42,6 +42,15 @@ uint16_t sectionType(const BiffRecord &bof)
 
 } // namespace
 
+std::vector<TextRun> TWorkbook::textRuns(uint32_t index) const
+{
+    const QByteArray &runs = m_strings.at(index).runs;
+    std::vector<TextRun> out;
+    for (qsizetype at = 0; at + 4 <= runs.size(); at += 4)
+        out.push_back({u16At(runs.constData() + at), u16At(runs.constData() + at + 2)});
+    return out;
+}
+
 void TWorkbook::load(const QByteArray &file, const QString &path)
 {
     if (!TOle2Storage::hasSignature(file))

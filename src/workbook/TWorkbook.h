@@ -10,6 +10,13 @@
 
 namespace kasovka {
 
+// A formatting run of a rich text ([MS-XLS] 2.5.129 FormatRun): the font
+// its characters take from `from` on.
+struct TextRun {
+    int from = 0;
+    int font = 0;
+};
+
 class TWorkbook {
 public:
     // Loads the file's bytes; `path` names the file in error texts.
@@ -24,6 +31,9 @@ public:
     const TWorkSheet &sheet(int index) const { return m_sheets[index]; }
     detail::StringPool &strings() { return m_strings; }
     const detail::StringPool &strings() const { return m_strings; }
+    // A text cell's text (its string index) and its formatting runs.
+    const QString &text(uint32_t index) const { return m_strings.at(index).text; }
+    std::vector<TextRun> textRuns(uint32_t index) const;
     void setRowLimit(int rows)
     {
         for (auto &sheet : m_sheets)

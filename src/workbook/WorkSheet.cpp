@@ -75,6 +75,54 @@ Cell *RowData::find(int col)
     return const_cast<Cell *>(std::as_const(*this).find(col));
 }
 
+// miyRw in the low 15 bits of the height; iOutLevel, fCollapsed and
+// fDyZero (hidden) in the flags.
+RowFormat RowData::format() const
+{
+    RowFormat f;
+    f.heightTwips = record.height & 0x7FFF;
+    f.outlineLevel = record.flags & 0x07;
+    f.collapsed = record.flags & 0x10;
+    f.hidden = record.flags & 0x20;
+    f.format = record.hasFormat() ? record.formatIndex() : -1;
+    return f;
+}
+
+namespace {
+
+const BiffRecord *attachedRecord(const FormulaData &f, uint16_t id)
+{
+    for (const BiffRecord &rec : f.attached)
+        if (rec.id == id)
+            return &rec;
+    return nullptr;
+}
+
+} // namespace
+
+bool FormulaData::isDataTable() const
+{
+    return attachedRecord(*this, rid::Table) != nullptr;
+}
+
+std::optional<ArrayFormula> FormulaData::array() const
+{
+    const BiffRecord *rec = attachedRecord(*this, rid::Array);
+    if (!rec)
+        return std::nullopt;
+    const QByteArray data = rec->joined();
+    const ArrayView view(*rec);
+    const int cce = view.tokenSize();
+    return ArrayFormula{{view.firstRow(), view.lastRow(), view.firstColumn(), view.lastColumn()},
+                        data.mid(ArrayView::tokensAt(), cce),
+                        data.mid(ArrayView::tokensAt() + cce)};
+}
+
+bool FormulaData::isArrayMember() const
+{
+    return rgce.size() == 5 && uint8_t(rgce[0]) == uint8_t(TokenKind::Exp);
+}
+
 namespace {
 
 bool isCellRecord(uint16_t id)
@@ -350,6 +398,17 @@ int TWorkSheet::lastRow() const
         if (!m_rows[r].empty())
             return r;
     return -1;
+}
+
+bool TWorkSheet::hasDrawnObjects() const
+{
+    int depth = 0;
+    for (const BiffRecord &rec : m_records) {
+        depth += rec.id == rid::Bof ? 1 : rec.id == rid::Eof ? -1 : 0;
+        if (depth == 1 && rec.id == rid::Obj && ObjView(rec).type() != ObjView::Comment)
+            return true;
+    }
+    return false;
 }
 
 void TWorkSheet::setSelected(bool selected)

@@ -4,22 +4,39 @@
 // indexed, and every other record kept as read in its place.
 
 #include "workbook/Formula.h"
+#include "workbook/SheetAreas.h"
 #include "workbook/SheetDrawing.h"
 #include "workbook/detail/RecordViews.h"
 #include "workbook/detail/SharedStrings.h"
 
 #include <cstring>
 #include <memory>
+#include <optional>
 
 namespace kasovka {
 
 enum class CellType : uint8_t { Blank, Number, Text, Bool, Error, Formula };
+
+// An array formula ([MS-XLS] 2.4.4 Array): the cells it fills, its tokens
+// and their extra data.
+struct ArrayFormula {
+    CellArea range;
+    QByteArray rgce, extra;
+};
 
 struct FormulaData {
     QByteArray rgce;
     QByteArray extra; // rgcb: array constants and the like
     uint16_t flags = 0;
     std::vector<detail::BiffRecord> attached; // ARRAY or TABLE at its anchor
+
+    // A data table's formula ([MS-XLS] 2.4.319 Table) has no tokens of its own.
+    bool isDataTable() const;
+    // The array formula anchored in this cell, if any.
+    std::optional<ArrayFormula> array() const;
+    // A cell of an array formula other than its anchor: its tokens only
+    // point there (PtgExp).
+    bool isArrayMember() const;
 };
 
 // A cell in 14 bytes: a sheet of the largest size holds a few million of
@@ -92,12 +109,22 @@ private:
 
 static_assert(sizeof(Cell) == 14);
 
+// A row's own height, outline and format, from its ROW record ([MS-XLS]
+// 2.4.221).
+struct RowFormat {
+    int heightTwips = 0;
+    int outlineLevel = 0;
+    bool collapsed = false, hidden = false;
+    int format = -1; // XF index; -1 when the row has no format of its own
+};
+
 struct RowData {
     std::vector<Cell> cells; // ordered by column
     detail::RowRecord record;
     bool hasRecord = false;
 
     bool empty() const { return !hasRecord && cells.empty(); }
+    RowFormat format() const;
     const Cell *find(int col) const;
     Cell *find(int col);
 };
@@ -125,8 +152,12 @@ public:
     // Rows the sheet may hold (kRows unless the workbook lifts the limit).
     void setRowLimit(int rows) { m_rowLimit = rows; }
     int rowLimit() const { return m_rowLimit; }
-    // The records kept as read, in sheet order, for writers of other formats.
+    // The records kept as read, in sheet order, for the layer's readers of
+    // what it keeps as bytes (BiffSheetSetup).
     const std::vector<detail::BiffRecord> &records() const { return m_records; }
+    // Whether the sheet has drawn objects (pictures, charts, shapes) besides
+    // the notes' text boxes.
+    bool hasDrawnObjects() const;
     int lastRow() const; // 0-based last row in use, -1 when none
     const std::vector<RowData> &rows() const { return m_rows; }
     const RowData *row(int r) const { return r < int(m_rows.size()) ? &m_rows[r] : nullptr; }
@@ -159,10 +190,10 @@ public:
 
     // Manual page breaks: rows that begin a page (with the columns they
     // span) and columns that begin a page (with their rows), ascending.
-    const std::vector<detail::PageBreak> &rowBreaks() const { return m_rowBreaks.entries; }
-    const std::vector<detail::PageBreak> &columnBreaks() const { return m_columnBreaks.entries; }
+    const std::vector<PageBreak> &rowBreaks() const { return m_rowBreaks.entries; }
+    const std::vector<PageBreak> &columnBreaks() const { return m_columnBreaks.entries; }
     void addPageBreak(int row);
-    const std::vector<detail::CellArea> &merged() const { return m_merged.entries; }
+    const std::vector<CellArea> &merged() const { return m_merged.entries; }
     SheetDrawing &drawing() { return m_drawing; }
     const SheetDrawing &drawing() const { return m_drawing; }
 
@@ -204,8 +235,8 @@ private:
     std::vector<detail::BiffRecord> m_records;
     std::vector<RowData> m_rows;
     std::vector<int> m_colFormat; // per column, from COLINFO; -1 none
-    RecordList<detail::CellArea> m_merged;
-    RecordList<detail::PageBreak> m_rowBreaks, m_columnBreaks;
+    RecordList<CellArea> m_merged;
+    RecordList<PageBreak> m_rowBreaks, m_columnBreaks;
     bool m_cellsChanged = false; // ROW and DIMENSIONS are as read until then
     std::vector<SharedFormula> m_shared;
     std::vector<std::pair<int, int>> m_pendingShared; // cells holding PtgExp

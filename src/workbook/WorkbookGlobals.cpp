@@ -39,8 +39,8 @@ void TWorkbookGlobals::load(std::vector<BiffRecord> records, StringPool &strings
             // BoundSheet8 ([MS-XLS] 2.4.28): lbPlyPos, hsState, dt, stName.
             ByteReader r(rec.data, rec);
             r.skip(4);
-            r.u8();
             SheetEntry e;
+            e.state = r.u8() & 0x03;
             e.type = r.u8();
             const int cch = r.u8();
             e.name = r.chars(cch, r.u8() & 0x01);
@@ -84,7 +84,7 @@ void TWorkbookGlobals::parseExternSheet(const BiffRecord &rec)
     ByteReader r(data, rec);
     const int n = r.u16();
     for (int i = 0; i < n; ++i) {
-        Xti x;
+        ExternSheet x;
         x.supBook = r.u16();
         x.first = int16_t(r.u16());
         x.last = int16_t(r.u16());
@@ -101,6 +101,9 @@ void TWorkbookGlobals::parseName(int index)
     NameEntry n;
     n.record = index;
     const uint16_t flags = r.u16();
+    n.hidden = flags & 0x0001;
+    n.function = flags & 0x0002;
+    n.builtIn = flags & 0x0020;
     r.skip(1);
     const int cch = r.u8();
     n.cce = r.u16();
@@ -136,11 +139,37 @@ void TWorkbookGlobals::selectFirstSheet()
     Window1Edit(m_records[m_window1]).showFirstTabOnly();
 }
 
+std::optional<ExternSheet> TWorkbookGlobals::externSheet(int ixti) const
+{
+    if (ixti < 0 || ixti >= int(m_xti.size()))
+        return std::nullopt;
+    return m_xti[ixti];
+}
+
+std::vector<std::vector<QString>> TWorkbookGlobals::addInFunctions() const
+{
+    std::vector<std::vector<QString>> names;
+    bool addIn = false;
+    for (const BiffRecord &rec : m_records) {
+        if (rec.id == rid::SupBook) {
+            // SupBook ([MS-XLS] 2.4.271): cch 0x3A01 marks an add-in's functions.
+            addIn = rec.data.size() >= 4 && u16At(rec.data.constData() + 2) == 0x3A01;
+            names.emplace_back();
+        } else if (rec.id == rid::ExternName && addIn && rec.data.size() >= 8) {
+            // ExternName: flags, 4 reserved bytes, the name.
+            ByteReader r(rec.data, xlstext::unreadablePart(QStringLiteral("název funkce doplňku")), 6);
+            const int length = r.u8();
+            names.back().push_back(r.chars(length, r.u8() & 0x01));
+        }
+    }
+    return names;
+}
+
 SheetSpan TWorkbookGlobals::span(int ixti, int sheet) const
 {
     if (ixti < 0 || ixti >= int(m_xti.size()))
         return SheetSpan::Outside;
-    const Xti &x = m_xti[ixti];
+    const ExternSheet &x = m_xti[ixti];
     if (x.supBook != m_selfSupBook || x.first < 0 || sheet < x.first || sheet > x.last)
         return SheetSpan::Outside;
     return x.first == x.last ? SheetSpan::Only : SheetSpan::Mixed;

@@ -8,12 +8,14 @@
 #include "workbook/detail/SharedStrings.h"
 
 #include <QString>
+#include <optional>
 
 namespace kasovka {
 
 struct SheetEntry {
     QString name;
-    uint8_t type = 0; // BOUNDSHEET dt: 0 worksheet, 2 chart, 1 macro, 6 module
+    uint8_t type = 0;  // BOUNDSHEET dt: 0 worksheet, 2 chart, 1 macro, 6 module
+    uint8_t state = 0; // BOUNDSHEET hsState: 0 visible, 1 hidden, 2 very hidden
     int record = -1;
 };
 
@@ -21,8 +23,16 @@ struct NameEntry {
     int record = -1;
     QString name;
     int scope = 0; // itab: 1-based sheet or 0
+    bool hidden = false, function = false, builtIn = false;
     qsizetype rgceOffset = 0;
     int cce = 0;
+};
+
+// An entry of EXTERNSHEET ([MS-XLS] 2.4.106, an XTI): the SUPBOOK it refers
+// to and its first and last sheet there, from 0 (negative for a deleted one).
+struct ExternSheet {
+    int supBook = 0;
+    int first = 0, last = 0;
 };
 
 class TWorkbookGlobals {
@@ -36,12 +46,23 @@ public:
     const std::vector<SheetEntry> &sheets() const { return m_sheets; }
     const std::vector<NameEntry> &names() const { return m_names; }
     QByteArray nameTokens(const NameEntry &n) const;
+    // The 3-D areas a name's formula names as it stands now, one or several
+    // joined by unions (a print area, print titles); none for another formula.
+    std::vector<TokenArea> nameAreas(const NameEntry &n) const { return kasovka::nameAreas(nameTokens(n)); }
     int activeSheet() const; // 0-based
     void selectFirstSheet();
     int formatCount() const { return m_xfCount; }
-    // The records kept as read, for writers of other formats.
+    // The records kept as read, for the layer's readers of what it keeps as
+    // bytes (BiffStyles).
     const std::vector<detail::BiffRecord> &records() const { return m_records; }
 
+    // EXTERNSHEET entry ixti; nullopt when there is none.
+    std::optional<ExternSheet> externSheet(int ixti) const;
+    bool inThisWorkbook(const ExternSheet &x) const { return x.supBook == m_selfSupBook; }
+    // The function names of add-in SUPBOOKs ([MS-XLS] 2.4.105 ExternName)
+    // by SUPBOOK index, empty for the other SUPBOOKs. Throws kasovka::Error
+    // for a damaged name.
+    std::vector<std::vector<QString>> addInFunctions() const;
     // How EXTERNSHEET entry ixti spans the 0-based sheet of this book.
     SheetSpan span(int ixti, int sheet) const;
     int ixtiFirstSheet(int ixti) const; // -1 when external
@@ -52,17 +73,13 @@ public:
     void setDrawingGroup(const QByteArray &data);
 
 private:
-    struct Xti {
-        int supBook, first, last;
-    };
-
     void parseName(int index);
     void parseExternSheet(const detail::BiffRecord &rec);
 
     std::vector<detail::BiffRecord> m_records;
     std::vector<SheetEntry> m_sheets;
     std::vector<NameEntry> m_names;
-    std::vector<Xti> m_xti;
+    std::vector<ExternSheet> m_xti;
     int m_selfSupBook = -1;
     int m_window1 = -1;
     int m_xfCount = 0;

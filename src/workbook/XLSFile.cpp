@@ -7,6 +7,7 @@
 
 #include "workbook/Errors.h"
 #include "workbook/FormulaText.h"
+#include "workbook/FormulaTokens.h"
 #include "workbook/TWorkbook.h"
 #include "workbook/detail/Bytes.h"
 
@@ -65,6 +66,22 @@ ValueKind kindOf(const QVariant &v, QString &text)
     }
 }
 
+// The listing names a 3-D reference's sheets as they are, or its
+// EXTERNSHEET index when they are not in this workbook.
+FormulaContext listingContext(const TWorkbook &book)
+{
+    FormulaContext context;
+    context.sheetPrefix = [&book](int ixti) -> std::optional<QString> {
+        const auto &g = book.globals();
+        const int first = g.ixtiFirstSheet(ixti), last = g.ixtiLastSheet(ixti);
+        if (first < 0 || last < first || last >= book.sheetCount())
+            return QStringLiteral("[%1]!").arg(ixti);
+        const QString name = g.sheets()[first].name;
+        return (first == last ? name : name + QLatin1Char(':') + g.sheets()[last].name) + QLatin1Char('!');
+    };
+    return context;
+}
+
 XlsCell describe(const Cell &c, const TWorkbook &book)
 {
     const StringPool &strings = book.strings();
@@ -78,14 +95,8 @@ XlsCell describe(const Cell &c, const TWorkbook &book)
     case CellType::Error: out.kind = XlsCellKind::Error; out.value = int(c.boolErr()); break;
     case CellType::Formula:
         out.kind = XlsCellKind::Formula;
-        out.formula = formulaText(c.formula()->rgce, [&book](int ixti) {
-            const auto &g = book.globals();
-            const int first = g.ixtiFirstSheet(ixti), last = g.ixtiLastSheet(ixti);
-            if (first < 0 || last < first || last >= book.sheetCount())
-                return QStringLiteral("[%1]").arg(ixti);
-            const QString name = g.sheets()[first].name;
-            return first == last ? name : name + QLatin1Char(':') + g.sheets()[last].name;
-        });
+        out.formula = formulaText(c.formula()->rgce, c.formula()->extra, listingContext(book),
+                                  FormulaTextForm::Listing);
         break;
     }
     return out;

@@ -5,7 +5,6 @@
 #include "core/PrivateFolder.h"
 #include "workbook/Errors.h"
 #include "workbook/TWorkbook.h"
-#include "workbook/detail/Bytes.h"
 #include "xlsx/detail/XlsxErrors.h"
 #include "xlsx/detail/XlsxNames.h"
 #include "xlsx/detail/XlsxSheet.h"
@@ -19,12 +18,10 @@
 
 namespace kasovka {
 
-using namespace kasovka::detail;
 using namespace kasovka::xlsx;
 
 namespace {
 
-constexpr uint16_t kBoundSheet = 0x0085;
 // Above this many cells the sheet's XML may pass the 4 GB a plain ZIP entry holds.
 constexpr qint64 kZip64Cells = 40'000'000;
 
@@ -62,16 +59,6 @@ private:
     lxw_workbook *m_workbook = nullptr;
 };
 
-// Visibility of each sheet ([MS-XLS] 2.4.28 BoundSheet8: hsState).
-std::vector<int> sheetStates(const std::vector<BiffRecord> &globals)
-{
-    std::vector<int> states;
-    for (const BiffRecord &rec : globals)
-        if (rec.id == kBoundSheet)
-            states.push_back(rec.data.size() > 4 ? (uint8_t(rec.data[4]) & 0x03) : 0);
-    return states;
-}
-
 qint64 cellCount(const TWorkbook &book, qint64 &rows)
 {
     qint64 cells = 0;
@@ -89,7 +76,7 @@ class BookWriter {
 public:
     BookWriter(const TWorkbook &book, lxw_workbook *workbook, const TXlsxWriter::Progress &progress)
         : m_book(book), m_workbook(workbook), m_progress(progress),
-          m_styles(BiffStyles::read(book.globals().records())), m_formats(workbook, m_styles),
+          m_styles(BiffStyles::read(book.globals())), m_formats(workbook, m_styles),
           m_names(book)
     {
     }
@@ -103,7 +90,6 @@ public:
                                        "uložte sestavu ve formátu .xls."));
         m_total = totalRows;
         const auto &sheets = m_book.globals().sheets();
-        const std::vector<int> states = sheetStates(m_book.globals().records());
         QStringList names;
         for (int i = 0; i < m_book.sheetCount(); ++i) {
             const QString name = sheets[size_t(i)].name;
@@ -111,7 +97,7 @@ public:
                 throw Error(QStringLiteral("List \"%1\" je graf; grafy nelze uložit ve formátu .xlsx.").arg(name));
             writeSheet(addSheet(name, names), i, name);
             names.append(name);
-            if (size_t(i) < states.size() && states[size_t(i)] != 0)
+            if (sheets[size_t(i)].state != 0)
                 worksheet_hide(m_sheets.back());
         }
         const int active = m_book.globals().activeSheet();
@@ -140,8 +126,7 @@ private:
 
     void writeSheet(lxw_worksheet *ws, int index, const QString &name)
     {
-        XlsxSheetWriter sheet(ws, m_formats, m_book.sheet(index), m_book.strings(), name,
-                              m_names.formulaContext());
+        XlsxSheetWriter sheet(ws, m_formats, m_book, index, name, m_names.formulaContext());
         sheet.writeLayout(m_names.printNames(index));
         sheet.writeRows([this](int rows) {
             m_done += rows;

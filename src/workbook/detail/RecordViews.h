@@ -5,6 +5,7 @@
 // stream position; setters edit the bytes in place, so whatever the layer
 // does not set stays as read. View = read-only, Edit = writable.
 
+#include "workbook/SheetAreas.h"
 #include "workbook/detail/Bytes.h"
 #include "workbook/detail/Records.h"
 
@@ -205,25 +206,10 @@ public:
 using ArrayView = ArrayFields<const BiffRecord>;
 using ArrayEdit = ArrayFields<BiffRecord>;
 
-// A cell area of MERGEDCELLS (Ref8, [MS-XLS] 2.5.211), rows and columns
-// from 0.
-struct CellArea {
-    int firstRow = 0, lastRow = 0, firstColumn = 0, lastColumn = 0;
-    friend bool operator==(const CellArea &, const CellArea &) = default;
-};
-
 // MERGEDCELLS ([MS-XLS] 2.4.168): a count, then that many Ref8 areas.
 std::vector<CellArea> parseMergedCells(const BiffRecord &rec);
 // The areas as MERGEDCELLS records of at most 1026 areas each.
 void appendMergedCells(QByteArray &out, const std::vector<CellArea> &areas);
-
-// One manual page break: the row (column) that begins a new page, and the
-// columns (rows) it spans. HorzBrk and VertBrk ([MS-XLS] 2.5.155, 2.5.311)
-// store the three fields in this order.
-struct PageBreak {
-    int at = 0, first = 0, last = 0;
-    friend bool operator==(const PageBreak &, const PageBreak &) = default;
-};
 
 // HORIZONTALPAGEBREAKS and VERTICALPAGEBREAKS ([MS-XLS] 2.4.122, 2.4.350):
 // a count, then that many breaks.

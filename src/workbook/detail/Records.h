@@ -11,7 +11,7 @@
 namespace kasovka::detail {
 
 namespace rid {
-constexpr uint16_t Formula = 0x0006, Eof = 0x000A, CalcCount = 0x000C, Note = 0x001C;
+constexpr uint16_t Formula = 0x0006, Eof = 0x000A, CalcCount = 0x000C, Note = 0x001C, ExternName = 0x0023;
 constexpr uint16_t Name = 0x0018, ExternSheet = 0x0017, HorizontalBreaks = 0x001B;
 constexpr uint16_t VerticalBreaks = 0x001A, FilePass = 0x002F, Continue = 0x003C;
 constexpr uint16_t Window1 = 0x003D, DefColWidth = 0x0055, Obj = 0x005D, ColInfo = 0x007D;

@@ -7,11 +7,6 @@
 
 namespace kasovka::xlsx {
 
-QString damagedRecord(const char *what)
-{
-    return QStringLiteral("Šablona je poškozená: %1 nelze přečíst.").arg(QString::fromUtf8(what));
-}
-
 QString libraryErrorText(lxw_error error)
 {
     switch (error) {

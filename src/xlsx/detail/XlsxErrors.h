@@ -1,18 +1,13 @@
 #pragma once
-// The .xlsx writer's failures in the user's words: template records it
-// cannot read, and libxlsxwriter's failures. The library describes its error
-// codes in English and prints some failures to standard error by itself;
-// neither may reach the user.
+// The .xlsx writer's failures in the user's words: libxlsxwriter's
+// failures. The library describes its error codes in English and prints some
+// failures to standard error by itself; neither may reach the user.
 
 #include <QString>
 
 #include <xlsxwriter.h>
 
 namespace kasovka::xlsx {
-
-// A record the writer reads that the workbook layer keeps as it is (print
-// setup, styles, names), damaged: "Šablona je poškozená: <what> nelze přečíst."
-QString damagedRecord(const char *what);
 
 // Why the library refused, as the end of a Czech sentence.
 QString libraryErrorText(lxw_error error);

@@ -3,7 +3,7 @@
 // one per XF index for cells, rows and columns, one per font for the runs of
 // rich texts.
 
-#include "xlsx/detail/BiffStyles.h"
+#include "workbook/BiffStyles.h"
 
 #include <xlsxwriter.h>
 

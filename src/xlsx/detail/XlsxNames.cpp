@@ -1,20 +1,14 @@
 #include "xlsx/detail/XlsxNames.h"
 
 #include "workbook/TWorkbook.h"
-#include "workbook/detail/Bytes.h"
-#include "xlsx/detail/XlsxErrors.h"
 #include "xlsx/detail/XmlText.h"
 
 #include <QRegularExpression>
 
 namespace kasovka::xlsx {
 
-using namespace kasovka::detail;
-
 namespace {
 
-constexpr uint16_t kSupBook = 0x01AE, kExternSheet = 0x0017, kExternName = 0x0023;
-constexpr uint16_t kNameHidden = 0x0001, kNameFunction = 0x0002, kNameBuiltIn = 0x0020;
 constexpr int kBiffLastRow = 65535, kLastColumn = 255;
 
 // A name the format accepts: a letter, "_" or a backslash first, then
@@ -29,70 +23,42 @@ bool acceptedName(const QString &name)
 
 } // namespace
 
-XlsxNames::XlsxNames(const TWorkbook &book) : m_book(book)
+XlsxNames::XlsxNames(const TWorkbook &book) : m_book(book), m_addInNames(book.globals().addInFunctions())
 {
-    const auto &records = book.globals().records();
-    int supBooks = 0;
-    bool addIn = false;
-    for (const BiffRecord &rec : records) {
-        if (rec.id == kSupBook) {
-            const uint16_t kind = rec.data.size() >= 4 ? u16At(rec.data.constData() + 2) : 0;
-            if (kind == 0x0401)
-                m_selfSupBook = supBooks;
-            addIn = kind == 0x3A01;
-            m_addInNames.emplace_back();
-            ++supBooks;
-        } else if (rec.id == kExternName && addIn && rec.data.size() >= 8) {
-            // ExternName ([MS-XLS] 2.4.106): flags, 4 reserved bytes, the name.
-            ByteReader r(rec.data, damagedRecord("název funkce doplňku"), 6);
-            const int length = r.u8();
-            m_addInNames.back().push_back(r.chars(length, r.u8() & 0x01));
-        } else if (rec.id == kExternSheet) {
-            const QByteArray data = rec.joined();
-            ByteReader r(data, damagedRecord("seznam odkazů na listy"));
-            const int count = r.u16();
-            for (int i = 0; i < count; ++i) {
-                Xti x;
-                x.supBook = r.u16();
-                x.first = int16_t(r.u16());
-                x.last = int16_t(r.u16());
-                m_xti.push_back(x);
-            }
-        }
-    }
     m_print.resize(size_t(book.sheetCount()));
     for (const NameEntry &n : book.globals().names()) {
         if (n.scope < 1 || n.scope > book.sheetCount())
             continue;
         SheetPrintNames &print = m_print[size_t(n.scope - 1)];
-        const std::vector<Area> found = areas(book.globals().nameTokens(n));
+        const std::vector<TokenArea> found = book.globals().nameAreas(n);
         if (n.name == QLatin1String("Print_Titles")) {
-            for (const Area &a : found) {
-                if (a.firstCol == 0 && a.lastCol == kLastColumn)
+            for (const TokenArea &a : found) {
+                if (a.firstColumn == 0 && a.lastColumn == kLastColumn)
                     print.titleRows = std::make_pair(a.firstRow, a.lastRow);
                 else if (a.firstRow == 0 && a.lastRow == kBiffLastRow)
-                    print.titleColumns = std::make_pair(a.firstCol, a.lastCol);
+                    print.titleColumns = std::make_pair(a.firstColumn, a.lastColumn);
             }
         } else if (n.name == QLatin1String("Print_Area") && !found.empty()) {
-            const Area &a = found.front();
-            print.printArea = std::array<int, 4>{a.firstRow, a.lastRow, a.firstCol, a.lastCol};
+            const TokenArea &a = found.front();
+            print.printArea = std::array<int, 4>{a.firstRow, a.lastRow, a.firstColumn, a.lastColumn};
         }
     }
 }
 
 std::optional<QString> XlsxNames::sheetPrefix(int ixti) const
 {
-    if (ixti < 0 || ixti >= int(m_xti.size()) || m_xti[size_t(ixti)].supBook != m_selfSupBook)
+    const auto &globals = m_book.globals();
+    const std::optional<ExternSheet> x = globals.externSheet(ixti);
+    if (!x || !globals.inThisWorkbook(*x))
         return std::nullopt;
-    const Xti &x = m_xti[size_t(ixti)];
-    const auto &sheets = m_book.globals().sheets();
-    if (x.first < 0 || x.first >= int(sheets.size()) || x.last < x.first || x.last >= int(sheets.size()))
+    const auto &sheets = globals.sheets();
+    if (x->first < 0 || x->first >= int(sheets.size()) || x->last < x->first || x->last >= int(sheets.size()))
         return QStringLiteral("#REF!");
-    if (x.first == x.last)
-        return quotedSheetName(sheets[size_t(x.first)].name) + QLatin1Char('!');
-    const QString span = sheets[size_t(x.first)].name + QLatin1Char(':') + sheets[size_t(x.last)].name;
-    const bool plain = quotedSheetName(sheets[size_t(x.first)].name) == sheets[size_t(x.first)].name
-        && quotedSheetName(sheets[size_t(x.last)].name) == sheets[size_t(x.last)].name;
+    const QString &first = sheets[size_t(x->first)].name, &last = sheets[size_t(x->last)].name;
+    if (x->first == x->last)
+        return quotedSheetName(first) + QLatin1Char('!');
+    const QString span = first + QLatin1Char(':') + last;
+    const bool plain = quotedSheetName(first) == first && quotedSheetName(last) == last;
     return (plain ? span : QLatin1Char('\'') + QString(span).replace(QLatin1Char('\''), QStringLiteral("''"))
                                + QLatin1Char('\''))
         + QLatin1Char('!');
@@ -100,40 +66,14 @@ std::optional<QString> XlsxNames::sheetPrefix(int ixti) const
 
 std::optional<QString> XlsxNames::addInName(int ixti, int index) const
 {
-    if (ixti < 0 || ixti >= int(m_xti.size()))
+    const std::optional<ExternSheet> x = m_book.globals().externSheet(ixti);
+    if (!x)
         return std::nullopt;
-    const int supBook = m_xti[size_t(ixti)].supBook;
+    const int supBook = x->supBook;
     if (supBook < 0 || supBook >= int(m_addInNames.size()) || index < 1
         || index > int(m_addInNames[size_t(supBook)].size()))
         return std::nullopt;
     return m_addInNames[size_t(supBook)][size_t(index - 1)];
-}
-
-// The areas of a name's formula: a 3-D area, or several joined by unions.
-std::vector<XlsxNames::Area> XlsxNames::areas(const QByteArray &rgce) const
-{
-    std::vector<Area> out;
-    const char *d = rgce.constData();
-    for (qsizetype pos = 0; pos < rgce.size();) {
-        const int id = uint8_t(d[pos]);
-        const int base = id < 0x20 ? id : ((id & 0x1F) | 0x20);
-        if (base == 0x29 && pos + 3 <= rgce.size()) {
-            pos += 3;
-        } else if ((base == 0x10 || base == 0x15)) {
-            pos += 1;
-        } else if (base == 0x3B && pos + 11 <= rgce.size()) {
-            const char *p = d + pos + 3;
-            out.push_back({u16At(p), u16At(p + 2), u16At(p + 4) & 0xFF, u16At(p + 6) & 0xFF});
-            pos += 11;
-        } else if (base == 0x3A && pos + 7 <= rgce.size()) {
-            const char *p = d + pos + 3;
-            out.push_back({u16At(p), u16At(p), u16At(p + 2) & 0xFF, u16At(p + 2) & 0xFF});
-            pos += 7;
-        } else {
-            break;
-        }
-    }
-    return out;
 }
 
 // libxlsxwriter checks the same rules, but prints its English reason to the
@@ -178,17 +118,14 @@ SheetPrintNames XlsxNames::printNames(int sheet) const
 
 void XlsxNames::define(lxw_workbook *workbook) const
 {
-    const auto &records = m_book.globals().records();
     const auto &sheets = m_book.globals().sheets();
     const FormulaContext context = formulaContext();
     for (const NameEntry &n : m_book.globals().names()) {
-        const QByteArray &data = records[size_t(n.record)].data;
-        const uint16_t flags = data.size() >= 2 ? u16At(data.constData()) : 0;
-        if (flags & (kNameHidden | kNameFunction | kNameBuiltIn) || n.cce == 0)
+        if (n.hidden || n.function || n.builtIn || n.cce == 0)
             continue;
         QString formula;
         try {
-            formula = formulaText(m_book.globals().nameTokens(n), QByteArray(), context);
+            formula = formulaText(m_book.globals().nameTokens(n), {}, context, FormulaTextForm::Cell);
         } catch (const UnconvertibleToken &) {
             continue; // a name of another workbook: nothing in this one refers to it
         }

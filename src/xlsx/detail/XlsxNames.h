@@ -4,7 +4,7 @@
 // formulas need to name sheets ([MS-XLS] 2.4.150 Lbl, 2.4.106 ExternSheet,
 // 2.4.271 SupBook).
 
-#include "xlsx/detail/FormulaTokens.h"
+#include "workbook/FormulaText.h"
 #include "xlsx/detail/XlsxSheet.h"
 
 #include <QStringList>
@@ -34,20 +34,10 @@ public:
     void define(lxw_workbook *workbook) const;
 
 private:
-    struct Xti {
-        int supBook, first, last;
-    };
-    struct Area {
-        int firstRow, lastRow, firstCol, lastCol;
-    };
-
     std::optional<QString> sheetPrefix(int ixti) const;
     std::optional<QString> addInName(int ixti, int index) const;
-    std::vector<Area> areas(const QByteArray &rgce) const;
 
     const TWorkbook &m_book;
-    std::vector<Xti> m_xti;
-    int m_selfSupBook = -1;
     // The function names of add-in SUPBOOKs, by SUPBOOK index.
     std::vector<std::vector<QString>> m_addInNames;
     std::vector<SheetPrintNames> m_print;

@@ -4,10 +4,8 @@
 #include "xlsx/detail/XlsxSheet.h"
 
 #include "core/Error.h"
-#include "workbook/WorkSheet.h"
-#include "workbook/Workbook.h"
-#include "workbook/detail/Bytes.h"
-#include "workbook/detail/RecordViews.h"
+#include "workbook/FormulaTokens.h"
+#include "workbook/TWorkbook.h"
 #include "xlsx/detail/XlsxErrors.h"
 #include "xlsx/detail/XmlText.h"
 
@@ -16,12 +14,9 @@
 
 namespace kasovka::xlsx {
 
-using namespace kasovka::detail;
-
 namespace {
 
 constexpr int kRowsPerReport = 4096;
-constexpr uint16_t kArray = 0x0221, kTable = 0x0236, kObj = 0x005D, kBof = 0x0809, kEof = 0x000A;
 constexpr int kBiffLastRow = kBiffRows - 1;
 // A row the model does not hold: its cells take the column's format.
 const RowData kNoRow;
@@ -31,28 +26,15 @@ QByteArray textBytes(const QString &text)
     return xmlText(text, XmlPlace::Text);
 }
 
-bool isExpReference(const FormulaData &f)
-{
-    return f.rgce.size() == 5 && f.rgce[0] == 0x01;
-}
-
-const BiffRecord *attached(const FormulaData &f, uint16_t id)
-{
-    for (const BiffRecord &rec : f.attached)
-        if (rec.id == id)
-            return &rec;
-    return nullptr;
-}
-
 } // namespace
 
-XlsxSheetWriter::XlsxSheetWriter(lxw_worksheet *worksheet, XlsxFormats &formats,
-                                 const TWorkSheet &sheet, const StringPool &strings,
-                                 const QString &name, FormulaContext formulas)
-    : m_ws(worksheet), m_formats(formats), m_sheet(sheet), m_strings(strings), m_name(name),
-      m_formulas(std::move(formulas)), m_setup(BiffSheetSetup::read(sheet.records()))
+XlsxSheetWriter::XlsxSheetWriter(lxw_worksheet *worksheet, XlsxFormats &formats, const TWorkbook &book,
+                                 int index, const QString &name, FormulaContext formulas)
+    : m_ws(worksheet), m_formats(formats), m_book(book), m_sheet(book.sheet(index)), m_name(name),
+      m_formulas(std::move(formulas)), m_setup(BiffSheetSetup::read(m_sheet))
 {
-    for (const detail::CellArea &m : sheet.merged())
+    const TWorkSheet &sheet = m_sheet;
+    for (const CellArea &m : sheet.merged())
         if (m.firstRow != m.lastRow || m.firstColumn != m.lastColumn)
             m_merges.push_back({m.firstRow, m.firstColumn, m.lastRow, m.lastColumn});
     // By first row, merges within one row before those over two: the order in
@@ -67,30 +49,25 @@ XlsxSheetWriter::XlsxSheetWriter(lxw_worksheet *worksheet, XlsxFormats &formats,
     m_rowByRow = worksheet->optimize != 0; // the workbook's constant-memory mode
 }
 
-// An OBJ's first subrecord gives the object type.
 // Notes are written; pictures, charts and shapes are not carried.
 void XlsxSheetWriter::refuseDrawings() const
 {
-    int depth = 0;
-    for (const BiffRecord &rec : m_sheet.records()) {
-        depth += rec.id == kBof ? 1 : rec.id == kEof ? -1 : 0;
-        if (depth == 1 && rec.id == kObj && ObjView(rec).type() != ObjView::Comment)
-            throw Error(QStringLiteral("List \"%1\" obsahuje obrázek, graf nebo jiný kreslený objekt, který ve "
-                                       "formátu .xlsx uložit nelze; uložte sestavu ve formátu .xls.")
-                            .arg(m_name));
-    }
+    if (m_sheet.hasDrawnObjects())
+        throw Error(QStringLiteral("List \"%1\" obsahuje obrázek, graf nebo jiný kreslený objekt, který ve "
+                                   "formátu .xlsx uložit nelze; uložte sestavu ve formátu .xls.")
+                        .arg(m_name));
 }
 
 bool XlsxSheetWriter::writableRowByRow(const TWorkSheet &sheet)
 {
-    for (const detail::CellArea &m : sheet.merged())
+    for (const CellArea &m : sheet.merged())
         if (m.lastRow > m.firstRow + 1)
             return false;
     for (const RowData &row : sheet.rows())
         for (const Cell &c : row.cells)
             if (const FormulaData *f = c.formula()) {
-                const BiffRecord *array = attached(*f, kArray);
-                if (array && ArrayView(*array).firstRow() != ArrayView(*array).lastRow())
+                const std::optional<ArrayFormula> array = f->array();
+                if (array && array->range.firstRow != array->range.lastRow)
                     return false;
             }
     return true;
@@ -98,10 +75,7 @@ bool XlsxSheetWriter::writableRowByRow(const TWorkSheet &sheet)
 
 QString XlsxSheetWriter::cellName(int row, int col) const
 {
-    QString column;
-    for (int c = col + 1; c > 0; c = (c - 1) / 26)
-        column.prepend(QChar(u'A' + (c - 1) % 26));
-    return column + QString::number(row + 1);
+    return columnName(col) + QString::number(row + 1);
 }
 
 void XlsxSheetWriter::check(lxw_error error, int row, int col) const
@@ -145,18 +119,15 @@ void XlsxSheetWriter::writeRows(const RowsDone &rowsDone)
         rowsDone((last + 1) % kRowsPerReport);
 }
 
-// ROW ([MS-XLS] 2.4.221): height in twips, outline level, collapsed,
-// hidden and "has a format" flags, the format.
 void XlsxSheetWriter::writeRowFormat(int row)
 {
-    const detail::RowRecord &rec = m_sheet.rows()[size_t(row)].record;
+    const RowFormat rf = m_sheet.rows()[size_t(row)].format();
     lxw_row_col_options options{};
-    options.level = rec.flags & 0x07;
-    options.collapsed = (rec.flags & 0x10) ? 1 : 0;
-    options.hidden = (rec.flags & 0x20) ? 1 : 0;
-    lxw_format *format = rec.hasFormat() ? m_formats.cell(rec.formatIndex()) : nullptr;
-    const double height = (rec.height & 0x7FFF) / 20.0;
-    check(worksheet_set_row_opt(m_ws, lxw_row_t(row), height, format, &options), row, 0);
+    options.level = uint8_t(rf.outlineLevel);
+    options.collapsed = rf.collapsed ? 1 : 0;
+    options.hidden = rf.hidden ? 1 : 0;
+    lxw_format *format = rf.format >= 0 ? m_formats.cell(rf.format) : nullptr;
+    check(worksheet_set_row_opt(m_ws, lxw_row_t(row), rf.heightTwips / 20.0, format, &options), row, 0);
 }
 
 // A merge writes its value and format into every cell of its area; the
@@ -257,10 +228,10 @@ void XlsxSheetWriter::writeCell(int row, const Cell &c)
 // into fragments; the text before the first run has the cell's font.
 void XlsxSheetWriter::writeText(int row, int col, uint32_t index, lxw_format *format)
 {
-    const SstString &s = m_strings.at(index);
-    const int runs = int(s.runs.size() / 4);
-    if (runs == 0 || s.text.isEmpty()) {
-        check(worksheet_write_string(m_ws, lxw_row_t(row), lxw_col_t(col), textBytes(s.text).constData(), format),
+    const QString &text = m_book.text(index);
+    const std::vector<TextRun> runs = m_book.textRuns(index);
+    if (runs.empty() || text.isEmpty()) {
+        check(worksheet_write_string(m_ws, lxw_row_t(row), lxw_col_t(col), textBytes(text).constData(), format),
               row, col);
         return;
     }
@@ -271,23 +242,21 @@ void XlsxSheetWriter::writeText(int row, int col, uint32_t index, lxw_format *fo
     const RowData *rd = m_sheet.row(row);
     const Cell *cell = rd ? rd->find(col) : nullptr;
     std::vector<Fragment> fragments{{0, -1}};
-    for (int i = 0; i < runs; ++i) {
-        const char *p = s.runs.constData() + 4 * i;
-        fragments.push_back({std::min<int>(u16At(p), int(s.text.size())), u16At(p + 2)});
-    }
+    for (const TextRun &run : runs)
+        fragments.push_back({std::min(run.from, int(text.size())), run.font});
     std::vector<QByteArray> texts;
     std::vector<lxw_rich_string_tuple> tuples;
     for (size_t i = 0; i < fragments.size(); ++i) {
-        const int end = i + 1 < fragments.size() ? fragments[i + 1].from : int(s.text.size());
+        const int end = i + 1 < fragments.size() ? fragments[i + 1].from : int(text.size());
         if (end <= fragments[i].from)
             continue;
-        texts.push_back(textBytes(s.text.mid(fragments[i].from, end - fragments[i].from)));
+        texts.push_back(textBytes(text.mid(fragments[i].from, end - fragments[i].from)));
         const int font = fragments[i].font >= 0 ? fragments[i].font
                                                 : m_formats.fontOf(cell ? cell->xf : 15);
         tuples.push_back({m_formats.font(font), nullptr});
     }
     if (tuples.size() < 2) {
-        check(worksheet_write_string(m_ws, lxw_row_t(row), lxw_col_t(col), textBytes(s.text).constData(), format),
+        check(worksheet_write_string(m_ws, lxw_row_t(row), lxw_col_t(col), textBytes(text).constData(), format),
               row, col);
         return;
     }
@@ -303,19 +272,14 @@ void XlsxSheetWriter::writeText(int row, int col, uint32_t index, lxw_format *fo
 void XlsxSheetWriter::writeFormula(int row, const Cell &c, lxw_format *format)
 {
     const FormulaData &f = *c.formula();
-    if (attached(f, kTable))
+    if (f.isDataTable())
         throw Error(QStringLiteral("Tabulku dat v buňce %1 listu \"%2\" nelze uložit ve formátu .xlsx.")
                         .arg(cellName(row, c.col), m_name));
-    const BiffRecord *array = attached(f, kArray);
-    if (!array && isExpReference(f))
+    const std::optional<ArrayFormula> array = f.array();
+    if (!array && f.isArrayMember())
         return; // a cell of an array formula, written with its anchor
-    const QByteArray arrayData = array ? array->joined() : QByteArray();
-    QByteArray rgce = f.rgce, rgcb = f.extra;
-    if (array) {
-        const int cce = ArrayView(*array).tokenSize();
-        rgce = arrayData.mid(ArrayView::tokensAt(), cce);
-        rgcb = arrayData.mid(ArrayView::tokensAt() + cce);
-    }
+    const QByteArray &rgce = array ? array->rgce : f.rgce;
+    const QByteArray &rgcb = array ? array->extra : f.extra;
     // References cannot reach past BIFF8's last row inside the model: one
     // that sits there in a longer sheet was cut off, and would be wrong.
     if (m_beyondBiff && highestReferencedRow(rgce) == kBiffLastRow)
@@ -328,7 +292,7 @@ void XlsxSheetWriter::writeFormula(int row, const Cell &c, lxw_format *format)
     context.column = c.col;
     QString text;
     try {
-        text = formulaText(rgce, rgcb, context);
+        text = formulaText(rgce, rgcb, context, FormulaTextForm::Cell);
     } catch (const UnconvertibleToken &t) {
         throw Error(QStringLiteral("Vzorec v buňce %1 listu \"%2\" nelze uložit ve formátu .xlsx "
                                    "(token 0x%3).")
@@ -336,10 +300,10 @@ void XlsxSheetWriter::writeFormula(int row, const Cell &c, lxw_format *format)
                         .arg(t.id, 2, 16, QLatin1Char('0')));
     }
     if (array) {
-        const ArrayView range(*array);
+        const CellArea &range = array->range;
         const QByteArray formula = xmlText(QStringLiteral("{=") + text + QLatin1Char('}'), XmlPlace::Formula);
-        check(worksheet_write_array_formula(m_ws, lxw_row_t(range.firstRow()), lxw_col_t(range.firstColumn()),
-                                            lxw_row_t(range.lastRow()), lxw_col_t(range.lastColumn()),
+        check(worksheet_write_array_formula(m_ws, lxw_row_t(range.firstRow), lxw_col_t(range.firstColumn),
+                                            lxw_row_t(range.lastRow), lxw_col_t(range.lastColumn),
                                             formula.constData(), format),
               row, c.col);
         return;

@@ -4,19 +4,17 @@
 // beginning there, cells, notes), which is the order constant-memory mode
 // needs.
 
-#include "xlsx/detail/BiffSheetSetup.h"
-#include "xlsx/detail/FormulaTokens.h"
+#include "workbook/BiffSheetSetup.h"
+#include "workbook/FormulaText.h"
 #include "xlsx/detail/XlsxFormats.h"
 
 #include <array>
 #include <functional>
 
 namespace kasovka {
+class TWorkbook;
 class TWorkSheet;
 class Cell;
-namespace detail {
-class StringPool;
-}
 } // namespace kasovka
 
 namespace kasovka::xlsx {
@@ -30,8 +28,8 @@ class XlsxSheetWriter {
 public:
     using RowsDone = std::function<void(int rows)>;
 
-    XlsxSheetWriter(lxw_worksheet *worksheet, XlsxFormats &formats, const TWorkSheet &sheet,
-                    const detail::StringPool &strings, const QString &name, FormulaContext formulas);
+    XlsxSheetWriter(lxw_worksheet *worksheet, XlsxFormats &formats, const TWorkbook &book, int sheet,
+                    const QString &name, FormulaContext formulas);
 
     void writeLayout(const SheetPrintNames &names);
     // Calls rowsDone every few thousand rows.
@@ -65,8 +63,8 @@ private:
 
     lxw_worksheet *m_ws;
     XlsxFormats &m_formats;
+    const TWorkbook &m_book;
     const TWorkSheet &m_sheet;
-    const detail::StringPool &m_strings;
     QString m_name;
     FormulaContext m_formulas;
     BiffSheetSetup m_setup;

@@ -13,8 +13,6 @@
 
 namespace kasovka::xlsx {
 
-using namespace kasovka::detail;
-
 namespace {
 
 constexpr int kLastColumn = 255;
@@ -271,7 +269,7 @@ void XlsxSheetWriter::writeBreaksAndTitles(const SheetPrintNames &names)
                         .arg(m_name)
                         .arg(LXW_BREAKS_MAX));
     std::vector<lxw_row_t> rows;
-    for (const detail::PageBreak &b : rowBreaks)
+    for (const PageBreak &b : rowBreaks)
         if (b.at > 0)
             rows.push_back(lxw_row_t(b.at));
     if (!rows.empty()) {
@@ -279,7 +277,7 @@ void XlsxSheetWriter::writeBreaksAndTitles(const SheetPrintNames &names)
         checkSheet(worksheet_set_h_pagebreaks(m_ws, rows.data()), QStringLiteral("Konce stránek"));
     }
     std::vector<lxw_col_t> columns;
-    for (const detail::PageBreak &b : columnBreaks)
+    for (const PageBreak &b : columnBreaks)
         if (b.at > 0 && b.at <= kLastColumn)
             columns.push_back(lxw_col_t(b.at));
     if (!columns.empty()) {

@@ -3,17 +3,18 @@
 // ([MS-XLS] 2.4.53 ColInfo, 2.4.89 DefColWidth, 2.4.324 StandardWidth),
 // default row height (2.4.87), page setup (2.4.257 Setup, margins 2.4.25,
 // 2.4.328, 2.4.151, 2.4.250), header and footer (2.4.136, 2.4.124),
-// centring, gridlines, headings, fit to page (2.4.351 WsBool), vertical page
-// breaks (2.4.350), the window (2.4.346 Window2, 2.4.189 Pane, 2.4.247 Scl),
-// protection (2.4.207) and notes (2.4.179).
-
-#include "workbook/detail/Records.h"
+// centring, gridlines, headings, fit to page (2.4.351 WsBool), the window
+// (2.4.346 Window2, 2.4.189 Pane, 2.4.247 Scl), protection (2.4.207) and
+// notes (2.4.179). The layer keeps these records as read; they are decoded
+// here for writers of other formats.
 
 #include <QString>
 #include <optional>
 #include <vector>
 
-namespace kasovka::xlsx {
+namespace kasovka {
+
+class TWorkSheet;
 
 struct BiffColumn {
     int first = 0, last = 0;
@@ -53,7 +54,8 @@ struct BiffSheetSetup {
 
     std::vector<BiffNote> notes;
 
-    static BiffSheetSetup read(const std::vector<detail::BiffRecord> &records);
+    // Throws kasovka::Error for a damaged record.
+    static BiffSheetSetup read(const TWorkSheet &sheet);
 };
 
-} // namespace kasovka::xlsx
+} // namespace kasovka

@@ -1,11 +1,12 @@
-#include "xlsx/detail/BiffSheetSetup.h"
+#include "workbook/BiffSheetSetup.h"
 
+#include "workbook/Errors.h"
+#include "workbook/WorkSheet.h"
 #include "workbook/detail/Bytes.h"
-#include "xlsx/detail/XlsxErrors.h"
 
-namespace kasovka::xlsx {
+namespace kasovka {
 
-using namespace kasovka::detail;
+using namespace detail;
 
 namespace {
 
@@ -24,14 +25,14 @@ QString headerText(const QByteArray &data)
 {
     if (data.size() < 3)
         return QString();
-    ByteReader r(data, damagedRecord("záhlaví nebo zápatí listu"));
+    ByteReader r(data, xlstext::unreadablePart(QStringLiteral("záhlaví nebo zápatí listu")));
     const int length = r.u16();
     return r.chars(length, r.u8() & 0x01);
 }
 
 void readSetup(BiffSheetSetup &s, const QByteArray &data)
 {
-    ByteReader r(data, damagedRecord("nastavení stránky listu"));
+    ByteReader r(data, xlstext::unreadablePart(QStringLiteral("nastavení stránky listu")));
     s.hasSetup = true;
     s.paper = r.u16();
     s.scale = r.u16();
@@ -51,7 +52,7 @@ void readSetup(BiffSheetSetup &s, const QByteArray &data)
 
 void readWindow(BiffSheetSetup &s, const QByteArray &data)
 {
-    ByteReader r(data, damagedRecord("nastavení okna listu"));
+    ByteReader r(data, xlstext::unreadablePart(QStringLiteral("nastavení okna listu")));
     const uint16_t flags = r.u16();
     s.showGridlines = flags & 0x0002;
     s.frozen = flags & 0x0008;
@@ -62,7 +63,7 @@ void readWindow(BiffSheetSetup &s, const QByteArray &data)
 
 void readColumn(BiffSheetSetup &s, const QByteArray &data)
 {
-    ByteReader r(data, damagedRecord("šířky sloupců listu"));
+    ByteReader r(data, xlstext::unreadablePart(QStringLiteral("šířky sloupců listu")));
     BiffColumn c;
     c.first = r.u16();
     c.last = std::min<int>(r.u16(), 255);
@@ -78,7 +79,7 @@ void readColumn(BiffSheetSetup &s, const QByteArray &data)
 
 void readNote(BiffSheetSetup &s, const QByteArray &data, int record)
 {
-    ByteReader r(data, damagedRecord("komentář listu"));
+    ByteReader r(data, xlstext::unreadablePart(QStringLiteral("komentář listu")));
     r.skip(4);
     BiffNote n;
     n.record = record;
@@ -91,7 +92,7 @@ void readNote(BiffSheetSetup &s, const QByteArray &data, int record)
 
 double f64Of(const QByteArray &data)
 {
-    ByteReader r(data, damagedRecord("okraje stránky listu"));
+    ByteReader r(data, xlstext::unreadablePart(QStringLiteral("okraje stránky listu")));
     return r.f64();
 }
 
@@ -102,8 +103,9 @@ bool flagOf(const QByteArray &data)
 
 } // namespace
 
-BiffSheetSetup BiffSheetSetup::read(const std::vector<BiffRecord> &records)
+BiffSheetSetup BiffSheetSetup::read(const TWorkSheet &sheet)
 {
+    const std::vector<BiffRecord> &records = sheet.records();
     BiffSheetSetup s;
     int depth = 0;
     for (int i = 0; i < int(records.size()); ++i) {
@@ -155,4 +157,4 @@ BiffSheetSetup BiffSheetSetup::read(const std::vector<BiffRecord> &records)
     return s;
 }
 
-} // namespace kasovka::xlsx
+} // namespace kasovka

@@ -1,11 +1,12 @@
-#include "xlsx/detail/BiffStyles.h"
+#include "workbook/BiffStyles.h"
 
+#include "workbook/Errors.h"
+#include "workbook/WorkbookGlobals.h"
 #include "workbook/detail/Bytes.h"
-#include "xlsx/detail/XlsxErrors.h"
 
-namespace kasovka::xlsx {
+namespace kasovka {
 
-using namespace kasovka::detail;
+using namespace detail;
 
 namespace {
 
@@ -30,7 +31,7 @@ constexpr std::array<uint32_t, 8> kBaseColours = {
 
 BiffFont readFont(const QByteArray &data)
 {
-    ByteReader r(data, damagedRecord("písmo sešitu"));
+    ByteReader r(data, xlstext::unreadablePart(QStringLiteral("písmo sešitu")));
     BiffFont f;
     f.heightTwips = r.u16();
     const uint16_t flags = r.u16();
@@ -52,7 +53,7 @@ BiffFont readFont(const QByteArray &data)
 
 BiffXf readXf(const QByteArray &data)
 {
-    ByteReader r(data, damagedRecord("formát buněk sešitu"));
+    ByteReader r(data, xlstext::unreadablePart(QStringLiteral("formát buněk sešitu")));
     r.need(20);
     BiffXf x;
     x.font = r.u16();
@@ -93,11 +94,11 @@ BiffXf readXf(const QByteArray &data)
 
 } // namespace
 
-BiffStyles BiffStyles::read(const std::vector<BiffRecord> &globals)
+BiffStyles BiffStyles::read(const TWorkbookGlobals &globals)
 {
     BiffStyles s;
     s.m_palette = kDefaultPalette;
-    for (const BiffRecord &rec : globals) {
+    for (const BiffRecord &rec : globals.records()) {
         switch (rec.id) {
         case kFont:
             s.m_fonts.push_back(readFont(rec.joined()));
@@ -107,14 +108,14 @@ BiffStyles BiffStyles::read(const std::vector<BiffRecord> &globals)
             break;
         case kFormat: {
             const QByteArray data = rec.joined();
-            ByteReader r(data, damagedRecord("formát čísla sešitu"));
+            ByteReader r(data, xlstext::unreadablePart(QStringLiteral("formát čísla sešitu")));
             const int id = r.u16();
             const int length = r.u16();
             s.m_numFormats.insert(id, r.chars(length, r.u8() & 0x01));
             break;
         }
         case kPalette: {
-            ByteReader r(rec.data, damagedRecord("paleta barev sešitu"));
+            ByteReader r(rec.data, xlstext::unreadablePart(QStringLiteral("paleta barev sešitu")));
             const int count = std::min<int>(r.u16(), int(s.m_palette.size()));
             for (int i = 0; i < count; ++i) {
                 const uint32_t red = r.u8(), green = r.u8(), blue = r.u8();
@@ -165,4 +166,4 @@ std::optional<uint32_t> BiffStyles::rgb(int icv) const
     return std::nullopt;
 }
 
-} // namespace kasovka::xlsx
+} // namespace kasovka

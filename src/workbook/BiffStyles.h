@@ -2,9 +2,8 @@
 // The cell formatting of a workbook's globals read into plain values: fonts
 // ([MS-XLS] 2.4.122 Font), number formats (2.4.126 Format), cell formats
 // (2.4.353 XF), the colour palette (2.4.188 Palette, default in 2.5.161) and
-// the date system (2.4.77 Date1904).
-
-#include "workbook/detail/Records.h"
+// the date system (2.4.77 Date1904). The layer keeps these records as read;
+// they are decoded here for writers of other formats.
 
 #include <QHash>
 #include <QString>
@@ -12,7 +11,9 @@
 #include <optional>
 #include <vector>
 
-namespace kasovka::xlsx {
+namespace kasovka {
+
+class TWorkbookGlobals;
 
 struct BiffFont {
     QString name = QStringLiteral("Arial");
@@ -43,7 +44,8 @@ struct BiffXf {
 
 class BiffStyles {
 public:
-    static BiffStyles read(const std::vector<detail::BiffRecord> &globals);
+    // Throws kasovka::Error for a damaged record.
+    static BiffStyles read(const TWorkbookGlobals &globals);
 
     // The font of a FontIndex (index 4 is never stored).
     const BiffFont &font(int index) const;
@@ -64,4 +66,4 @@ private:
     bool m_date1904 = false;
 };
 
-} // namespace kasovka::xlsx
+} // namespace kasovka

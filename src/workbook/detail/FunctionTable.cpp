@@ -1,9 +1,9 @@
-#include "xlsx/detail/FunctionTable.h"
+#include "workbook/detail/FunctionTable.h"
 
 #include <algorithm>
 #include <iterator>
 
-namespace kasovka::xlsx {
+namespace kasovka::detail {
 
 namespace {
 
@@ -90,4 +90,4 @@ BiffFunction biffFunction(int index)
     return it != std::end(kFunctions) && it->index == index ? it->function : BiffFunction{};
 }
 
-} // namespace kasovka::xlsx
+} // namespace kasovka::detail

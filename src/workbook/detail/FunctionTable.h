@@ -4,7 +4,7 @@
 
 #include <QString>
 
-namespace kasovka::xlsx {
+namespace kasovka::detail {
 
 struct BiffFunction {
     const char *name = nullptr;
@@ -14,4 +14,4 @@ struct BiffFunction {
 // nullptr name when the index is not a worksheet function.
 BiffFunction biffFunction(int index);
 
-} // namespace kasovka::xlsx
+} // namespace kasovka::detail
