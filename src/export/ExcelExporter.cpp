@@ -5,8 +5,8 @@
 
 namespace kasovka {
 
-TExcelExporter::TExcelExporter(TBaseApplication &app, TMemTable *masterTable, TMemTable *detailTable,
-                               TMemTable *secondDetailTable)
+TExcelExporter::TExcelExporter(TBaseApplication &app, const TMemTable *masterTable, const TMemTable *detailTable,
+                               const TMemTable *secondDetailTable)
     : m_app(app), m_master(masterTable), m_detail(detailTable), m_secondDetail(secondDetailTable)
 {
 }

@@ -2,7 +2,8 @@
 // One export of memory tables into a workbook through a template. The caller
 // sets the template and the remembered target, runs Execute and reads back
 // what the exporter window left in FileName, FileFormat and
-// RunAssociatedProgram.
+// RunAssociatedProgram. The exporter reads the tables only: the template
+// engine fills the workbook from copies of its own.
 
 #include "report/ReportHeading.h"
 #include "template/ExportFormat.h"
@@ -21,13 +22,16 @@ class TMemTable;
 class TExcelExporter {
 public:
     // The tables are not owned; any of them may be nullptr.
-    TExcelExporter(TBaseApplication &app, TMemTable *masterTable, TMemTable *detailTable,
-                   TMemTable *secondDetailTable);
+    TExcelExporter(TBaseApplication &app, const TMemTable *masterTable, const TMemTable *detailTable,
+                   const TMemTable *secondDetailTable);
 
     TBaseApplication &Application() const { return m_app; }
-    TMemTable *MasterTable() const { return m_master; }
-    TMemTable *DetailTable() const { return m_detail; }
-    TMemTable *SecondDetailTable() const { return m_secondDetail; }
+    const TMemTable *MasterTable() const { return m_master; }
+    const TMemTable *DetailTable() const { return m_detail; }
+    const TMemTable *SecondDetailTable() const { return m_secondDetail; }
+    // The one master record exported, by its ID; none: every record.
+    const std::optional<qint64> &MasterRecordId() const { return m_masterRecordId; }
+    void SetMasterRecordId(std::optional<qint64> id) { m_masterRecordId = id; }
 
     // Folder with a trailing delimiter.
     const QString &TemplateFolder() const { return m_templateFolder; }
@@ -59,9 +63,10 @@ public:
 
 private:
     TBaseApplication &m_app;
-    TMemTable *m_master;
-    TMemTable *m_detail;
-    TMemTable *m_secondDetail;
+    const TMemTable *m_master;
+    const TMemTable *m_detail;
+    const TMemTable *m_secondDetail;
+    std::optional<qint64> m_masterRecordId;
     QString m_templateFolder;
     QString m_templateName;
     QString m_fileName;

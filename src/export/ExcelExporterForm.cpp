@@ -6,6 +6,7 @@
 #include "core/Error.h"
 #include "core/FileNames.h"
 #include "export/ExcelExporter.h"
+#include "report/ReportTables.h"
 #include "template/ExportRowLimit.h"
 #include "template/XlsTDataSet.h"
 
@@ -19,7 +20,7 @@ namespace kasovka {
 namespace {
 // The link the report tables use between groups and their journal rows.
 const QStringList masterFields{QStringLiteral("ID")};
-const QStringList detailFields{QStringLiteral("Parent_ID")};
+const QStringList detailFields{groupLinkField()};
 
 // Thrown by the engine's poll when the user clicked "Přerušit".
 struct ExportCancelled {};
@@ -157,11 +158,18 @@ void TExcelExporterForm::copyTables()
 {
     m_table3.clearMasterSource();
     m_table2.clearMasterSource();
-    if (TMemTable *master = m_exporter.MasterTable())
+    if (const TMemTable *master = m_exporter.MasterTable()) {
         m_table1.copyFrom(*master);
-    if (TMemTable *detail = m_exporter.DetailTable())
+        // One record: the copy is filtered, so the engine and the row count
+        // see that record alone while the caller's table stays as it is.
+        if (const std::optional<qint64> id = m_exporter.MasterRecordId()) {
+            m_table1.setFilterText(QStringLiteral("ID = %1").arg(*id));
+            m_table1.setFiltered(true);
+        }
+    }
+    if (const TMemTable *detail = m_exporter.DetailTable())
         m_table2.copyFrom(*detail);
-    if (TMemTable *second = m_exporter.SecondDetailTable())
+    if (const TMemTable *second = m_exporter.SecondDetailTable())
         m_table3.copyFrom(*second);
     if (m_exporter.DetailTable())
         m_table2.setMasterSource(&m_table1, masterFields, detailFields);

@@ -14,23 +14,9 @@ namespace kasovka {
 
 namespace {
 
-const QString idField = QStringLiteral("ID");
 const QString fileNameKey = QStringLiteral("ExportFileName");
 const QString runProgramKey = QStringLiteral("ExportRunAssociatedProgram");
 const QString fileTypeKey = QStringLiteral("ExportFileType");
-
-std::optional<qint64> currentId(const TMemTable &table)
-{
-    if (!table.isActive() || !table.hasCurrent())
-        return std::nullopt;
-    return table.asInteger(idField);
-}
-
-void moveTo(TMemTable &table, std::optional<qint64> id)
-{
-    if (id && table.isActive())
-        table.locate(idField, Variant(static_cast<long long>(*id)));
-}
 
 // Runs the exporter with its remembered settings and writes them back,
 // whether the user exported or cancelled.
@@ -52,46 +38,23 @@ void runExporter(TBaseApplication &app, TExcelExporter &exporter, const QString 
     }
 }
 
-// The scope of the report export; nullopt when the user cancelled.
-std::optional<bool> askExportAll(TBaseApplication &app, TMemTable &skupiny, IExportWindows &windows)
+// The scope question, asked when there are two groups or more; false when
+// the user cancelled it. `onlyId` gets the ID of the group exported alone,
+// nothing when all groups go.
+bool askScope(TBaseApplication &app, const TMemTable &skupiny, int group, IExportWindows &windows,
+              std::optional<qint64> &onlyId)
 {
-    if (skupiny.recordCount() < 2)
+    if (skupiny.totalRecordCount() < 2)
         return true;
-    const QString name = skupiny.hasCurrent() ? skupiny.asText(QStringLiteral("Nazev")) : QString();
-    TExportDialog dialog(app, false, name);
+    const bool known = group >= 0 && group < skupiny.totalRecordCount();
+    const auto value = [&](const QString &field) { return skupiny.recordValue(group, skupiny.fieldIndex(field)); };
+    TExportDialog dialog(app, false, known ? value(QStringLiteral("Nazev")).toText() : QString());
     if (!dialog.Execute(windows))
-        return std::nullopt;
-    return dialog.ExportAllGroups();
+        return false;
+    if (known && !dialog.ExportAllGroups())
+        onlyId = value(QStringLiteral("ID")).toInt();
+    return true;
 }
-
-// Puts the report's tables back as the export found them, whatever happened.
-class RestoreReportState {
-public:
-    // denik: the report's journal rows, nullptr for the group table export,
-    // which never filters the groups.
-    RestoreReportState(TMemTable &skupiny, TMemTable *denik)
-        : m_skupiny(skupiny), m_denik(denik), m_groupId(currentId(skupiny)),
-          m_rowId(denik ? currentId(*denik) : std::nullopt) {}
-    ~RestoreReportState()
-    {
-        try {
-            if (m_denik && m_skupiny.isActive())
-                m_skupiny.setFiltered(false);
-            moveTo(m_skupiny, m_groupId);
-            if (m_denik)
-                moveTo(*m_denik, m_rowId);
-        } catch (...) {
-            // Restoring the cursor is best effort; it must not mask the export's outcome.
-        }
-    }
-    std::optional<qint64> groupId() const { return m_groupId; }
-
-private:
-    TMemTable &m_skupiny;
-    TMemTable *m_denik;
-    std::optional<qint64> m_groupId;
-    std::optional<qint64> m_rowId;
-};
 
 } // namespace
 
@@ -106,33 +69,28 @@ QString groupTablesTemplateName()
     return QStringLiteral("_GroupTables.xl");
 }
 
-void ExportReport(TBaseApplication &app, TMemTable &skupiny, TMemTable &denik, bool finalSummaryVisible,
-                  IExportWindows &windows, const TReportHeading &heading)
+void ExportReport(TBaseApplication &app, const TMemTable &skupiny, const TMemTable &denik, int group,
+                  bool finalSummaryVisible, IExportWindows &windows, const TReportHeading &heading)
 {
-    const std::optional<bool> exportAll = askExportAll(app, skupiny, windows);
-    if (!exportAll)
+    std::optional<qint64> onlyId;
+    if (!askScope(app, skupiny, group, windows, onlyId))
         return;
-    const RestoreReportState restore(skupiny, &denik);
-    if (!*exportAll && restore.groupId()) {
-        skupiny.setFilterText(QStringLiteral("ID = %1").arg(*restore.groupId()));
-        skupiny.setFiltered(true);
-    }
     TExcelExporter exporter(app, &skupiny, &denik, nullptr);
+    exporter.SetMasterRecordId(onlyId);
     exporter.SetTemplateName(reportTemplateName(finalSummaryVisible));
     exporter.SetHeading(heading);
     runExporter(app, exporter, QStringLiteral("PenDenReport"), windows);
 }
 
-void ExportReport(TPenDenReport &report, bool finalSummaryVisible, IExportWindows &windows)
+void ExportReport(const TPenDenReport &report, int group, bool finalSummaryVisible, IExportWindows &windows)
 {
-    ExportReport(report.Application(), report.Skupiny(), report.Denik(), finalSummaryVisible, windows,
+    ExportReport(report.Application(), report.Skupiny(), report.Denik(), group, finalSummaryVisible, windows,
                  reportHeading(report));
 }
 
-void ExportGroupTable(TBaseApplication &app, TMemTable &skupiny, IExportWindows &windows,
+void ExportGroupTable(TBaseApplication &app, const TMemTable &skupiny, IExportWindows &windows,
                       const TReportHeading &heading)
 {
-    const RestoreReportState restore(skupiny, nullptr);
     TExcelExporter exporter(app, &skupiny, nullptr, nullptr);
     exporter.SetTemplateName(groupTablesTemplateName());
     exporter.SetHeading(heading);

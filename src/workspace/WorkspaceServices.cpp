@@ -42,7 +42,8 @@ void WorkspaceServices::exportReport(TPenDenReport &report, bool finalSummaryVis
 {
     QtExportWindows qtWindows(parent);
     try {
-        ExportReport(report, finalSummaryVisible, m_exportWindows ? *m_exportWindows : qtWindows);
+        ExportReport(report, report.Result().currentGroup(), finalSummaryVisible,
+                     m_exportWindows ? *m_exportWindows : qtWindows);
     } catch (const Error &error) {
         m_app.ShowMessageDialog(error.text(), MessageKind::Error);
     }

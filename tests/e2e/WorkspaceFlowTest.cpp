@@ -25,6 +25,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -146,9 +147,10 @@ private:
             TMemTable &skupiny = view->Report().Skupiny();
             for (int row = 0; row < skupiny.recordCount(); ++row)
                 groupNames << skupiny.valueAt(row, skupiny.fieldIndex("Nazev")).toText();
-            TMemTable &denik = view->Report().Denik();
-            if (denik.recordCount() > 1)
-                firstJournalText = denik.valueAt(1, denik.fieldIndex("Popis")).toText();
+            // The group's rows as the grid shows them; column 3 is Popis.
+            const QAbstractItemModel *rows = view->grDenik->model();
+            if (rows->rowCount() > 1)
+                firstJournalText = rows->index(1, 3).data().toString();
             window->resize(1920, 1080);
             screenshot(window, "workspace-grouped");
             pages[0]->click();

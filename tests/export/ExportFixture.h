@@ -38,7 +38,8 @@ public:
     void showExcelExporter(TExcelExporter &exporter) override;
 };
 
-// Skupiny and Denik as a report leaves them, with Denik linked to Skupiny.
+// Skupiny and Denik as a report leaves them; link() makes Denik a detail of
+// Skupiny, a state of the caller's that an export must leave alone.
 class ReportTablesFixture {
 public:
     ReportTablesFixture();

@@ -25,7 +25,10 @@ class ExportFlowTest : public ::testing::Test, protected ReportTablesFixture {
 protected:
     QString target(const QString &name) const { return context.root() + name; }
     TIniFile settings() { return TIniFile(context.app().SettingsFileName()); }
-    void exportReport(bool finalSummary = true) { ExportReport(context.app(), skupiny, denik, finalSummary, windows); }
+    void exportReport(bool finalSummary = true)
+    {
+        ExportReport(context.app(), skupiny, denik, skupiny.recNo(), finalSummary, windows);
+    }
     ScriptedExportWindows windows;
 };
 
@@ -57,8 +60,9 @@ TEST_F(ExportFlowTest, CurrentGroupOnlyCopiesOneGroupAndAllRows)
     windows.scopeAnswer = false;
     windows.okTexts = {target("beta.xls")};
     windows.checkBox = false;
-    windows.afterOk = [](TExcelExporterForm &form, bool closed) {
+    windows.afterOk = [this](TExcelExporterForm &form, bool closed) {
         EXPECT_TRUE(closed);
+        EXPECT_FALSE(skupiny.isFiltered()) << "the export filters its own copy";
         EXPECT_EQ(form.Table1().recordCount(), 1);
         EXPECT_EQ(form.Table1().asText("Nazev"), "Beta");
         EXPECT_EQ(form.Table2().totalRecordCount(), 6);
@@ -69,7 +73,7 @@ TEST_F(ExportFlowTest, CurrentGroupOnlyCopiesOneGroupAndAllRows)
 
     EXPECT_EQ(windows.scopeQuestions, 1);
     EXPECT_EQ(windows.shownGroupName, "Beta");
-    // The report shows all groups again, on the same group and row.
+    // The report still shows all groups, on the same group and row.
     EXPECT_FALSE(skupiny.isFiltered());
     EXPECT_EQ(skupiny.recordCount(), 3);
     EXPECT_EQ(skupiny.asInteger("ID"), second);
@@ -123,7 +127,7 @@ TEST_F(ExportFlowTest, RowLimitAllowsExactlyTheRowsTheChosenTemplateFills)
             if (kind == GroupTable)
                 ExportGroupTable(context.app(), skupiny, windows, heading);
             else
-                ExportReport(context.app(), skupiny, denik, kind == WithSummary, windows, heading);
+                ExportReport(context.app(), skupiny, denik, skupiny.recNo(), kind == WithSummary, windows, heading);
             return windows.okTexts[0];
         };
         const int rows = filledRows(run(std::nullopt));
@@ -289,7 +293,7 @@ TEST_F(ExportFlowTest, EngineErrorIsShownWithItsPrefixAndLeavesNoFile)
     EXPECT_TRUE(context.ui().openedPaths.isEmpty());
 }
 
-TEST_F(ExportFlowTest, GroupTableExportRestoresTheCurrentGroup)
+TEST_F(ExportFlowTest, GroupTableExportLeavesTheCurrentGroup)
 {
     addGroup("A", "Alfa", {1.0});
     const int second = addGroup("B", "Beta", {2.0});

@@ -12,7 +12,6 @@
 #include "app/ConsoleUiServices.h"
 #include "app/SupportFiles.h"
 #include "app/TBaseApplication.h"
-#include "core/MemTable.h"
 #include "export/ExcelExporter.h"
 #include "export/ExcelExporterForm.h"
 #include "export/ExportDialog.h"
@@ -100,20 +99,14 @@ bool exportReport(TBaseApplication &app, TPenDenReport &report, const QString &t
 {
     if (!prepare(app))
         return false;
-    TMemTable &skupiny = report.Skupiny();
-    TMemTable &denik = report.Denik();
-    // As the report view binds a report: the rows follow the current group.
-    skupiny.first();
-    denik.setMasterSource(&skupiny, {QStringLiteral("ID")}, {QStringLiteral("Parent_ID")});
-    const QString group = exportSettings().group;
-    if (!group.isNull() && !skupiny.locate(QStringLiteral("Zkratka"), Variant(group), true)) {
-        denik.clearMasterSource();
-        app.ShowMessageDialog(QStringLiteral("Sumační skupina \"%1\" v sestavě není.").arg(group), MessageKind::Error);
+    const QString code = exportSettings().group;
+    const int group = code.isNull() ? -1 : report.Result().groupOfCode(code);
+    if (!code.isNull() && group < 0) {
+        app.ShowMessageDialog(QStringLiteral("Sumační skupina \"%1\" v sestavě není.").arg(code), MessageKind::Error);
         return false;
     }
-    CommandLineWindows windows(target, !group.isNull());
-    ExportReport(report, !exportSettings().withoutFinalSummary, windows);
-    denik.clearMasterSource();
+    CommandLineWindows windows(target, !code.isNull());
+    ExportReport(report, group, !exportSettings().withoutFinalSummary, windows);
     return windows.exported();
 }
 
@@ -122,7 +115,6 @@ bool exportGroupTable(TBaseApplication &app, TPenDenReport &report, const QStrin
     if (!prepare(app))
         return false;
     CommandLineWindows windows(target, false);
-    report.Skupiny().first();
     ExportGroupTable(app, report.Skupiny(), windows, reportHeading(report));
     return windows.exported();
 }

@@ -3,6 +3,7 @@
 #include "report/ReportColumns.h"
 
 #include <QFont>
+#include <QItemSelectionModel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTableView>
@@ -36,26 +37,33 @@ QVariant ReportGridModel::data(const QModelIndex &index, int role) const
     return MemTableModel::data(index, role);
 }
 
+QVariant reportGridTitleData(int section, int role, const QHash<int, Qt::Alignment> &alignments)
+{
+    switch (role) {
+    case Qt::FontRole: {
+        // A point smaller than the cells, so the bold titles fit the fixed
+        // column widths.
+        QFont font;
+        font.setBold(true);
+        if (font.pointSizeF() > 8)
+            font.setPointSizeF(font.pointSizeF() - 1);
+        return font;
+    }
+    case Qt::ForegroundRole:
+        return QColor(96, 96, 96);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(alignments.value(section, Qt::AlignHCenter) | Qt::AlignVCenter);
+    default:
+        return QVariant();
+    }
+}
+
 QVariant ReportGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal) {
-        switch (role) {
-        case Qt::FontRole: {
-            // A point smaller than the cells, so the bold titles fit the
-            // fixed column widths.
-            QFont font;
-            font.setBold(true);
-            if (font.pointSizeF() > 8)
-                font.setPointSizeF(font.pointSizeF() - 1);
-            return font;
-        }
-        case Qt::ForegroundRole:
-            return QColor(96, 96, 96);
-        case Qt::TextAlignmentRole:
-            return QVariant::fromValue(m_titleAlignments.value(section, Qt::AlignHCenter) | Qt::AlignVCenter);
-        default:
-            break;
-        }
+        const QVariant title = reportGridTitleData(section, role, m_titleAlignments);
+        if (title.isValid())
+            return title;
     }
     return MemTableModel::headerData(section, orientation, role);
 }
@@ -74,8 +82,7 @@ void RowIndicatorHeader::paintSection(QPainter *painter, const QRect &rect, int 
     painter->setPen(palette().mid().color());
     painter->drawLine(rect.topRight(), rect.bottomRight());
     painter->drawLine(rect.bottomLeft(), rect.bottomRight());
-    const auto *grid = qobject_cast<const MemTableModel *>(model());
-    if (grid && grid->currentRow() == logicalIndex) {
+    if (selectionModel() && selectionModel()->currentIndex().row() == logicalIndex) {
         const QPointF c = QRectF(rect).center();
         QPainterPath arrow;
         arrow.moveTo(c.x() - 3, c.y() - 4);
@@ -88,7 +95,8 @@ void RowIndicatorHeader::paintSection(QPainter *painter, const QRect &rect, int 
     painter->restore();
 }
 
-MemTableSelectionLink *setupReportGrid(QTableView *view, ReportGridModel *model, int rowHeight)
+void setupReportGridView(QTableView *view, QAbstractItemModel *model, const QList<MemTableColumn> &columns,
+                         int rowHeight)
 {
     auto *indicator = new RowIndicatorHeader(view);
     view->setVerticalHeader(indicator);
@@ -114,9 +122,9 @@ MemTableSelectionLink *setupReportGrid(QTableView *view, ReportGridModel *model,
     titles->setDefaultAlignment(Qt::AlignCenter);
     titles->setMinimumHeight(3 * titles->fontMetrics().height() + 8);
     // A column is never narrower than its title, so no title loses letters.
-    for (int i = 0; i < model->columnCount(); ++i)
-        if (model->column(i).width > 0)
-            view->setColumnWidth(i, std::max(model->column(i).width, titles->sectionSizeHint(i)));
+    for (int i = 0; i < columns.size(); ++i)
+        if (columns[i].width > 0)
+            view->setColumnWidth(i, std::max(columns[i].width, titles->sectionSizeHint(i)));
 
     // The current row stays marked when the focus is elsewhere.
     QPalette palette = view->palette();
@@ -124,10 +132,15 @@ MemTableSelectionLink *setupReportGrid(QTableView *view, ReportGridModel *model,
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
     view->setPalette(palette);
 
+    // The indicator follows the current row.
+    QObject::connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, indicator,
+                     [indicator] { indicator->viewport()->update(); });
+}
+
+MemTableSelectionLink *setupReportGrid(QTableView *view, ReportGridModel *model, int rowHeight)
+{
+    setupReportGridView(view, model, model->columns(), rowHeight);
     auto *link = new MemTableSelectionLink(model, view->selectionModel(), view);
-    // The indicator follows the cursor as well.
-    QObject::connect(model, &MemTableModel::currentRowChanged, indicator,
-                     [indicator](int) { indicator->viewport()->update(); });
     link->syncFromTable();
     return link;
 }

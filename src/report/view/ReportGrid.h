@@ -2,8 +2,7 @@
 // The look shared by the program's report grids (the journal rows of the
 // report view and the group tables window): read-only, whole-row selection
 // that stays visible without focus, grid lines, bold grey three-line titles,
-// shaded column groups and a row indicator that marks the table's current
-// record.
+// shaded column groups and a row indicator that marks the current row.
 
 #include "core/model/MemTableModel.h"
 
@@ -19,6 +18,11 @@ namespace kasovka {
 // Column shades of the report grids.
 QColor lightShade(); // RGB 235, 235, 235
 QColor darkShade();  // RGB 128, 128, 128, with white text
+
+// The title look of a report grid's column headers (bold, a point smaller,
+// grey, centred unless `alignments` says otherwise); invalid for the roles
+// it leaves to the model.
+QVariant reportGridTitleData(int section, int role, const QHash<int, Qt::Alignment> &alignments);
 
 // A MemTableModel that adds the title look (bold, grey, per-column
 // alignment) and white text on the dark columns.
@@ -36,7 +40,8 @@ private:
     QHash<int, Qt::Alignment> m_titleAlignments;
 };
 
-// The vertical header: a narrow strip with a triangle beside the current row.
+// The vertical header: a narrow strip with a triangle beside the view's
+// current row.
 class RowIndicatorHeader : public QHeaderView {
     Q_OBJECT
 public:
@@ -46,8 +51,12 @@ protected:
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
 };
 
-// Sets the view up over the model (column widths from the model's columns,
-// rows of `rowHeight` pixels) and links its selection to the table's cursor.
+// Sets the view up over the model: column widths from `columns`, rows of
+// `rowHeight` pixels.
+void setupReportGridView(QTableView *view, QAbstractItemModel *model, const QList<MemTableColumn> &columns,
+                         int rowHeight);
+// The same over a table's model, with the view's selection linked to the
+// table's cursor.
 MemTableSelectionLink *setupReportGrid(QTableView *view, ReportGridModel *model, int rowHeight);
 
 // Title of the amount column 5..35: its two lines and "[n]".

@@ -4,6 +4,7 @@
 #include "filter/TReportFilter.h"
 #include "report/ReportColumns.h"
 #include "report/TPenDenReport.h"
+#include "report/view/JournalRowsModel.h"
 #include "report/view/PrintButton.h"
 #include "report/view/ReportGrid.h"
 #include "report/view/CaptionLabel.h"
@@ -15,6 +16,7 @@
 
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QTableView>
 #include <QToolButton>
@@ -234,18 +236,18 @@ QWidget *TfrmPenDenReport::buildSelectedGroup()
 
 void TfrmPenDenReport::BindReport()
 {
-    TMemTable &skupiny = m_report.Skupiny();
-    TMemTable &denik = m_report.Denik();
-    skupiny.first();
-    denik.setMasterSource(&skupiny, {QStringLiteral("ID")}, {QStringLiteral("Parent_ID")});
+    m_report.Skupiny().first();
     if (!m_denikModel) {
-        m_denikModel = new ReportGridModel(denik, denikColumns(), denikWhiteTextColumns(), {}, this);
-        setupReportGrid(grDenik, m_denikModel, JournalRowHeight);
+        m_denikModel = new JournalRowsModel(m_report, denikColumns(), denikWhiteTextColumns(), this);
+        setupReportGridView(grDenik, m_denikModel, m_denikModel->columns(), JournalRowHeight);
+        // Another group's rows start on the first, as a linked detail would.
+        connect(m_denikModel, &QAbstractItemModel::modelReset, this, &TfrmPenDenReport::selectFirstRow);
         MemTableModel *groups = cgrSkupiny->groupModel();
         connect(groups, &MemTableModel::currentRowChanged, this, &TfrmPenDenReport::updateGroupNames);
         connect(groups, &MemTableModel::modelReset, this, &TfrmPenDenReport::updateGroupNames);
         connect(groups, &MemTableModel::dataChanged, this, &TfrmPenDenReport::updateGroupNames);
     }
+    selectFirstRow();
     updateGroupNames();
     if (!m_finalSummary) {
         m_finalSummary = m_services.createFinalSummary(m_report);
@@ -339,6 +341,13 @@ void TfrmPenDenReport::PrintReport(PrintOutput output)
 void TfrmPenDenReport::FitGroupGrid()
 {
     cgrSkupiny->FitToHeight();
+}
+
+void TfrmPenDenReport::selectFirstRow()
+{
+    if (m_denikModel->rowCount() > 0)
+        grDenik->selectionModel()->setCurrentIndex(m_denikModel->index(0, 0), QItemSelectionModel::ClearAndSelect
+                                                                                   | QItemSelectionModel::Rows);
 }
 
 void TfrmPenDenReport::updateGroupNames()

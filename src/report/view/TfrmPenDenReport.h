@@ -22,8 +22,7 @@ class QToolButton;
 
 namespace kasovka {
 
-class MemTableModel;
-class ReportGridModel;
+class JournalRowsModel;
 class TGroupList;
 class TfrmMonthlyOverview;
 class TPenDenReport;
@@ -37,8 +36,10 @@ public:
 
     TPenDenReport &Report() const { return m_report; }
 
-    // Links the views to Skupiny and Denik (Denik as the detail of Skupiny),
+    // Puts the group list on the first group, shows that group's rows,
     // embeds the final overview and sets the panels for the report's kind.
+    // The group list moves the Skupiny cursor (the report's current group);
+    // the journal grid reads the group's rows without linking Denik.
     void BindReport();
     void ShowFinalSummary(bool visible);
     void ShowGroups(bool visible);
@@ -92,12 +93,13 @@ private:
     QWidget *buildSelectedGroup();
     QWidget *buildSectionHeader(int icon, const QString &caption, QLabel *&groupCaption, QLabel *&groupName);
     void updateGroupNames();
+    void selectFirstRow();
     void fitGroupsPanel();
     QString groupKindCaption() const;
 
     TPenDenReport &m_report;
     IReportViewServices &m_services;
-    ReportGridModel *m_denikModel = nullptr;
+    JournalRowsModel *m_denikModel = nullptr;
     std::unique_ptr<IFinalSummaryPanel> m_finalSummary;
     bool m_finalSummaryVisible = false;
     bool m_groupsVisible = false;

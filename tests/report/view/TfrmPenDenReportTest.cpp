@@ -43,17 +43,10 @@ public:
 };
 
 // Rows of Denik that belong to the group with this ID.
-int rowsOfGroup(TPenDenReport &report, qint64 groupId)
+int rowsOfGroup(const TPenDenReport &report, qint64 groupId)
 {
-    TMemTable &denik = report.Denik();
-    TMemTable *master = denik.masterSource();
-    denik.clearMasterSource();
-    int count = 0;
-    for (int row = 0; row < denik.recordCount(); ++row)
-        count += denik.valueAt(row, denik.fieldIndex("Parent_ID")).toInt() == groupId;
-    if (master)
-        denik.setMasterSource(master, {"ID"}, {"Parent_ID"});
-    return count;
+    const ReportResult &result = report.Result();
+    return int(result.group(result.groupOfId(groupId)).rows.size());
 }
 
 class ReportViewTest : public ::testing::Test {
@@ -157,6 +150,8 @@ TEST_F(ReportViewTest, ClickingAGroupPanelMovesGridOverviewAndNamesTogether)
     EXPECT_EQ(view->lblFinalSummaryGroupName->text(), name);
     EXPECT_EQ(view->lblRowsGroupName->text(), name);
     EXPECT_EQ(view->grDenik->model()->rowCount(), rowsOfGroup(*report, skupiny.asInteger("ID")));
+    EXPECT_EQ(view->grDenik->currentIndex().row(), 0);
+    EXPECT_EQ(report->Denik().masterSource(), nullptr) << "the grid reads the group's rows, Denik stays whole";
 
     // An arrow key in the list (what the wheel becomes) moves on as well.
     view->cgrSkupiny->setFocus();
