@@ -426,13 +426,17 @@ def report_template(path, with_summary):
         overview_rows(sheet)
     # Erased after the fill; a plain cell then leaves nothing to print.
     band_bottom = sheet.row([(None, "...page break...")], height="0.3cm")
+    # The report's warnings after the last group, a line each; the caption's
+    # row is deleted and the band left out when there are none.
+    sheet.row([("Subtitle", "#.UpozorneniNadpis")], height="0.6cm")
+    warnings = sheet.row([("Label", "##Table3##Text")])
     # The date column holds 28.12.2026 with room to spare: a date that does
     # not fit prints as "###".
     widths = ["1.5cm", "1.0cm", "1.75cm", "3.1cm", "5.15cm"] + [AMOUNT_WIDTH] * 31
     breaks = {amount_column(n) for n in WIDTH_STARTS[1:]}
     write(path, "Peněžní deník", sheet, widths, titles_end, LEADING, breaks,
-          {"__Sestava__": (1, band_bottom), "__Table1__": (band_top, band_bottom),
-           "__Table2__": (detail, detail)})
+          {"__Sestava__": (1, warnings), "__Table1__": (band_top, band_bottom),
+           "__Table2__": (detail, detail), "__Table3__": (warnings, warnings)})
 
 
 # The group table: field, column group, title line 2, title line 3; the

@@ -10,6 +10,7 @@
 #include "template/ExportRowLimit.h"
 
 #include <QString>
+#include <QStringList>
 #include <algorithm>
 #include <optional>
 
@@ -48,6 +49,10 @@ public:
     void SetFileFormat(TExportFormat format) { m_fileFormat = format; }
 
     // The title block's texts, published to the template.
+    // The report's warnings, listed under "Upozornění" after the last group
+    // by the templates that have room for them.
+    const QStringList &Warnings() const { return m_warnings; }
+    void SetWarnings(const QStringList &lines) { m_warnings = lines; }
     const TReportHeading &Heading() const { return m_heading; }
     void SetHeading(const TReportHeading &heading) { m_heading = heading; }
     // The most rows a filled sheet may have: the limit of the format the
@@ -73,6 +78,7 @@ private:
     bool m_runAssociatedProgram = true;
     TExportFormat m_fileFormat = TExportFormat::Xls;
     TReportHeading m_heading;
+    QStringList m_warnings;
     std::optional<int> m_maxRows;
 };
 

@@ -22,6 +22,21 @@ namespace {
 const QStringList masterFields{QStringLiteral("ID")};
 const QStringList detailFields{groupLinkField()};
 
+// The warnings as the data set of the templates' "Upozornění" band: one
+// record a line (field Text); none leaves the band out.
+void fillWarnings(TMemTable &table, const QStringList &lines)
+{
+    table.close();
+    table.clearFields();
+    const int text = table.addField(QStringLiteral("Text"), FieldType::Memo);
+    table.createTable();
+    for (const QString &line : lines) {
+        table.append();
+        table.setText(text, line);
+        table.post();
+    }
+}
+
 // Thrown by the engine's poll when the user clicked "Přerušit".
 struct ExportCancelled {};
 
@@ -64,6 +79,10 @@ TExcelExporterForm::TExcelExporterForm(TExcelExporter &exporter)
         addOtherComponent(QString::fromLatin1(name));
     m_templateReport1.setAdapter(&m_workbookAdapter1);
     publishHeading(*this, exporter.Heading());
+    // The caption of the warnings after the last group; its row goes when
+    // there are none.
+    setValue(QStringLiteral("UpozorneniNadpis"), exporter.Warnings().isEmpty() ? QStringLiteral("...delete row...")
+                                                                               : QStringLiteral("Upozornění"));
 }
 
 TExcelExporterForm::~TExcelExporterForm()
@@ -171,6 +190,8 @@ void TExcelExporterForm::copyTables()
         m_table2.copyFrom(*detail);
     if (const TMemTable *second = m_exporter.SecondDetailTable())
         m_table3.copyFrom(*second);
+    else
+        fillWarnings(m_table3, m_exporter.Warnings());
     if (m_exporter.DetailTable())
         m_table2.setMasterSource(&m_table1, masterFields, detailFields);
     if (m_exporter.SecondDetailTable())

@@ -70,7 +70,8 @@ QString groupTablesTemplateName()
 }
 
 void ExportReport(TBaseApplication &app, const TMemTable &skupiny, const TMemTable &denik, int group,
-                  bool finalSummaryVisible, IExportWindows &windows, const TReportHeading &heading)
+                  bool finalSummaryVisible, IExportWindows &windows, const TReportHeading &heading,
+                  const std::vector<ReportWarning> &warnings)
 {
     std::optional<qint64> onlyId;
     if (!askScope(app, skupiny, group, windows, onlyId))
@@ -79,13 +80,17 @@ void ExportReport(TBaseApplication &app, const TMemTable &skupiny, const TMemTab
     exporter.SetMasterRecordId(onlyId);
     exporter.SetTemplateName(reportTemplateName(finalSummaryVisible));
     exporter.SetHeading(heading);
+    std::optional<QString> onlyKey;
+    if (onlyId)
+        onlyKey = skupiny.recordValue(group, skupiny.fieldIndex(QStringLiteral("Zkratka"))).toText();
+    exporter.SetWarnings(paperLines(warnings, heading.hasGroups, onlyKey));
     runExporter(app, exporter, QStringLiteral("PenDenReport"), windows);
 }
 
 void ExportReport(const TPenDenReport &report, int group, bool finalSummaryVisible, IExportWindows &windows)
 {
     ExportReport(report.Application(), report.Skupiny(), report.Denik(), group, finalSummaryVisible, windows,
-                 reportHeading(report));
+                 reportHeading(report), report.PaperWarnings());
 }
 
 void ExportGroupTable(TBaseApplication &app, const TMemTable &skupiny, IExportWindows &windows,

@@ -5,6 +5,7 @@
 // read the report's tables only: no cursor, filter or link of theirs moves.
 
 #include "report/ReportHeading.h"
+#include "report/ReportWarning.h"
 
 #include <QString>
 
@@ -23,7 +24,8 @@ QString groupTablesTemplateName();
 // go). Whether the filled sheet fits the file format's rows is checked by
 // the exporter window on OK, against the template it fills.
 void ExportReport(TBaseApplication &app, const TMemTable &skupiny, const TMemTable &denik, int group,
-                  bool finalSummaryVisible, IExportWindows &windows, const TReportHeading &heading = {});
+                  bool finalSummaryVisible, IExportWindows &windows, const TReportHeading &heading = {},
+                  const std::vector<ReportWarning> &warnings = {});
 // The same over a report; `group` counts the report's groups (ReportResult).
 void ExportReport(const TPenDenReport &report, int group, bool finalSummaryVisible, IExportWindows &windows);
 

@@ -35,4 +35,16 @@ QString paperLine(const ReportWarning &warning, bool withGroups)
     return line;
 }
 
+QStringList paperLines(const std::vector<ReportWarning> &warnings, bool withGroups,
+                       const std::optional<QString> &onlyGroupKey)
+{
+    QStringList lines;
+    for (const ReportWarning &warning : warnings) {
+        if (onlyGroupKey && warning.groupKey && *warning.groupKey != *onlyGroupKey)
+            continue;
+        lines << paperLine(warning, withGroups);
+    }
+    return lines;
+}
+
 } // namespace kasovka

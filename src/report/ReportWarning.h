@@ -9,8 +9,10 @@
 #include "core/DateTime.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
+#include <vector>
 
 namespace kasovka {
 
@@ -31,5 +33,11 @@ struct ReportWarning {
 // částka 139 610,74 není v žádném sloupci". The group is named when the
 // report has summation groups.
 QString paperLine(const ReportWarning &warning, bool withGroups);
+
+// The lines of the warnings a printout or export of one group (its key) or
+// of every group (nullopt) lists: those of its records and those that
+// concern no group.
+QStringList paperLines(const std::vector<ReportWarning> &warnings, bool withGroups,
+                       const std::optional<QString> &onlyGroupKey);
 
 } // namespace kasovka

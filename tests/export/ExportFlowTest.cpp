@@ -67,9 +67,28 @@ TEST_F(ExportFlowTest, CurrentGroupOnlyCopiesOneGroupAndAllRows)
         EXPECT_EQ(form.Table1().asText("Nazev"), "Beta");
         EXPECT_EQ(form.Table2().totalRecordCount(), 6);
         EXPECT_EQ(form.Table2().recordCount(), 3); // the link shows Beta's rows
-        EXPECT_EQ(form.Table3().fieldCount(), 0);
+        // Beta's warnings and those of no group, one record a line.
+        EXPECT_EQ(form.Table3().recordCount(), 2);
     };
-    exportReport();
+    const auto warning = [](const char *text, std::optional<QString> group) {
+        ReportWarning w;
+        w.text = QString::fromUtf8(text);
+        w.concernsRecord = group.has_value();
+        w.groupKey = group;
+        return w;
+    };
+    TReportHeading heading;
+    heading.firm.name = QStringLiteral("Test s.r.o.");
+    ExportReport(context.app(), skupiny, denik, skupiny.recNo(), true, windows, heading,
+                 {warning("období mimo rok", std::nullopt), warning("pohyb A", "A"), warning("pohyb B", "B")});
+    // Read back: the caption, then the lines, after the last group.
+    TXlsWorkbookAdapter adapter;
+    const std::unique_ptr<IXlsWorkbook> book = adapter.createWorkbook();
+    book->open(target("beta.xls"));
+    QStringList tail;
+    for (int row = book->lastRow() - 2; row <= book->lastRow(); ++row)
+        tail << book->cell(row, 1).value.toString();
+    EXPECT_EQ(tail, QStringList({"Upozornění", "Období mimo rok", "Skupina B: pohyb B"}));
 
     EXPECT_EQ(windows.scopeQuestions, 1);
     EXPECT_EQ(windows.shownGroupName, "Beta");
@@ -121,13 +140,16 @@ TEST_F(ExportFlowTest, RowLimitAllowsExactlyTheRowsTheChosenTemplateFills)
             windows.okTexts = {target(QString("limit%1.xls").arg(++file))};
             windows.checkBox = false;
             windows.maxRows = limit;
-            // A heading with a firm: no title row is deleted after the fill.
+            // A firm and a warning: no caption row is deleted after the fill.
             TReportHeading heading;
             heading.firm.name = QStringLiteral("Test s.r.o.");
+            ReportWarning warning;
+            warning.text = QStringLiteral("období mimo rok");
             if (kind == GroupTable)
                 ExportGroupTable(context.app(), skupiny, windows, heading);
             else
-                ExportReport(context.app(), skupiny, denik, skupiny.recNo(), kind == WithSummary, windows, heading);
+                ExportReport(context.app(), skupiny, denik, skupiny.recNo(), kind == WithSummary, windows, heading,
+                             {warning});
             return windows.okTexts[0];
         };
         const int rows = filledRows(run(std::nullopt));

@@ -28,6 +28,7 @@ AMOUNTS = ["Col%d" % n for n in range(5, 36)]
 HEADING = {"NazevSestavy": "Zkouška tisku", "Agenda": "DEMO", "UcetniRok": "2026",
            "Obdobi": "1.1.2026 – 9.5.2026", "FirmaRadek": "Firma:",
            "Firma": "Zkušební stavby s.r.o., IČO 12345678, DIČ CZ12345678"}
+WARNING = "Řádek 3, doklad FV-00003/2026: nebyl nalezen účetní pohyb \"XNEZN\""
 failures = []
 
 
@@ -53,7 +54,8 @@ def data(groups):
     values = dict(HEADING)
     values.update({"SumacniSkupiny": "Sumační skupiny (střediska)" if groups else "",
                    "SkupinaTitulek": "Sumační skupina" if groups else "",
-                   "SkupinaRadek": "" if groups else "...delete row..."})
+                   "SkupinaRadek": "" if groups else "...delete row...",
+                   "UpozorneniNadpis": "Upozornění"})
     return {"datasets": [
         {"name": "Table1", "fields": [{"name": "ID", "type": "integer"}, {"name": "Zkratka", "type": "text"},
                                       {"name": "Nazev", "type": "text"}]
@@ -61,7 +63,8 @@ def data(groups):
         {"name": "Table2", "fields": [{"name": "Parent_ID", "type": "integer"}, {"name": "Poradi", "type": "integer"},
                                       {"name": "Datum", "type": "date"}, {"name": "Doklad_VS", "type": "text"},
                                       {"name": "Popis", "type": "text"}] + money,
-         "records": rows, "master": "Table1", "masterFields": ["ID"], "detailFields": ["Parent_ID"]}],
+         "records": rows, "master": "Table1", "masterFields": ["ID"], "detailFields": ["Parent_ID"]},
+        {"name": "Table3", "fields": [{"name": "Text", "type": "text"}], "records": [[WARNING]]}],
         "values": values}
 
 
@@ -97,10 +100,14 @@ def check_pdf(name, pdf, groups, journal):
             check(value in page, "%s: the title block lacks %s" % (where, value))
         check("30.12.1899" not in page, "%s: day 0 printed as a date" % where)
         check(("Sumační skupiny (střediska)" in page) == groups, "%s: group caption" % where)
-        if journal and groups:
+        # The warnings follow the last group's page break, on a page of their own.
+        if journal and groups and "Upozornění" not in page:
             check("STR-0" in page, "%s: does not name its group" % where)
         if not groups:
             check("Sumační skupina" not in page, "%s: a group caption without groups" % where)
+    if journal:
+        check(WARNING in printed[-1].replace("\n", " ") or WARNING[:40] in printed[-1],
+              "%s: the warnings are not after the last group" % name)
     all_text = "".join(printed)
     check("9 999 999 999,99" in all_text and "-9 999 999 999,99" in all_text, "%s: amounts not printed" % name)
 
