@@ -2,9 +2,13 @@
 
 #include "Commands.h"
 
+#include "workbook/FormulaText.h"
 #include "workbook/Workbook.h"
 
 #include <QLocale>
+
+#include <algorithm>
+#include <iterator>
 #include <cstdio>
 
 namespace kasovka::xls {
@@ -20,18 +24,14 @@ QString escaped(QString text)
     return text;
 }
 
-QString errorText(int code)
+// The dump names a code no spreadsheet program knows by its number, where
+// a formula's text would show "#N/A".
+QString dumpErrorText(int code)
 {
-    switch (code) {
-    case 0x00: return QStringLiteral("#NULL!");
-    case 0x07: return QStringLiteral("#DIV/0!");
-    case 0x0F: return QStringLiteral("#VALUE!");
-    case 0x17: return QStringLiteral("#REF!");
-    case 0x1D: return QStringLiteral("#NAME?");
-    case 0x24: return QStringLiteral("#NUM!");
-    case 0x2A: return QStringLiteral("#N/A");
-    default: return QStringLiteral("#ERR%1").arg(code);
-    }
+    static constexpr int known[] = {0x00, 0x07, 0x0F, 0x17, 0x1D, 0x24, 0x2A};
+    if (std::find(std::begin(known), std::end(known), code) != std::end(known))
+        return errorText(code);
+    return QStringLiteral("#ERR%1").arg(code);
 }
 
 std::pair<QString, QString> kindAndValue(const XlsCell &c)
@@ -43,7 +43,7 @@ std::pair<QString, QString> kindAndValue(const XlsCell &c)
     case XlsCellKind::Text: return {QStringLiteral("text"), escaped(c.value.toString())};
     case XlsCellKind::Bool:
         return {QStringLiteral("bool"), c.value.toBool() ? QStringLiteral("TRUE") : QStringLiteral("FALSE")};
-    case XlsCellKind::Error: return {QStringLiteral("error"), errorText(c.value.toInt())};
+    case XlsCellKind::Error: return {QStringLiteral("error"), dumpErrorText(c.value.toInt())};
     case XlsCellKind::Formula: return {QStringLiteral("formula"), escaped(c.formula)};
     default: return {QStringLiteral("blank"), QString()};
     }

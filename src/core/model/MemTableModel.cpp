@@ -125,7 +125,12 @@ Qt::Alignment MemTableModel::defaultAlignment(int column) const
     const int field = m_fields.value(column, -1);
     if (field < 0 || !m_table)
         return Qt::AlignLeft | Qt::AlignVCenter;
-    switch (m_table->fieldType(field)) {
+    return alignmentOfField(m_table->fieldType(field));
+}
+
+Qt::Alignment alignmentOfField(FieldType type)
+{
+    switch (type) {
     case FieldType::AutoInc:
     case FieldType::Integer:
     case FieldType::Currency:

@@ -67,6 +67,10 @@ struct MemTableColumn {
     QString displayFormat;    ///< currency format ("# ##0.00"); empty: the field's own
 };
 
+// How a grid aligns a field's values: right for numbers and dates, left
+// otherwise, vertically centred.
+Qt::Alignment alignmentOfField(FieldType type);
+
 class MemTableModel : public QAbstractTableModel, private TMemTableListener {
     Q_OBJECT
 public:

@@ -61,15 +61,7 @@ Qt::Alignment JournalRowsModel::alignment(int column) const
 {
     if (m_columns[column].alignment)
         return m_columns[column].alignment;
-    switch (m_result.denik().fieldType(m_fields[column])) {
-    case FieldType::AutoInc:
-    case FieldType::Integer:
-    case FieldType::Currency:
-    case FieldType::DateTime:
-        return Qt::AlignRight | Qt::AlignVCenter;
-    default:
-        return Qt::AlignLeft | Qt::AlignVCenter;
-    }
+    return alignmentOfField(m_result.denik().fieldType(m_fields[column]));
 }
 
 QVariant JournalRowsModel::data(const QModelIndex &index, int role) const
