@@ -230,6 +230,8 @@ public:
     /// table linked to its master. Throws for a record or field out of range.
     Variant recordValue(int record, int field) const;
     bool recordIsNull(int record, int field) const;
+    /// As rawValuesAt, for a record in table order.
+    void recordRawValues(int record, RawValue *values) const;
     QString recordDisplayText(int record, int field, const QLocale &locale) const;
 
     // ---- search, filter, link, sort, copy ----

@@ -193,28 +193,48 @@ void TMemTable::rawValuesAt(int row, RawValue *values) const
 {
     if (row < 0 || row >= recordCount())
         throw Error(QStringLiteral("%1: Záznam číslo %2 neexistuje.").arg(m_tableName).arg(row));
-    const int count = int(d->fields.size());
-    const quint64 *rec = d->editing() && row == d->cur ? nullptr : d->rows[d->view()[size_t(row)]].get();
-    if (!rec) {
-        for (int f = 0; f < count; ++f) {
+    if (d->editing() && row == d->cur) {
+        for (int f = 0; f < int(d->fields.size()); ++f) {
             const FieldValue value = d->valueOf(row, f);
             values[f] = {value.null, value.slot, value.text};
         }
         return;
     }
-    // The slots of the set fields follow in field order: one walk over the
-    // set bits fills them.
+    d->rawValues(d->rows[d->view()[size_t(row)]].get(), values);
+}
+
+void TMemTable::recordRawValues(int record, RawValue *values) const
+{
+    checkRecord(record);
+    const quint32 id = d->order[size_t(record)];
+    if (d->editing() && d->cur >= 0 && d->currentRowId() == id) {
+        for (int f = 0; f < int(d->fields.size()); ++f) {
+            const FieldValue value = d->valueOfRecord(record, f);
+            values[f] = {value.null, value.slot, value.text};
+        }
+        return;
+    }
+    d->rawValues(d->rows[id].get(), values);
+}
+
+// The slots of the set fields follow in field order: one walk over the set
+// bits fills them.
+void TMemTable::Impl::rawValues(const quint64 *rec, RawValue *values) const
+{
+    const int count = int(fields.size());
     for (int f = 0; f < count; ++f)
         values[f].null = true;
-    const auto *area = reinterpret_cast<const char16_t *>(rec + d->bitmapWords + d->slotCount(rec));
-    const quint64 *slot = rec + d->bitmapWords;
-    for (int w = 0; w < d->bitmapWords; ++w) {
+    if (!rec)
+        return;
+    const auto *area = reinterpret_cast<const char16_t *>(rec + bitmapWords + slotCount(rec));
+    const quint64 *slot = rec + bitmapWords;
+    for (int w = 0; w < bitmapWords; ++w) {
         for (quint64 bits = rec[w]; bits != 0; bits &= bits - 1) {
             const int f = w * 64 + std::countr_zero(bits);
             RawValue &value = values[f];
             value.null = false;
             value.slot = *slot++;
-            value.text = isTextType(d->fields[size_t(f)].type)
+            value.text = isTextType(fields[size_t(f)].type)
                 ? QStringView(area + (value.slot >> 32), qsizetype(value.slot & 0xffffffffu))
                 : QStringView();
         }

@@ -10,7 +10,6 @@
 #include "report/TMonthlyOverview.h"
 #include "report/TPenDenReport.h"
 
-#include <QHash>
 #include <QLocale>
 
 namespace kasovka::print {
@@ -43,9 +42,9 @@ struct JournalFields {
 // A group's journal rows in table order, then its sums row.
 class GroupRows : public TableSource {
 public:
-    GroupRows(const TPenDenReport &report, const JournalFields &fields, int group, std::vector<int> records)
-        : m_denik(report.Denik()), m_skupiny(report.Skupiny()), m_fields(fields), m_group(group),
-          m_records(std::move(records))
+    GroupRows(const ReportResult &result, const JournalFields &fields, int group)
+        : m_denik(result.denik()), m_skupiny(result.skupiny()), m_fields(fields), m_group(group),
+          m_records(result.group(group).rows)
     {
     }
     int rowCount() const override { return int(m_records.size()) + 1; }
@@ -83,7 +82,7 @@ private:
     const TMemTable &m_skupiny;
     const JournalFields m_fields; // shared lists, cheap to copy
     int m_group;
-    std::vector<int> m_records;
+    const std::vector<int> &m_records;
     QLocale m_locale = QLocale::system();
 };
 
@@ -137,39 +136,6 @@ private:
     QString m_overviewCaption;
 };
 
-// Denik records by the Skupiny record of their group, in table order.
-std::vector<std::vector<int>> recordsByGroup(const TPenDenReport &report)
-{
-    const TMemTable &skupiny = report.Skupiny();
-    const TMemTable &denik = report.Denik();
-    const int idField = skupiny.fieldIndex(QStringLiteral("ID"));
-    QHash<qint64, int> groupOfId;
-    for (int group = 0; group < skupiny.totalRecordCount(); ++group)
-        groupOfId.insert(skupiny.recordValue(group, idField).toInt(), group);
-    std::vector<std::vector<int>> records(size_t(skupiny.totalRecordCount()));
-    const int parentField = denik.fieldIndex(QStringLiteral("Parent_ID"));
-    for (int record = 0; record < denik.totalRecordCount(); ++record) {
-        const auto group = groupOfId.constFind(denik.recordValue(record, parentField).toInt());
-        if (group != groupOfId.constEnd())
-            records[size_t(*group)].push_back(record);
-    }
-    return records;
-}
-
-// The Skupiny record of the current group, -1 when there is none.
-int currentGroup(const TMemTable &skupiny)
-{
-    if (!skupiny.isActive() || !skupiny.hasCurrent())
-        return -1;
-    const int idField = skupiny.fieldIndex(QStringLiteral("ID"));
-    const qint64 id = skupiny.asInteger(idField);
-    for (int group = 0; group < skupiny.totalRecordCount(); ++group) {
-        if (skupiny.recordValue(group, idField).toInt() == id)
-            return group;
-    }
-    return -1;
-}
-
 Shade amountShade(int column, bool &light)
 {
     if (column == IncomeTotalColumn || column == ExpenseTotalColumn)
@@ -206,20 +172,18 @@ ReportPrintJob::ReportPrintJob(const TPenDenReport &report, const ReportPrintOpt
     : PrintJob(reportHeading(report, QStringLiteral("Peněžní deník"), options.printed)),
       m_table(journalColumns(), m_fonts), m_overview(m_fonts)
 {
-    const TMemTable &skupiny = report.Skupiny();
+    const ReportResult &result = report.Result();
+    const TMemTable &skupiny = result.skupiny();
     const JournalFields fields(report);
     const int codeField = skupiny.fieldIndex(QStringLiteral("Zkratka"));
     const int nameField = skupiny.fieldIndex(QStringLiteral("Nazev"));
-    const int idField = skupiny.fieldIndex(QStringLiteral("ID"));
     const TMonthlyOverview *months = report.MonthlyOverview();
     if (options.monthlyOverview && months && months->hasMonths())
         m_monthly = std::make_unique<MonthlyPages>(*months, m_fonts);
     const quint8 kind = report.Filter().VertikalniDeleni;
     const QString kindCaption = TReportFilter::SummationGroupKindName(kind, GroupKindCaptionForm);
-    std::vector<std::vector<int>> records = recordsByGroup(report);
-    const int only = options.allGroups ? -1 : currentGroup(skupiny);
-    for (int group = 0; group < skupiny.totalRecordCount(); ++group) {
-        if (only >= 0 && group != only)
+    for (int group = 0; group < result.groupCount(); ++group) {
+        if (options.onlyGroup >= 0 && group != options.onlyGroup)
             continue;
         const QString code = skupiny.recordValue(group, codeField).toText();
         const QString name = skupiny.recordValue(group, nameField).toText();
@@ -233,13 +197,13 @@ ReportPrintJob::ReportPrintJob(const TPenDenReport &report, const ReportPrintOpt
             overviewCaption += QStringLiteral(" – sumační skupina ") + name;
             monthlyCaption += QStringLiteral(" – sumační skupina ") + name;
         }
-        auto rows = std::make_unique<GroupRows>(report, fields, group, std::move(records[size_t(group)]));
+        auto rows = std::make_unique<GroupRows>(result, fields, group);
         m_table.measure(*rows);
         m_groupRows.push_back(rows.get());
         addSection(std::make_unique<JournalSection>(m_table, options.finalOverview ? &m_overview : nullptr, skupiny,
                                                     group, std::move(rows), groupLine, overviewCaption));
         if (m_monthly)
-            addSection(m_monthly->section(skupiny.recordValue(group, idField).toInt(), groupLine, monthlyCaption));
+            addSection(m_monthly->section(result.group(group).id, groupLine, monthlyCaption));
     }
 }
 

@@ -4,9 +4,9 @@
 // shows it) its final overview, then its monthly table on a page of its
 // own; and the table of its groups.
 //
-// Both read the report's tables only, and read them whatever the view has
-// filtered or linked, so printing leaves the view's cursors alone. The
-// tables must not change while a job exists.
+// Both read the report's tables through its result, which moves no cursor,
+// so printing leaves the view's current group and rows alone. The report
+// must not change while a job exists.
 
 #include "print/OverviewBlock.h"
 #include "print/PrintJob.h"
@@ -23,7 +23,7 @@ namespace kasovka::print {
 class MonthlyPages;
 
 struct ReportPrintOptions {
-    bool allGroups = true;    // false: the current group of Skupiny only
+    int onlyGroup = -1;       // the one group printed (ReportResult); -1: every group
     bool finalOverview = true;
     bool monthlyOverview = true; // left out when the report has no months
     QDateTime printed;        // footer date; invalid: now

@@ -24,7 +24,7 @@ void addOwnFields(TMemTable &table, ReportLayout layout)
 {
     switch (layout) {
     case ReportLayout::JournalRows:
-        table.addField(QStringLiteral("Parent_ID"), FieldType::Integer);
+        table.addField(groupLinkField(), FieldType::Integer);
         table.addField(QStringLiteral("Poradi"), FieldType::Integer);
         table.addField(QStringLiteral("Datum"), FieldType::DateTime);
         table.addField(QStringLiteral("Doklad_VS"), FieldType::Text, DenikDokladVsSize);
@@ -41,12 +41,17 @@ void addOwnFields(TMemTable &table, ReportLayout layout)
             table.addField(QString::fromLatin1(name), FieldType::Currency);
         return;
     case ReportLayout::AmountsOnly:
-        table.addField(QStringLiteral("Parent_ID"), FieldType::Integer);
+        table.addField(groupLinkField(), FieldType::Integer);
         return;
     }
 }
 
 } // namespace
+
+QString groupLinkField()
+{
+    return QStringLiteral("Parent_ID");
+}
 
 QString carriedRowText()
 {

@@ -40,6 +40,11 @@ inline constexpr int DenikDokladVsSize = 30;
 inline constexpr int DenikPopisSize = 50;
 inline constexpr int GroupTextSize = 50; // Zkratka and Nazev
 
+// The field of a Denik or Prevedeno record that holds its group's Skupiny ID:
+// "Parent_ID". Readers find a group's records through ReportResult; only a
+// link by field names (the template engine's tables) needs the name.
+QString groupLinkField();
+
 // The texts of the special journal rows.
 QString carriedRowText();    // "Převedeno:"
 QString adjustmentsRowText(); // "Uzávěrkové úpravy:"

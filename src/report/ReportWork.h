@@ -150,11 +150,16 @@ struct TPenDenReport::Work {
     // others are added, and lets the write pass release what it has written.
     std::deque<DenikEntry> denik;
     int denikCreated = 0; // also the ID of the newest entry
+    std::vector<int> denikRowsOfGroup; // entries created per group, by group index
     DenikEntry &addDenikEntry(DenikEntry::Kind kind, int groupIndex)
     {
         DenikEntry &entry = denik.emplace_back();
         entry.kind = kind;
         entry.group = groupIndex;
+        // The carried row comes before its group is listed.
+        if (size_t(groupIndex) >= denikRowsOfGroup.size())
+            denikRowsOfGroup.resize(size_t(groupIndex) + 1);
+        ++denikRowsOfGroup[size_t(groupIndex)];
         ++denikCreated;
         return entry;
     }

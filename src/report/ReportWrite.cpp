@@ -44,6 +44,26 @@ void writeGroupTotals(TMemTable &skupiny, const AmountColumns &columns)
     skupiny.setCurrency(SkupinyField::VydajeNeovlZaklDaneCelkem, totals.VydajeNeovlZaklDaneCelkem);
 }
 
+// The Denik records of each group, by creation index, noted as they are
+// written. The room is taken at its final size before the working rows are
+// released: taken after, it would pay for the allocator tidying up after
+// them.
+struct WrittenRows {
+    WrittenRows(const std::vector<int> &rowsOfGroup, size_t groups, size_t records)
+        : byGroup(groups), groupOf(records, -1)
+    {
+        for (size_t index = 0; index < groups && index < rowsOfGroup.size(); ++index)
+            byGroup[index].reserve(size_t(rowsOfGroup[index]));
+    }
+    void add(int group, int record)
+    {
+        byGroup[size_t(group)].push_back(record);
+        groupOf[size_t(record)] = group;
+    }
+    std::vector<std::vector<int>> byGroup;
+    std::vector<int> groupOf; // by Denik record
+};
+
 } // namespace
 
 // Write: one pass per table, each in the order its records were created
@@ -85,9 +105,11 @@ void TPenDenReport::writeReportTables()
 
     QString dokladVs;
     AmountColumns rowColumns;
+    WrittenRows written(w.denikRowsOfGroup, w.groups.size(), size_t(m_denik.totalRecordCount()) + w.denik.size());
     while (!w.denik.empty()) {
         const DenikEntry &entry = w.denik.front();
         const GroupWork &group = *w.groups[size_t(entry.group)];
+        written.add(entry.group, m_denik.totalRecordCount());
         m_denik.append();
         m_denik.setInteger(DenikField::Parent_ID, group.index + 1);
         if (entry.kind == DenikEntry::Kind::Carried) {
@@ -130,7 +152,30 @@ void TPenDenReport::writeReportTables()
         m_pocatecniStav.post();
     }
     orderGroups();
+    indexResult(std::move(written.byGroup), std::move(written.groupOf));
     m_rowCountAll = m_denik.totalRecordCount();
+}
+
+// The groups in their final Skupiny order. A group's Skupiny ID is its
+// creation index + 1, and its Prevedeno record was written at that index.
+void TPenDenReport::indexResult(std::vector<std::vector<int>> rowsByGroup, std::vector<int> groupOfRow)
+{
+    std::vector<ReportResult::Group> groups(size_t(m_skupiny.totalRecordCount()));
+    std::vector<int> position(rowsByGroup.size(), -1);
+    for (size_t record = 0; record < groups.size(); ++record) {
+        const qint64 id = m_skupiny.recordValue(int(record), SkupinyField::ID).toInt();
+        const size_t created = size_t(id - 1);
+        if (id <= 0 || created >= rowsByGroup.size())
+            throw Error(QStringLiteral("%1: záznam %2 nemá skupinu.").arg(m_skupiny.tableName()).arg(id));
+        groups[record].id = id;
+        groups[record].carried = int(created);
+        groups[record].rows = std::move(rowsByGroup[created]);
+        position[created] = int(record);
+    }
+    for (int &group : groupOfRow)
+        group = group >= 0 ? position[size_t(group)] : -1;
+    m_result = ReportResult(m_skupiny, m_denik, m_prevedeno, m_pocatecniStav, std::move(groups),
+                            m_pocatecniStav.totalRecordCount() > 0 ? 0 : -1, std::move(groupOfRow));
 }
 
 } // namespace kasovka

@@ -4,6 +4,7 @@
 #include "core/DateTime.h"
 #include "core/MemTable.h"
 #include "report/ReportColumns.h"
+#include "report/ReportResult.h"
 #include "report/TPenDenReport.h"
 
 #include <bit>
@@ -16,8 +17,6 @@ namespace {
 // of empty lines per group would bury the few that matter and, with
 // thousands of groups, cost memory for nothing.
 constexpr int MaxListedMonths = 120;
-// Far above any report's group count; guards the ID vector.
-constexpr qint64 MaxGroupId = 1 << 26;
 
 // The month of a serial, or -1 for a zero or invalid date.
 int monthOf(TDateTime serial)
@@ -94,30 +93,11 @@ void TMonthlyOverview::Sums::add(const Sums &other)
     rows += other.rows;
 }
 
-TMonthlyOverview::TMonthlyOverview(const TPenDenReport &report)
+TMonthlyOverview::TMonthlyOverview(const TPenDenReport &report) : m_result(report.Result())
 {
-    Q_ASSERT(!report.Denik().masterSource());
     m_hasMonths = !report.Filter().PouzeZaverecnyPrehled;
     setMonthRange(report);
-    const TMemTable &skupiny = report.Skupiny();
-    const int id = skupiny.fieldIndex(QStringLiteral("ID"));
-    m_groups.resize(size_t(skupiny.recordCount()));
-    for (int row = 0; row < skupiny.recordCount(); ++row) {
-        // IDs count from 1 in a report's fresh table, so a vector serves as
-        // the index; it is looked up for nearly every row.
-        const qint64 groupId = skupiny.valueAt(row, id).toInt();
-        if (groupId <= 0 || groupId > MaxGroupId)
-            continue;
-        if (size_t(groupId) >= m_groupById.size())
-            m_groupById.resize(size_t(groupId) + 1, -1);
-        m_groupById[size_t(groupId)] = row;
-    }
-    readRows(report.Denik());
-}
-
-int TMonthlyOverview::groupIndex(qint64 groupId) const
-{
-    return groupId > 0 && size_t(groupId) < m_groupById.size() ? m_groupById[size_t(groupId)] : -1;
+    readRows();
 }
 
 void TMonthlyOverview::setMonthRange(const TPenDenReport &report)
@@ -139,9 +119,9 @@ void TMonthlyOverview::setMonthRange(const TPenDenReport &report)
     }
 }
 
-void TMonthlyOverview::readRows(const TMemTable &denik)
+void TMonthlyOverview::readRows()
 {
-    const int parent = denik.fieldIndex(QStringLiteral("Parent_ID"));
+    const TMemTable &denik = m_result.denik();
     const int poradi = denik.fieldIndex(QStringLiteral("Poradi"));
     const int datum = denik.fieldIndex(QStringLiteral("Datum"));
     const int col5 = denik.fieldIndex(QStringLiteral("Col5"));
@@ -155,25 +135,23 @@ void TMonthlyOverview::readRows(const TMemTable &denik)
     const auto amount = [&](int column) {
         return Currency::fromRaw(integer(col5 + column - FirstAmountColumn));
     };
-    // Every row belongs to the one group of a report without groups. Journal
-    // rows come in date order, so a date's month is worked out only when the
-    // date changes.
-    const bool oneGroup = m_groups.size() == 1;
-    qint64 lastParent = -1;
-    GroupMonths *group = oneGroup ? &m_groups.front() : nullptr;
+    // Denik is read in table order, where journal rows come in date order:
+    // a date's month is worked out only when the date changes.
     quint64 lastDate = 0; // the bits of the zero date, whose month is -1
     int lastDateMonth = -1;
-    const int rows = denik.recordCount();
+    m_groups.resize(size_t(m_result.groupCount()));
+    int lastIndex = -1;
+    GroupMonths *group = nullptr;
+    const int rows = denik.totalRecordCount();
     for (int row = 0; row < rows; ++row) {
-        denik.rawValuesAt(row, values.data());
-        const qint64 parentId = oneGroup ? lastParent : integer(parent);
-        if (parentId != lastParent || !group) {
-            const int index = groupIndex(parentId);
-            if (index < 0)
-                continue;
-            lastParent = parentId;
+        const int index = m_result.groupOfRow(row);
+        if (index < 0)
+            continue;
+        if (index != lastIndex) {
+            lastIndex = index;
             group = &m_groups[size_t(index)];
         }
+        denik.recordRawValues(row, values.data());
         const Sums sums{amount(IncomeTotalColumn), amount(ExpenseTotalColumn), amount(5) - amount(6),
                         amount(7) - amount(8), 0};
         // The carried row has number 0; only the closing-adjustments row has none.
@@ -208,8 +186,8 @@ void TMonthlyOverview::readRows(const TMemTable &denik)
 
 std::vector<MonthlyLine> TMonthlyOverview::lines(qint64 groupId) const
 {
-    const int index = groupIndex(groupId);
-    if (index < 0 || !m_hasMonths)
+    const int index = m_result.groupOfId(groupId);
+    if (index < 0 || size_t(index) >= m_groups.size() || !m_hasMonths)
         return {};
     const GroupMonths &group = m_groups[size_t(index)];
     std::vector<MonthlyLine> result;

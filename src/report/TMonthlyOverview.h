@@ -4,7 +4,7 @@
 // the tax base accumulated from the carried row on, the cash and bank
 // balances at each month's end and the number of journal rows.
 //
-// Built from the report's tables in one pass over Denik; a group's lines are
+// Built from the report's result in one pass over Denik; a group's lines are
 // assembled when asked for, so a report with thousands of groups keeps only
 // the months that hold rows. The lines are plain values, ready for a table,
 // a chart, a printed page or a machine-readable output.
@@ -22,7 +22,7 @@
 
 namespace kasovka {
 
-class TMemTable;
+class ReportResult;
 class TPenDenReport;
 
 struct MonthlyLine {
@@ -46,8 +46,8 @@ struct MonthlyLine {
 
 class TMonthlyOverview {
 public:
-    // Reads the report's Skupiny, Denik and filter. Denik must not be linked
-    // to a master: every group's rows are needed.
+    // Reads the report's result and filter; the report must outlive the
+    // overview.
     explicit TMonthlyOverview(const TPenDenReport &report);
 
     // False when the report keeps only its final overview: without journal
@@ -75,13 +75,11 @@ private:
         int lastMonth = -1;         // the month the group's last row went to
         Sums *lastSums = nullptr;
     };
-    void readRows(const TMemTable &denik);
+    void readRows();
     void setMonthRange(const TPenDenReport &report);
 
-    int groupIndex(qint64 groupId) const; // -1: no group
-
-    std::vector<int> m_groupById; // Skupiny row by group ID, -1 for none
-    std::vector<GroupMonths> m_groups;
+    const ReportResult &m_result;
+    std::vector<GroupMonths> m_groups; // by group of the result
     // Months listed even without rows; none when first > last.
     int m_firstMonth = 1;
     int m_lastMonth = 0;

@@ -55,6 +55,12 @@ void TPenDenReport::CreateReportTables()
     createReportTable(m_skupiny, ReportLayout::Groups, m_app);
     createReportTable(m_prevedeno, ReportLayout::AmountsOnly, m_app);
     createReportTable(m_pocatecniStav, ReportLayout::AmountsOnly, m_app);
+    m_result = ReportResult(m_skupiny, m_denik, m_prevedeno, m_pocatecniStav);
+}
+
+void TPenDenReport::SetResult(std::vector<ReportResult::Group> groups, int opening)
+{
+    m_result = ReportResult(m_skupiny, m_denik, m_prevedeno, m_pocatecniStav, std::move(groups), opening);
 }
 
 ReportOutcome TPenDenReport::Generate()

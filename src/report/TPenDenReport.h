@@ -3,7 +3,8 @@
 // keeps the result in four memory tables — Denik (journal rows), Skupiny
 // (summation groups with their column sums and totals), Prevedeno (carried
 // amounts, one record per group) and PocatecniStav (opening balances).
-// Views, panels and the export only read those tables.
+// Views, panels, print, export and JSON only read those tables, through
+// Result(), which tells each group's records without moving a cursor.
 //
 // Generate reads the journal once into plain per-group structures, finishes
 // them (adjustments, balances, totals, names) and then writes the four
@@ -13,6 +14,7 @@
 #include "core/MemTable.h"
 #include "filter/TReportFilter.h"
 #include "host/TBFTable.h"
+#include "report/ReportResult.h"
 #include "report/ReportTables.h"
 #include "report/ReportWarning.h"
 
@@ -106,8 +108,16 @@ public:
     const TMemTable &Prevedeno() const { return m_prevedeno; }
     const TMemTable &PocatecniStav() const { return m_pocatecniStav; }
 
-    // Creates the four tables, open and empty.
+    // The groups and where their records are in the tables; no groups until
+    // Generate has written the tables.
+    const ReportResult &Result() const { return m_result; }
+
+    // Creates the four tables, open and empty, with a result of no groups.
     void CreateReportTables();
+    // The result of tables filled record by record without Generate (tests,
+    // benchmarks): `groups` in Skupiny order, `opening` the PocatecniStav
+    // record or -1.
+    void SetResult(std::vector<ReportResult::Group> groups, int opening);
 
     // Called as each phase of Generate ends; none by default.
     void SetPhaseObserver(std::function<void(ReportPhase)> observer)
@@ -135,6 +145,7 @@ private:
     bool accumulateJournal();    // read and accumulate (JournalLoading.cpp)
     void FinishReport();         // finish (ReportFinish.cpp)
     void writeReportTables();    // write (ReportWrite.cpp)
+    void indexResult(std::vector<std::vector<int>> rowsByGroup, std::vector<int> groupOfRow); // (ReportWrite.cpp)
     // Reading one journal record into its group and row (JournalLoading.cpp).
     bool passesObjectFilters();
     void readPostingFields();
@@ -185,6 +196,7 @@ private:
     TMemTable m_skupiny{QStringLiteral("Skupiny")};
     TMemTable m_prevedeno{QStringLiteral("Prevedeno")};
     TMemTable m_pocatecniStav{QStringLiteral("PocatecniStav")};
+    ReportResult m_result{m_skupiny, m_denik, m_prevedeno, m_pocatecniStav};
 
     QString m_reportName;
     QStringList m_warnings;

@@ -121,7 +121,7 @@ TEST(PrintPlan, NarrowerPaperTakesMoreSlicesAndOneGroupPrintsAlone)
     ASSERT_TRUE(skupiny.locate(QStringLiteral("ID"), Variant(qint64(second))));
 
     ReportPrintOptions options;
-    options.allGroups = false;
+    options.onlyGroup = synthetic.report().Result().currentGroup();
     ReportPrintJob job(synthetic.report(), options);
     QPageLayout layout = PrintJob::defaultPageLayout();
     job.layout(layout);

@@ -41,7 +41,10 @@ int SyntheticReport::addGroup(const QString &code, const QString &name, int rows
     skupiny.setValue(QStringLiteral("Nazev"), Variant(name));
     skupiny.post();
     const int id = int(skupiny.asInteger(QStringLiteral("ID")));
+    ReportResult::Group &group = m_groups.emplace_back();
+    group.id = id;
 
+    group.rows.push_back(denik.totalRecordCount());
     denik.append();
     denik.setValue(QStringLiteral("Parent_ID"), Variant(qint64(id)));
     denik.setValue(QStringLiteral("Poradi"), Variant(qint64(0)));
@@ -55,6 +58,7 @@ int SyntheticReport::addGroup(const QString &code, const QString &name, int rows
         ++m_serial;
         const Currency amount = Currency::fromRaw(qint64(m_serial % 9973 + 1) * 1234500);
         total += amount.raw();
+        group.rows.push_back(denik.totalRecordCount());
         denik.append();
         denik.setValue(QStringLiteral("Parent_ID"), Variant(qint64(id)));
         denik.setValue(QStringLiteral("Poradi"), Variant(qint64(row)));
@@ -72,6 +76,7 @@ int SyntheticReport::addGroup(const QString &code, const QString &name, int rows
     skupiny.setCurrency(skupiny.fieldIndex(QStringLiteral("ZakladDane")), Currency::fromRaw(total));
     skupiny.setCurrency(skupiny.fieldIndex(QStringLiteral("PrijmyZahrDoZaklCelkem")), Currency::fromRaw(total));
     skupiny.post();
+    m_report->SetResult(m_groups, -1);
     return id;
 }
 

@@ -20,8 +20,8 @@ public:
     // `kind`: the filter's VertikalniDeleni.
     explicit SyntheticReport(quint8 kind = sgkCentre, const QString &name = QStringLiteral("Sestava 1"));
 
-    // Adds a group with its carried row, `rows` journal rows and the sums.
-    // Returns the group's ID.
+    // Adds a group with its carried row, `rows` journal rows and the sums,
+    // and gives the report its result. Returns the group's ID.
     int addGroup(const QString &code, const QString &name, int rows);
 
     TPenDenReport &report() { return *m_report; }
@@ -31,6 +31,7 @@ public:
 private:
     TestLaunchContext m_context;
     std::unique_ptr<TPenDenReport> m_report;
+    std::vector<ReportResult::Group> m_groups;
     int m_serial = 0;
 };
 

@@ -15,7 +15,6 @@
 #include "app/TBaseApplication.h"
 #include "core/OutputFile.h"
 #include "core/IniFile.h"
-#include "core/MemTable.h"
 #include "print/PdfOutput.h"
 #include "print/PrintSettings.h"
 #include "print/ReportPrint.h"
@@ -39,12 +38,12 @@ bool writeReportPdf(TBaseApplication &app, TPenDenReport &report, const QString 
     printOptions.finalOverview = options.finalSummary;
     printOptions.monthlyOverview = !g_withoutMonthly;
     if (!options.group.isNull()) {
-        if (!report.Skupiny().locate(QStringLiteral("Zkratka"), Variant(options.group), true)) {
+        printOptions.onlyGroup = report.Result().groupOfCode(options.group);
+        if (printOptions.onlyGroup < 0) {
             app.ShowMessageDialog(QStringLiteral("Sumační skupina \"%1\" v sestavě není.").arg(options.group),
                                   MessageKind::Error);
             return false;
         }
-        printOptions.allGroups = false;
     }
     if (auto *console = dynamic_cast<ConsoleUiServices *>(&app.UiServices()))
         console->setQuestionAnswer(options.overwrite ? MessageResult::Yes : MessageResult::No);

@@ -138,6 +138,8 @@ struct TMemTable::Impl {
     FieldValue valueOf(int row, int f) const;
     /// The same for a record of the table order, visible or not.
     FieldValue valueOfRecord(int record, int f) const;
+    /// Every field of a stored record, as TMemTable::rawValuesAt gives them.
+    void rawValues(const quint64 *rec, TMemTable::RawValue *values) const;
     size_t recordWords(const quint64 *rec) const;
     RecordData packBuffer(RecordData reuse, size_t reuseWords);
     void loadBuffer(const quint64 *rec);

@@ -143,17 +143,18 @@ void PrintReport(TBaseApplication &app, TPenDenReport &report, bool finalSummary
 {
     TIniFile ini(app.SettingsFileName());
     print::PrintSettings settings = print::PrintSettings::read(ini);
-    TMemTable &skupiny = report.Skupiny();
+    const ReportResult &result = report.Result();
     print::ReportPrintOptions options;
     options.finalOverview = finalSummaryVisible;
     options.monthlyOverview = monthlyOverviewVisible;
-    if (skupiny.recordCount() >= 2) {
+    if (result.groupCount() >= 2) {
         bool allGroups = settings.allGroups;
-        const QString name = skupiny.hasCurrent() ? skupiny.asText(QStringLiteral("Nazev")) : QString();
+        const int current = result.currentGroup();
+        const QString name = current >= 0 ? result.groupName(current) : QString();
         if (!windows.askScope(allGroups, name))
             return;
         settings.allGroups = allGroups;
-        options.allGroups = allGroups;
+        options.onlyGroup = allGroups ? -1 : current;
     }
     std::unique_ptr<print::PrintJob> job;
     {

@@ -5,8 +5,6 @@
 #include "core/MemTable.h"
 #include "report/TPenDenReport.h"
 
-#include <QHash>
-
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -202,17 +200,17 @@ void JsonSink::escapedUtf8(const QByteArray &bytes)
     raw("\"");
 }
 
-// The stored values of one row at a time, read once for every writer of
-// that row.
+// The stored values of one record at a time, read once for every writer of
+// that record.
 class RowValues {
 public:
     explicit RowValues(const TMemTable &table)
         : m_table(table), m_values(size_t(table.fieldCount()))
     {
     }
-    const TMemTable::RawValue *load(int row)
+    const TMemTable::RawValue *load(int record)
     {
-        m_table.rawValuesAt(row, m_values.data());
+        m_table.recordRawValues(record, m_values.data());
         return m_values.data();
     }
 
@@ -314,24 +312,6 @@ QStringList amountNames()
     return names;
 }
 
-// Denik rows grouped by Parent_ID, in Denik order within each group.
-QHash<qint64, std::vector<int>> rowsByGroup(const TMemTable &denik)
-{
-    const int parent = denik.fieldIndex(QStringLiteral("Parent_ID"));
-    QHash<qint64, std::vector<int>> rows;
-    std::vector<int> *last = nullptr;
-    qint64 lastParent = 0;
-    for (int row = 0; row < denik.recordCount(); ++row) {
-        const qint64 id = denik.valueAt(row, parent).toInt();
-        if (!last || id != lastParent) {
-            last = &rows[id];
-            lastParent = id;
-        }
-        last->push_back(row);
-    }
-    return rows;
-}
-
 void writeRows(JsonSink &sink, RowValues &denik, const FieldWriter &own, const FieldWriter &cols,
                const std::vector<int> &rows)
 {
@@ -347,62 +327,54 @@ void writeRows(JsonSink &sink, RowValues &denik, const FieldWriter &own, const F
     sink.raw("]");
 }
 
+QStringList groupTotalNames()
+{
+    QStringList names;
+    for (const char *name : groupTotalFieldNames())
+        names.append(QString::fromLatin1(name));
+    return names;
+}
+
 void writeGroups(JsonSink &sink, const TPenDenReport &report)
 {
-    const TMemTable &skupiny = report.Skupiny();
-    const TMemTable &denik = report.Denik();
-    const TMemTable &prevedeno = report.Prevedeno();
-
-    const QHash<qint64, std::vector<int>> rows = rowsByGroup(denik);
-    const int carriedParent = prevedeno.fieldIndex(QStringLiteral("Parent_ID"));
-    QHash<qint64, int> carriedByGroup;
-    for (int row = 0; row < prevedeno.recordCount(); ++row)
-        carriedByGroup.insert(prevedeno.valueAt(row, carriedParent).toInt(), row);
+    const ReportResult &result = report.Result();
+    const TMemTable &skupiny = result.skupiny();
+    const TMemTable &denik = result.denik();
+    const TMemTable &prevedeno = result.prevedeno();
 
     FieldWriter groupOwn(skupiny,
                          {QStringLiteral("ID"), QStringLiteral("Zkratka"), QStringLiteral("Nazev"),
                           QStringLiteral("LastPoradi"), QStringLiteral("IDPrevedeno")},
                          false);
     FieldWriter groupCols(skupiny, amountNames(), true);
-    FieldWriter groupTotals(
-        skupiny,
-        {QStringLiteral("HotovostCeninyCelkem"), QStringLiteral("BankUctyCelkem"),
-         QStringLiteral("PrubPolozkyCelkem"), QStringLiteral("ZakladDane"),
-         QStringLiteral("PrijmyZahrDoZaklCelkem"), QStringLiteral("VydajeNaZajPrijCelkem"),
-         QStringLiteral("PrijmyNeovlZaklDaneCelkem"), QStringLiteral("VydajeNeovlZaklDaneCelkem")},
-        true);
+    FieldWriter groupTotals(skupiny, groupTotalNames(), true);
     FieldWriter carriedCols(prevedeno, amountNames(), true);
     FieldWriter rowOwn(denik,
                        {QStringLiteral("ID"), QStringLiteral("Poradi"), QStringLiteral("Datum"),
                         QStringLiteral("Doklad_VS"), QStringLiteral("Popis")},
                        false);
     FieldWriter rowCols(denik, amountNames(), true);
-    const int idField = skupiny.fieldIndex(QStringLiteral("ID"));
-    static const std::vector<int> noRows;
     RowValues groupValues(skupiny), carriedValues(prevedeno), rowValues(denik);
 
     sink.raw("[");
-    for (int row = 0; row < skupiny.recordCount(); ++row) {
-        sink.raw(row > 0 ? ",\n{" : "\n{", row > 0 ? 3 : 2);
-        const TMemTable::RawValue *values = groupValues.load(row);
+    for (int index = 0; index < result.groupCount(); ++index) {
+        const ReportResult::Group &group = result.group(index);
+        sink.raw(index > 0 ? ",\n{" : "\n{", index > 0 ? 3 : 2);
+        const TMemTable::RawValue *values = groupValues.load(index);
         groupOwn.write(sink, values);
-        const qint64 id = values[idField].null ? 0 : qint64(values[idField].slot);
         sink.raw(",\"cols\":");
         groupCols.write(sink, values);
         sink.raw(",\"totals\":");
         groupTotals.write(sink, values);
         sink.raw(",\"carried\":");
-        const auto carried = carriedByGroup.constFind(id);
-        if (carried == carriedByGroup.constEnd())
+        if (group.carried < 0)
             sink.raw("null");
         else
-            carriedCols.write(sink, carriedValues.load(*carried));
+            carriedCols.write(sink, carriedValues.load(group.carried));
         sink.raw(",\"rows\":");
-        const auto groupRows = rows.constFind(id);
-        writeRows(sink, rowValues, rowOwn, rowCols,
-                  groupRows == rows.constEnd() ? noRows : *groupRows);
+        writeRows(sink, rowValues, rowOwn, rowCols, group.rows);
         sink.raw(",\"months\":");
-        const QByteArray months = monthsJson(report, id);
+        const QByteArray months = monthsJson(report, group.id);
         sink.raw(months.constData(), size_t(months.size()));
         sink.raw("}");
     }
@@ -427,11 +399,12 @@ void writeReportJson(const TPenDenReport &report, QIODevice &device)
         sink.text(warnings[i]);
     }
     sink.raw("],\n\"openingBalances\":");
-    const TMemTable &opening = report.PocatecniStav();
-    if (opening.recordCount() == 0)
+    const ReportResult &result = report.Result();
+    if (result.openingRecord() < 0)
         sink.raw("null");
     else
-        FieldWriter(opening, amountNames(), true).write(sink, RowValues(opening).load(0));
+        FieldWriter(result.pocatecniStav(), amountNames(), true)
+            .write(sink, RowValues(result.pocatecniStav()).load(result.openingRecord()));
     sink.raw(",\n\"groups\":");
     writeGroups(sink, report);
     sink.raw("}\n");
