@@ -117,10 +117,12 @@ Shade amountShade(int column, bool &light)
 QList<PrintColumn> journalColumns()
 {
     QList<PrintColumn> columns{
-        {QStringLiteral("Číslo řádku"), QStringLiteral("[1]"), {}, Shade::None, true, false, 0, Qt::AlignRight},
-        {QStringLiteral("Datum"), QStringLiteral("[2]"), {}, Shade::None, true, false, 0, Qt::AlignHCenter},
+        {QStringLiteral("Číslo řádku"), QStringLiteral("[1]"), {}, Shade::None, true, false, 0, Qt::AlignRight,
+         QStringLiteral("99999")},
+        {QStringLiteral("Datum"), QStringLiteral("[2]"), {}, Shade::None, true, false, 0, Qt::AlignHCenter,
+         QStringLiteral("00.00.0000")},
         {QStringLiteral("Číslo dokladu/\nvar. symb."), QStringLiteral("[3]"), {}, Shade::None, true, false,
-         27 * UnitsPerMm, Qt::AlignLeft},
+         30 * UnitsPerMm, Qt::AlignLeft},
         {QStringLiteral("Popis"), QStringLiteral("[4]"), {}, Shade::None, true, false, 45 * UnitsPerMm, Qt::AlignLeft},
     };
     bool light = false;

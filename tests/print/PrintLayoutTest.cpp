@@ -1,8 +1,9 @@
 // Page plans of printed reports, checked without painting: every group
 // starts a page, every row is printed once on every slice, pages are filled
 // and never overfilled, and the columns are split into page widths that
-// hold them.
+// hold them, alike whatever the rows hold.
 
+#include "core/DisplayFormat.h"
 #include "print/PrintTable.h"
 #include "print/ReportPrint.h"
 #include "print/SyntheticReport.h"
@@ -163,6 +164,66 @@ TEST(PrintPlan, AWideAmountWidensItsColumnOnly)
     const int col30 = JournalKeys + 30 - 5;
     EXPECT_GT(widthOf(wide.table(), col30), 1.3 * widthOf(plain.table(), col30));
     EXPECT_EQ(wide.table().slices()[0].widths.mid(0, JournalKeys), plain.table().slices()[0].widths.mid(0, JournalKeys));
+}
+
+// A journal whose every row has one description and one amount in every
+// amount column.
+class UniformRows : public TableSource {
+public:
+    UniformRows(const char *amount, QString description)
+        : m_amount(*Currency::parse(QString::fromLatin1(amount))), m_description(std::move(description))
+    {
+    }
+    int rowCount() const override { return 50; }
+    QString text(int row, int column) const override
+    {
+        switch (column) {
+        case 0: return QString::number(row + 1);
+        case 1: return QStringLiteral("12.3.2024");
+        case 2: return QStringLiteral("PK%1").arg(row);
+        case 3: return m_description;
+        default: return formatAmount(m_amount, DisplayFormatForDecimals(2), QLocale(QLocale::Czech));
+        }
+    }
+    std::optional<Currency> amount(int, int column) const override
+    {
+        return column < JournalKeys ? std::nullopt : std::optional(m_amount);
+    }
+    bool bold(int row) const override { return row == 0; }
+
+private:
+    Currency m_amount;
+    QString m_description;
+};
+
+TEST(PrintSplit, PageWidthsDoNotFollowTheData)
+{
+    ensureGuiApplication();
+    const PrintFonts fonts;
+    const auto slicesOf = [&fonts](const UniformRows &rows, double pageWidth) {
+        TableLayout table(journalColumns(), fonts);
+        table.measure(rows);
+        table.arrange(pageWidth);
+        return table.slices();
+    };
+    const UniformRows small("1.5", QStringLiteral("Drobné")),
+        large("-987654321.99", QStringLiteral("Nákup materiálu na stavbu hotelu v Přerově, dodávka druhá, "
+                                              "včetně dopravy a montáže"));
+    for (const QPageLayout::Orientation orientation : {QPageLayout::Landscape, QPageLayout::Portrait}) {
+        QPageLayout layout = PrintJob::defaultPageLayout();
+        layout.setOrientation(orientation);
+        const double width = PageSpace::of(layout).width;
+        const QList<ColumnSlice> a = slicesOf(small, width), b = slicesOf(large, width);
+        ASSERT_EQ(a.size(), b.size());
+        qsizetype fewest = 31, most = 0;
+        for (qsizetype i = 0; i < a.size(); ++i) {
+            EXPECT_EQ(a[i].columns, b[i].columns) << "slice " << i;
+            EXPECT_EQ(a[i].widths, b[i].widths) << "slice " << i;
+            fewest = std::min(fewest, a[i].columns.size() - JournalKeys);
+            most = std::max(most, a[i].columns.size() - JournalKeys);
+        }
+        EXPECT_LE(most - fewest, 2) << "page widths about even";
+    }
 }
 
 } // namespace
