@@ -6,6 +6,7 @@
 #include "print/PrintFont.h"
 #include "print/ReportPrint.h"
 #include "print/TablePages.h"
+#include "print/WarningPages.h"
 #include "report/TPenDenReport.h"
 
 #include <QLocale>
@@ -100,8 +101,10 @@ GroupTablePrintJob::GroupTablePrintJob(const TPenDenReport &report, const QList<
     m_table.measure(*rows);
     const QString kind =
         TReportFilter::SummationGroupKindName(report.Filter().VertikalniDeleni, GroupKindCaptionForm);
-    addSection(std::make_unique<GroupTableSection>(
-        m_table, std::move(rows), kind.isEmpty() ? QString() : QStringLiteral("Sumační skupiny (%1)").arg(kind)));
+    const QString groupLine = kind.isEmpty() ? QString() : QStringLiteral("Sumační skupiny (%1)").arg(kind);
+    addSection(std::make_unique<GroupTableSection>(m_table, std::move(rows), groupLine));
+    if (const QStringList warnings = warningLines(report); !warnings.isEmpty())
+        addSection(warningSection(warnings, m_fonts, groupLine));
 }
 
 GroupTablePrintJob::~GroupTablePrintJob() = default;

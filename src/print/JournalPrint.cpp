@@ -7,6 +7,7 @@
 #include "print/PrintFont.h"
 #include "print/ReportPrint.h"
 #include "print/TablePages.h"
+#include "print/WarningPages.h"
 #include "report/ReportColumns.h"
 #include "report/TMonthlyOverview.h"
 #include "report/TPenDenReport.h"
@@ -149,6 +150,7 @@ ReportPrintJob::ReportPrintJob(const TPenDenReport &report, const ReportPrintOpt
         m_monthly = std::make_unique<MonthlyPages>(*months, m_fonts);
     const quint8 kind = report.Filter().VertikalniDeleni;
     const QString kindCaption = TReportFilter::SummationGroupKindName(kind, GroupKindCaptionForm);
+    QString printedGroupLine;
     for (int group = 0; group < result.groupCount(); ++group) {
         if (options.onlyGroup >= 0 && group != options.onlyGroup)
             continue;
@@ -164,6 +166,7 @@ ReportPrintJob::ReportPrintJob(const TPenDenReport &report, const ReportPrintOpt
             overviewCaption += QStringLiteral(" – sumační skupina ") + name;
             monthlyCaption += QStringLiteral(" – sumační skupina ") + name;
         }
+        printedGroupLine = groupLine;
         auto rows = std::make_unique<GroupRows>(result, fields, group);
         m_table.measure(*rows);
         const auto [lowest, highest] = rows->runningExtremes();
@@ -175,6 +178,12 @@ ReportPrintJob::ReportPrintJob(const TPenDenReport &report, const ReportPrintOpt
         if (m_monthly)
             addSection(m_monthly->section(result.group(group).id, groupLine, monthlyCaption));
     }
+    // One group printed alone lists its own warnings and those of no group.
+    const bool one = options.onlyGroup >= 0;
+    const QStringList warnings = warningLines(
+        report, one ? std::optional(skupiny.recordValue(options.onlyGroup, codeField).toText()) : std::nullopt);
+    if (!warnings.isEmpty())
+        addSection(warningSection(warnings, m_fonts, one ? printedGroupLine : QString()));
 }
 
 ReportPrintJob::~ReportPrintJob() = default;

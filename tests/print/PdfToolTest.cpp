@@ -3,9 +3,12 @@
 // order and nowhere a figure the screen leaves blank; each group's monthly
 // table follows its final overview with the JSON's months and the overview's
 // totals; every page carries the header and "Strana x z y"; pages carry
-// their running sums over.
+// their running sums over; warnings are listed at the end.
 
+#include "core/Currency.h"
+#include "core/DateTime.h"
 #include "host/demo/DemoAgenda.h"
+#include "host/demo/THostTableWriter.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -176,6 +179,13 @@ void expectMonthlyPage(const QString &page, const QJsonObject &group)
                       QStringLiteral("total"));
 }
 
+// The page that lists the warnings, after every group.
+bool isWarningPage(const QString &page)
+{
+    static const QRegularExpression heading(QStringLiteral("(?m)^Upozornění\\s*$"));
+    return heading.match(page).hasMatch();
+}
+
 // "-1234.5" in ten-thousandths, and back.
 qint64 units(const QString &plain)
 {
@@ -244,6 +254,10 @@ TEST_F(PdfToolTest, EveryFigureOfTheJsonStandsOnItsRowAndEveryPageHasHeaderAndFo
         EXPECT_TRUE(page.contains(QStringLiteral("Vytištěno: "))) << where.toStdString();
         EXPECT_TRUE(page.contains(QStringLiteral("Strana %1 z %2").arg(p + 1).arg(pages.size())))
             << where.toStdString();
+        if (isWarningPage(page)) {
+            EXPECT_EQ(p, pages.size() - 1) << "the warnings come last";
+            continue;
+        }
         const QRegularExpressionMatch header =
             QRegularExpression(QStringLiteral("Sumační skupina \\(střediska\\): ([^\\n]+)")).match(page);
         ASSERT_TRUE(header.hasMatch()) << where.toStdString();
@@ -330,7 +344,8 @@ TEST_F(PdfToolTest, OneGroupWithoutDisplayAndRefusals)
     ASSERT_FALSE(pages.isEmpty());
     for (const QString &page : pages)
         EXPECT_TRUE(page.contains(QStringLiteral("(střediska): ") + code)) << page.left(300).toStdString();
-    EXPECT_TRUE(pages.last().contains(QStringLiteral("Měsíční přehled – sumační skupina")));
+    const qsizetype monthly = pages.size() - (isWarningPage(pages.last()) ? 2 : 1);
+    EXPECT_TRUE(pages[monthly].contains(QStringLiteral("Měsíční přehled – sumační skupina")));
 
     const QDateTime written = QFileInfo(pdf).lastModified();
     EXPECT_EQ(run(one), 1) << "an existing file is kept without --overwrite";
@@ -376,6 +391,8 @@ TEST_F(PdfToolTest, PagesCarryTheirRunningSumsOver)
     int carriedPages = 0;
     for (qsizetype p = 0; p < pages.size(); ++p) {
         const QString where = QStringLiteral("page %1").arg(p + 1);
+        if (isWarningPage(pages[p]))
+            break;
         const QString group = QRegularExpression(QStringLiteral("Sumační skupina \\(střediska\\): ([^\\n]+)"))
                                   .match(pages[p]).captured(1).trimmed();
         if (group != currentGroup) {
@@ -427,6 +444,41 @@ TEST_F(PdfToolTest, PagesCarryTheirRunningSumsOver)
     }
     EXPECT_EQ(groupIndex, groups.size() - 1);
     EXPECT_GT(carriedPages, 4);
+}
+
+// An unknown movement: its record's line, with the amount no column holds,
+// under "Upozornění" after the journal.
+TEST_F(PdfToolTest, WarningsArePrintedAfterTheJournal)
+{
+    QTemporaryDir dir;
+    DemoAgendaOptions options;
+    options.journalRecords = 20;
+    const DemoAgenda demo = createDemoAgenda(dir.path() + QStringLiteral("/"), options);
+    {
+        THostTableWriter journal(demo.yearFolder + QStringLiteral("UCPENDEN"));
+        journal.SetValue(QStringLiteral("Cislo"), demo.journalRecords + 1);
+        journal.SetValue(QStringLiteral("Datum"), Variant::fromDate(encodeDate(2024, 3, 12)));
+        journal.SetValue(QStringLiteral("Zdroj"), QStringLiteral("PK"));
+        journal.SetValue(QStringLiteral("ZRadek"), 1);
+        journal.SetValue(QStringLiteral("Doklad"), QStringLiteral("PK9999"));
+        journal.SetValue(QStringLiteral("Pohyb"), QStringLiteral("XNEZN"));
+        journal.SetValue(QStringLiteral("Typ"), QStringLiteral("P"));
+        journal.SetValue(QStringLiteral("Castka"), *Currency::parse(u"1234.56"));
+        journal.Append();
+        journal.Commit();
+    }
+    const QString pdf = path(QStringLiteral("warnings.pdf"));
+    ASSERT_EQ(run({QStringLiteral("--pdf"), pdf}, false, &demo), 0) << m_err.toStdString();
+    const QStringList pages = pdfPages(pdf);
+    ASSERT_FALSE(pages.isEmpty());
+    for (qsizetype p = 0; p + 1 < pages.size(); ++p)
+        EXPECT_FALSE(isWarningPage(pages[p])) << "page " << p + 1;
+    EXPECT_TRUE(isWarningPage(pages.last())) << pages.last().toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("doklad PK9999, 12\\.3\\.2024: nebyl nalezen účetní pohyb "
+                                                  "\"XNEZN\"; částka 1 234,56 není v žádném sloupci"))
+                    .match(pages.last())
+                    .hasMatch())
+        << pages.last().toStdString();
 }
 
 // The document information and the XMP packet of an archived PDF: the
