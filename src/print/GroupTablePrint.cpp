@@ -67,8 +67,8 @@ private:
     QString m_groupLine;
 };
 
-// Amount columns right-aligned and sized by their figures; the others are
-// the key columns, their long names wrapped.
+// Amount columns right-aligned and sized for any amount; the others are
+// the key columns, as wide as their text, long names wrapped.
 QList<PrintColumn> typedColumns(QList<PrintColumn> columns, const TMemTable &skupiny, const QList<int> &fields)
 {
     for (qsizetype i = 0; i < columns.size(); ++i) {
@@ -77,6 +77,7 @@ QList<PrintColumn> typedColumns(QList<PrintColumn> columns, const TMemTable &sku
         columns[i].key = !amount;
         columns[i].alignment = amount ? Qt::AlignRight : Qt::AlignLeft;
         columns[i].maxWidth = amount ? 0 : KeyTextLimit;
+        columns[i].fitText = !amount;
     }
     return columns;
 }

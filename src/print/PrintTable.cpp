@@ -73,8 +73,8 @@ void TableLayout::measure(const TableSource &source)
             }
             continue;
         }
-        if (m_columns[c].maxWidth > 0)
-            continue; // wraps
+        if (m_columns[c].maxWidth > 0 && !m_columns[c].fitText)
+            continue; // as wide as it may be
         for (int row = 0; row < rows; ++row) {
             const PrintFont &font = source.bold(row) ? m_fonts.bodyBold : m_fonts.body;
             widen(c, font.width(source.text(row, c)));
@@ -84,7 +84,10 @@ void TableLayout::measure(const TableSource &source)
 
 double TableLayout::naturalWidth(int column) const
 {
-    const double text = m_columns[column].maxWidth > 0 ? m_columns[column].maxWidth : m_textWidth[column];
+    const PrintColumn &c = m_columns[column];
+    double text = m_textWidth[column];
+    if (c.maxWidth > 0)
+        text = c.fitText ? std::min(text, c.maxWidth) : c.maxWidth;
     return std::max(text, m_titleWidth[column]) + 2 * CellPadding;
 }
 
@@ -150,7 +153,7 @@ void TableLayout::fitKeys(double pageWidth, double keysWidth)
 
 // Width every slice can spare goes to the wrapping key columns, the one
 // with the longest text (the description) first, each up to half as wide
-// again: fewer wrapped rows, so fewer pages.
+// again (or up to its widest text): fewer wrapped rows, so fewer pages.
 void TableLayout::widenKeys(const QList<QList<int>> &parts, double room)
 {
     double spare = room;
@@ -168,7 +171,10 @@ void TableLayout::widenKeys(const QList<QList<int>> &parts, double room)
     std::stable_sort(wrapping.begin(), wrapping.end(),
                      [this](int a, int b) { return m_columns[a].maxWidth > m_columns[b].maxWidth; });
     for (int c : std::as_const(wrapping)) {
-        const double added = std::clamp(m_keyWidths[c] * (MaxStretch - 1), 0.0, std::max(spare, 0.0));
+        const double wanted = m_columns[c].fitText
+            ? std::max(m_textWidth[c], m_titleWidth[c]) + 2 * CellPadding - m_keyWidths[c]
+            : m_keyWidths[c] * (MaxStretch - 1);
+        const double added = std::clamp(wanted, 0.0, std::max(spare, 0.0));
         m_keyWidths[c] += added;
         spare -= added;
     }

@@ -37,6 +37,8 @@ struct PrintColumn {
     double maxWidth = 0;   // text columns: as wide as this, wider text wraps (units; 0: no limit)
     Qt::Alignment alignment = Qt::AlignLeft;
     QString sample = {};   // unwrapped text columns: the widest text expected ("99999")
+    bool fitText = false;  // a wrapping column only as wide as its widest text, where a short list
+                           // (the group table) need not split alike whatever it holds
 };
 
 // The widest amount a column is sized for: below a billion, which leaves
