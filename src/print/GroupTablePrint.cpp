@@ -6,6 +6,7 @@
 #include "print/PrintFont.h"
 #include "print/ReportPrint.h"
 #include "print/TablePages.h"
+#include "print/WarningPages.h"
 #include "report/TPenDenReport.h"
 
 #include <QLocale>
@@ -66,8 +67,8 @@ private:
     QString m_groupLine;
 };
 
-// Amount columns right-aligned and sized by their figures; the others are
-// the key columns, their long names wrapped.
+// Amount columns right-aligned and sized for any amount; the others are
+// the key columns, as wide as their text, long names wrapped.
 QList<PrintColumn> typedColumns(QList<PrintColumn> columns, const TMemTable &skupiny, const QList<int> &fields)
 {
     for (qsizetype i = 0; i < columns.size(); ++i) {
@@ -76,6 +77,7 @@ QList<PrintColumn> typedColumns(QList<PrintColumn> columns, const TMemTable &sku
         columns[i].key = !amount;
         columns[i].alignment = amount ? Qt::AlignRight : Qt::AlignLeft;
         columns[i].maxWidth = amount ? 0 : KeyTextLimit;
+        columns[i].fitText = !amount;
     }
     return columns;
 }
@@ -100,8 +102,10 @@ GroupTablePrintJob::GroupTablePrintJob(const TPenDenReport &report, const QList<
     m_table.measure(*rows);
     const QString kind =
         TReportFilter::SummationGroupKindName(report.Filter().VertikalniDeleni, GroupKindCaptionForm);
-    addSection(std::make_unique<GroupTableSection>(
-        m_table, std::move(rows), kind.isEmpty() ? QString() : QStringLiteral("Sumační skupiny (%1)").arg(kind)));
+    const QString groupLine = kind.isEmpty() ? QString() : QStringLiteral("Sumační skupiny (%1)").arg(kind);
+    addSection(std::make_unique<GroupTableSection>(m_table, std::move(rows), groupLine));
+    if (const QStringList warnings = warningLines(report); !warnings.isEmpty())
+        addSection(warningSection(warnings, m_fonts, groupLine));
 }
 
 GroupTablePrintJob::~GroupTablePrintJob() = default;

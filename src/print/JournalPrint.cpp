@@ -2,89 +2,26 @@
 
 #include "core/MemTable.h"
 #include "filter/TReportFilter.h"
+#include "print/JournalRows.h"
 #include "print/MonthlyPages.h"
 #include "print/PrintFont.h"
 #include "print/ReportPrint.h"
 #include "print/TablePages.h"
+#include "print/WarningPages.h"
 #include "report/ReportColumns.h"
 #include "report/TMonthlyOverview.h"
 #include "report/TPenDenReport.h"
 
-#include <QLocale>
+#include <QHash>
 
 namespace kasovka::print {
 
 namespace {
 
-constexpr int KeyColumns = 4; // Poradi, Datum, Doklad_VS, Popis
-constexpr int PopisColumn = 3;
 constexpr double OverviewGap = 60; // units between the table and the overview below it
 
-// Field positions of the journal's columns in Denik and of the amounts in Skupiny.
-struct JournalFields {
-    explicit JournalFields(const TPenDenReport &report)
-    {
-        const TMemTable &denik = report.Denik();
-        const TMemTable &skupiny = report.Skupiny();
-        for (const char *name : {"Poradi", "Datum", "Doklad_VS", "Popis"})
-            denikColumns.append(denik.fieldIndex(QString::fromLatin1(name)));
-        for (int column = FirstAmountColumn; column <= LastAmountColumn; ++column) {
-            denikColumns.append(denik.fieldIndex(amountFieldName(column)));
-            skupinyAmounts.append(skupiny.fieldIndex(amountFieldName(column)));
-        }
-        poradi = denikColumns[0];
-    }
-    QList<int> denikColumns;   // per printed column
-    QList<int> skupinyAmounts; // per amount column
-    int poradi;
-};
-
-// A group's journal rows in table order, then its sums row.
-class GroupRows : public TableSource {
-public:
-    GroupRows(const ReportResult &result, const JournalFields &fields, int group)
-        : m_denik(result.denik()), m_skupiny(result.skupiny()), m_fields(fields), m_group(group),
-          m_records(result.group(group).rows)
-    {
-    }
-    int rowCount() const override { return int(m_records.size()) + 1; }
-    QString text(int row, int column) const override
-    {
-        if (row < int(m_records.size()))
-            return m_denik.recordDisplayText(m_records[size_t(row)], m_fields.denikColumns[column], m_locale);
-        if (column < KeyColumns)
-            return column == PopisColumn ? QStringLiteral("Celkem:") : QString();
-        return m_skupiny.recordDisplayText(m_group, m_fields.skupinyAmounts[column - KeyColumns], m_locale);
-    }
-    std::optional<Currency> amount(int row, int column) const override
-    {
-        if (column < KeyColumns)
-            return std::nullopt;
-        const bool sums = row >= int(m_records.size());
-        const TMemTable &table = sums ? m_skupiny : m_denik;
-        const int record = sums ? m_group : m_records[size_t(row)];
-        const int field = sums ? m_fields.skupinyAmounts[column - KeyColumns] : m_fields.denikColumns[column];
-        if (table.recordIsNull(record, field))
-            return std::nullopt;
-        return table.recordValue(record, field).toCurrency();
-    }
-    // The carried row and the sums.
-    bool bold(int row) const override
-    {
-        if (row >= int(m_records.size()))
-            return true;
-        const int record = m_records[size_t(row)];
-        return !m_denik.recordIsNull(record, m_fields.poradi) && m_denik.recordValue(record, m_fields.poradi).toInt() == 0;
-    }
-
-private:
-    const TMemTable &m_denik;
-    const TMemTable &m_skupiny;
-    const JournalFields m_fields; // shared lists, cheap to copy
-    int m_group;
-    const std::vector<int> &m_records;
-    QLocale m_locale = QLocale::system();
-};
+const QString CarriedInCaption = QStringLiteral("Převod z předchozí strany");
+const QString CarriedOutCaption = QStringLiteral("Převod na další stranu");
 
 class JournalSection : public PrintSection {
 public:
@@ -94,21 +31,29 @@ public:
           m_groupLine(std::move(groupLine)), m_overviewCaption(std::move(overviewCaption))
     {
     }
-    const TableSource &rows() const { return *m_rows; }
+    const GroupRows &rows() const { return *m_rows; }
     QString groupLine() const override { return m_groupLine; }
 
     void plan(const QRectF &body, int index, std::vector<PlannedPage> &pages) const override
     {
         const double available = body.height() - m_table.titleHeight();
-        const QList<RowRange> rowPages = splitRows(m_table, *m_rows, available, true);
+        const double carryHeight = std::max(m_table.rowHeight(carried(CarriedInCaption, {}), 0),
+                                            m_table.rowHeight(carried(CarriedOutCaption, {}), 0));
+        const QList<RowRange> rowPages = splitRows(m_table, *m_rows, available, true, carryHeight);
         const int slices = int(m_table.slices().size());
+        m_sumsBefore.clear();
+        RunningSums sums;
         for (const RowRange &range : rowPages) {
+            if (range.first > 0)
+                m_sumsBefore.insert(range.first, sums);
+            m_rows->addRows(range.first, std::min(range.first + range.count, m_rows->rowCount() - 1), sums);
             for (int slice = 0; slice < slices; ++slice)
                 pages.push_back(PlannedPage{index, slice, range.first, range.count, false});
         }
         if (!m_overview)
             return;
-        const double spare = available - rowsHeight(m_table, *m_rows, rowPages.last());
+        const double carriedIn = rowPages.size() > 1 ? carryHeight : 0;
+        const double spare = available - carriedIn - rowsHeight(m_table, *m_rows, rowPages.last());
         if (spare >= m_overview->height() + OverviewGap)
             pages.back().overview = true;
         else
@@ -118,15 +63,34 @@ public:
     void paint(QPainter &painter, TextBatch &text, const QRectF &body, const PlannedPage &page) const override
     {
         double bottom = body.top();
-        if (page.slice >= 0)
+        if (page.slice >= 0) {
+            const int end = page.firstRow + page.rowCount;
+            const std::optional<CarriedRows> in = carriedAt(CarriedInCaption, page.firstRow);
+            const std::optional<CarriedRows> out =
+                end < m_rows->rowCount() ? carriedAt(CarriedOutCaption, end) : std::nullopt;
             bottom = paintTable(painter, text, m_table, page.slice, *m_rows, RowRange{page.firstRow, page.rowCount},
-                                body.topLeft(), true) + OverviewGap;
+                                body.topLeft(), true, in ? &*in : nullptr, out ? &*out : nullptr)
+                + OverviewGap;
+        }
         if (page.overview && m_overview)
             m_overview->paint(painter, text, QRectF(body.left(), bottom, body.width(), body.bottom() - bottom),
                               m_skupiny, m_group, m_overviewCaption);
     }
 
 private:
+    CarriedRows carried(const QString &caption, const RunningSums &sums) const
+    {
+        return CarriedRows(*m_rows, caption, {sums});
+    }
+    // The row carried over the page break before `row`; none before the first.
+    std::optional<CarriedRows> carriedAt(const QString &caption, int row) const
+    {
+        const auto found = m_sumsBefore.constFind(row);
+        if (found == m_sumsBefore.cend())
+            return std::nullopt;
+        return carried(caption, *found);
+    }
+
     const TableLayout &m_table;
     const OverviewBlock *m_overview;
     const TMemTable &m_skupiny;
@@ -134,6 +98,8 @@ private:
     std::unique_ptr<GroupRows> m_rows;
     QString m_groupLine;
     QString m_overviewCaption;
+    // The running sums at each page break, worked out as the pages are planned.
+    mutable QHash<int, RunningSums> m_sumsBefore;
 };
 
 Shade amountShade(int column, bool &light)
@@ -152,10 +118,12 @@ Shade amountShade(int column, bool &light)
 QList<PrintColumn> journalColumns()
 {
     QList<PrintColumn> columns{
-        {QStringLiteral("Číslo řádku"), QStringLiteral("[1]"), {}, Shade::None, true, false, 0, Qt::AlignRight},
-        {QStringLiteral("Datum"), QStringLiteral("[2]"), {}, Shade::None, true, false, 0, Qt::AlignHCenter},
+        {QStringLiteral("Číslo řádku"), QStringLiteral("[1]"), {}, Shade::None, true, false, 0, Qt::AlignRight,
+         QStringLiteral("99999")},
+        {QStringLiteral("Datum"), QStringLiteral("[2]"), {}, Shade::None, true, false, 0, Qt::AlignHCenter,
+         QStringLiteral("00.00.0000")},
         {QStringLiteral("Číslo dokladu/\nvar. symb."), QStringLiteral("[3]"), {}, Shade::None, true, false,
-         27 * UnitsPerMm, Qt::AlignLeft},
+         30 * UnitsPerMm, Qt::AlignLeft},
         {QStringLiteral("Popis"), QStringLiteral("[4]"), {}, Shade::None, true, false, 45 * UnitsPerMm, Qt::AlignLeft},
     };
     bool light = false;
@@ -174,7 +142,7 @@ ReportPrintJob::ReportPrintJob(const TPenDenReport &report, const ReportPrintOpt
 {
     const ReportResult &result = report.Result();
     const TMemTable &skupiny = result.skupiny();
-    const JournalFields fields(report);
+    const JournalFields fields(result.denik(), skupiny);
     const int codeField = skupiny.fieldIndex(QStringLiteral("Zkratka"));
     const int nameField = skupiny.fieldIndex(QStringLiteral("Nazev"));
     const TMonthlyOverview *months = report.MonthlyOverview();
@@ -182,6 +150,7 @@ ReportPrintJob::ReportPrintJob(const TPenDenReport &report, const ReportPrintOpt
         m_monthly = std::make_unique<MonthlyPages>(*months, m_fonts);
     const quint8 kind = report.Filter().VertikalniDeleni;
     const QString kindCaption = TReportFilter::SummationGroupKindName(kind, GroupKindCaptionForm);
+    QString printedGroupLine;
     for (int group = 0; group < result.groupCount(); ++group) {
         if (options.onlyGroup >= 0 && group != options.onlyGroup)
             continue;
@@ -197,14 +166,24 @@ ReportPrintJob::ReportPrintJob(const TPenDenReport &report, const ReportPrintOpt
             overviewCaption += QStringLiteral(" – sumační skupina ") + name;
             monthlyCaption += QStringLiteral(" – sumační skupina ") + name;
         }
+        printedGroupLine = groupLine;
         auto rows = std::make_unique<GroupRows>(result, fields, group);
         m_table.measure(*rows);
+        const auto [lowest, highest] = rows->runningExtremes();
+        m_table.measure(CarriedRows(*rows, CarriedInCaption, {lowest, highest}));
+        m_table.measure(CarriedRows(*rows, CarriedOutCaption, {RunningSums()}));
         m_groupRows.push_back(rows.get());
         addSection(std::make_unique<JournalSection>(m_table, options.finalOverview ? &m_overview : nullptr, skupiny,
                                                     group, std::move(rows), groupLine, overviewCaption));
         if (m_monthly)
             addSection(m_monthly->section(result.group(group).id, groupLine, monthlyCaption));
     }
+    // One group printed alone lists its own warnings and those of no group.
+    const bool one = options.onlyGroup >= 0;
+    const QStringList warnings = warningLines(
+        report, one ? std::optional(skupiny.recordValue(options.onlyGroup, codeField).toText()) : std::nullopt);
+    if (!warnings.isEmpty())
+        addSection(warningSection(warnings, m_fonts, one ? printedGroupLine : QString()));
 }
 
 ReportPrintJob::~ReportPrintJob() = default;

@@ -39,7 +39,7 @@ TableLayout::TableLayout(QList<PrintColumn> columns, const PrintFonts &fonts)
     : m_columns(std::move(columns)), m_fonts(fonts)
 {
     for (const PrintColumn &column : std::as_const(m_columns)) {
-        m_textWidth.append(0);
+        m_textWidth.append(fonts.bodyBold.width(column.amount ? AmountSample : column.sample));
         m_titleWidth.append(std::max(widestWord(fonts.title, column.caption), fonts.title.width(column.number)));
     }
 }
@@ -73,6 +73,8 @@ void TableLayout::measure(const TableSource &source)
             }
             continue;
         }
+        if (m_columns[c].maxWidth > 0 && !m_columns[c].fitText)
+            continue; // as wide as it may be
         for (int row = 0; row < rows; ++row) {
             const PrintFont &font = source.bold(row) ? m_fonts.bodyBold : m_fonts.body;
             widen(c, font.width(source.text(row, c)));
@@ -82,9 +84,10 @@ void TableLayout::measure(const TableSource &source)
 
 double TableLayout::naturalWidth(int column) const
 {
+    const PrintColumn &c = m_columns[column];
     double text = m_textWidth[column];
-    if (m_columns[column].maxWidth > 0)
-        text = std::min(text, m_columns[column].maxWidth);
+    if (c.maxWidth > 0)
+        text = c.fitText ? std::min(text, c.maxWidth) : c.maxWidth;
     return std::max(text, m_titleWidth[column]) + 2 * CellPadding;
 }
 
@@ -148,10 +151,9 @@ void TableLayout::fitKeys(double pageWidth, double keysWidth)
     }
 }
 
-// The fewest slices that hold the columns; among those, the one that cuts
-// the fewest column groups ("Hotovost a ceniny", "VDZUP", ...) in two.
-// Width every slice can spare goes first to the wrapping key columns, up to
-// their widest text: fewer wrapped rows, so fewer pages.
+// Width every slice can spare goes to the wrapping key columns, the one
+// with the longest text (the description) first, each up to half as wide
+// again (or up to its widest text): fewer wrapped rows, so fewer pages.
 void TableLayout::widenKeys(const QList<QList<int>> &parts, double room)
 {
     double spare = room;
@@ -161,16 +163,27 @@ void TableLayout::widenKeys(const QList<QList<int>> &parts, double room)
             used += naturalWidth(c);
         spare = std::min(spare, room - used);
     }
-    for (int c = 0; c < m_columns.size() && spare > 0; ++c) {
-        if (!m_columns[c].key || m_columns[c].maxWidth <= 0)
-            continue;
-        const double wanted = std::max(m_textWidth[c], m_titleWidth[c]) + 2 * CellPadding - m_keyWidths[c];
-        const double added = std::clamp(wanted, 0.0, spare);
+    QList<int> wrapping;
+    for (int c = 0; c < m_columns.size(); ++c) {
+        if (m_columns[c].key && m_columns[c].maxWidth > 0)
+            wrapping.append(c);
+    }
+    std::stable_sort(wrapping.begin(), wrapping.end(),
+                     [this](int a, int b) { return m_columns[a].maxWidth > m_columns[b].maxWidth; });
+    for (int c : std::as_const(wrapping)) {
+        const double wanted = m_columns[c].fitText
+            ? std::max(m_textWidth[c], m_titleWidth[c]) + 2 * CellPadding - m_keyWidths[c]
+            : m_keyWidths[c] * (MaxStretch - 1);
+        const double added = std::clamp(wanted, 0.0, std::max(spare, 0.0));
         m_keyWidths[c] += added;
         spare -= added;
     }
 }
 
+// The fewest slices that hold the columns; among those, the ones whose
+// widest slice is narrowest and then whose narrowest slice is widest, so the
+// page widths come out even; among those, the one that cuts the fewest column
+// groups ("Hotovost a ceniny", "VDZUP", ...) in two.
 QList<QList<int>> TableLayout::packColumns(double room) const
 {
     QList<int> others;
@@ -179,6 +192,10 @@ QList<QList<int>> TableLayout::packColumns(double room) const
             others.append(c);
     }
     const qsizetype n = others.size();
+    std::vector<double> offset{0}; // offset[i]: width of others[0..i - 1]
+    for (int c : std::as_const(others))
+        offset.push_back(offset.back() + naturalWidth(c));
+    const auto width = [&](qsizetype i, qsizetype j) { return offset[size_t(j)] - offset[size_t(i)]; };
     // A cut before others[i] splits a group when it falls inside one.
     const auto splitsGroup = [&](qsizetype i) {
         if (i == 0 || i == n)
@@ -187,27 +204,47 @@ QList<QList<int>> TableLayout::packColumns(double room) const
         return !after.group.isEmpty() && after.group == before.group ? 1 : 0;
     };
     struct Best {
-        int slices = 0;
-        int splits = 0;
+        int slices = INT_MAX;
+        int splits = INT_MAX;
         qsizetype next = 0;
     };
-    // best[i]: the packing of others[i..]; best[n] is empty.
-    std::vector<Best> best(size_t(n + 1));
-    for (qsizetype i = n - 1; i >= 0; --i) {
-        double used = 0;
-        Best choice{INT_MAX, INT_MAX, i + 1};
-        for (qsizetype j = i; j < n; ++j) {
-            used += naturalWidth(others[j]);
-            // A column wider than the page still gets a slice of its own.
-            if (used > room && j > i)
-                break;
-            const Best &rest = best[size_t(j + 1)];
-            const Best candidate{rest.slices + 1, rest.splits + splitsGroup(j + 1), j + 1};
-            if (std::tie(candidate.slices, candidate.splits) < std::tie(choice.slices, choice.splits))
-                choice = candidate;
+    // The packing with every slice from `low` to `high` wide that takes the
+    // fewest slices, then splits the fewest groups. A column wider than
+    // `high` still gets a slice of its own. best[i]: the packing of others[i..].
+    const auto pack = [&](double low, double high) {
+        std::vector<Best> best(size_t(n + 1));
+        best[size_t(n)] = Best{0, 0, n};
+        for (qsizetype i = n - 1; i >= 0; --i) {
+            for (qsizetype j = i + 1; j <= n; ++j) {
+                const double w = width(i, j);
+                if (w > high && j > i + 1)
+                    break;
+                const Best &rest = best[size_t(j)];
+                if (w < low || rest.slices == INT_MAX)
+                    continue;
+                const Best candidate{rest.slices + 1, rest.splits + splitsGroup(j), j};
+                if (std::tie(candidate.slices, candidate.splits) < std::tie(best[size_t(i)].slices,
+                                                                            best[size_t(i)].splits))
+                    best[size_t(i)] = candidate;
+            }
         }
-        best[size_t(i)] = choice;
+        return best;
+    };
+    std::vector<double> widths; // every width a slice can have
+    for (qsizetype i = 0; i < n; ++i) {
+        for (qsizetype j = i + 1; j <= n; ++j)
+            widths.push_back(width(i, j));
     }
+    std::sort(widths.begin(), widths.end());
+    const int fewest = pack(0, room)[0].slices;
+    // The narrowest widest slice, then the widest narrowest one, that keep the fewest slices.
+    const auto widest = std::partition_point(widths.begin(), widths.end(),
+                                             [&](double high) { return pack(0, high)[0].slices > fewest; });
+    const double high = widest == widths.end() ? room : std::min(room, *widest);
+    const auto narrowest = std::partition_point(widths.begin(), widths.end(),
+                                                [&](double low) { return pack(low, high)[0].slices == fewest; });
+    const double low = narrowest == widths.begin() ? 0 : *(narrowest - 1);
+    const std::vector<Best> best = pack(low, high);
     QList<QList<int>> slices;
     for (qsizetype i = 0; i < n; i = best[size_t(i)].next)
         slices.append(others.mid(i, best[size_t(i)].next - i));

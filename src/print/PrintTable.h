@@ -5,8 +5,13 @@
 // Key columns (row number, date, document and description of the journal;
 // code and name of the group table) stand at the left of every slice, so
 // each sheet can be read on its own. The other columns are packed into the
-// slices in order, whole column groups ("Hotovost a ceniny", "VDZUP", ...)
-// kept together where they fit.
+// fewest slices in order, as evenly as they go, whole column groups
+// ("Hotovost a ceniny", "VDZUP", ...) kept together where they fit.
+//
+// Column widths follow the paper, not the data: an amount column is as wide
+// as the largest amount a journal prints, a wrapping column as its limit, so
+// a report splits alike whatever its rows hold. Only a wider text than that
+// widens its column rather than being cut.
 
 #include "core/Currency.h"
 
@@ -28,10 +33,17 @@ struct PrintColumn {
     QString group;   // title over neighbouring columns of the same group; empty for none
     Shade shade = Shade::None;
     bool key = false;      // repeated at the left of every slice
-    bool amount = false;   // right-aligned; as wide as the widest amount it prints
-    double maxWidth = 0;   // text columns: wider text wraps (units; 0: no limit)
+    bool amount = false;   // right-aligned; as wide as AmountSample or the widest amount it prints
+    double maxWidth = 0;   // text columns: as wide as this, wider text wraps (units; 0: no limit)
     Qt::Alignment alignment = Qt::AlignLeft;
+    QString sample = {};   // unwrapped text columns: the widest text expected ("99999")
+    bool fitText = false;  // a wrapping column only as wide as its widest text, where a short list
+                           // (the group table) need not split alike whatever it holds
 };
+
+// The widest amount a column is sized for: below a billion, which leaves
+// eight amount columns to a landscape A4 page.
+inline const QString AmountSample = QStringLiteral("-999 999 999,99");
 
 // The rows of one table section, as display texts.
 class TableSource {
@@ -57,7 +69,7 @@ class TableLayout {
 public:
     TableLayout(QList<PrintColumn> columns, const PrintFonts &fonts);
 
-    // Widens the columns to what the source prints.
+    // Widens the columns whose text the source prints wider than expected.
     void measure(const TableSource &source);
     // Fixes the slices for a page body of the given width.
     void arrange(double pageWidth);
@@ -92,7 +104,7 @@ private:
 
     QList<PrintColumn> m_columns;
     const PrintFonts &m_fonts;
-    QList<double> m_textWidth;   // widest text printed, without padding
+    QList<double> m_textWidth;   // widest text expected or printed, without padding
     QList<double> m_titleWidth;  // widest title word, without padding
     QList<ColumnSlice> m_slices;
     QList<double> m_keyWidths;   // final widths of the key columns, shared by every slice

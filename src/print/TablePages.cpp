@@ -97,21 +97,24 @@ double rowsHeight(const TableLayout &layout, const TableSource &source, RowRange
 }
 
 QList<RowRange> splitRows(const TableLayout &layout, const TableSource &source, double available,
-                          bool keepLastWithPrevious)
+                          bool keepLastWithPrevious, double carryHeight)
 {
     QList<RowRange> pages{RowRange{0, 0}};
     double used = 0;
     const int rows = source.rowCount();
     for (int row = 0; row < rows; ++row) {
         const double height = layout.rowHeight(source, row);
-        if (used + height > available && pages.last().count > 0) {
+        // A page that does not end with the last row carries its sums out.
+        const double carryOut = row == rows - 1 ? 0 : carryHeight;
+        if (used + height + carryOut > available && pages.last().count > 0) {
             RowRange next{row, 0};
+            used = carryHeight;
             if (keepLastWithPrevious && row == rows - 1 && pages.last().count > 1) {
                 --pages.last().count;
                 next = RowRange{row - 1, 1};
+                used += layout.rowHeight(source, row - 1);
             }
             pages.append(next);
-            used = next.count > 0 ? layout.rowHeight(source, row - 1) : 0;
         }
         ++pages.last().count;
         used += height;
@@ -120,15 +123,31 @@ QList<RowRange> splitRows(const TableLayout &layout, const TableSource &source, 
 }
 
 double paintTable(QPainter &painter, TextBatch &text, const TableLayout &layout, int sliceIndex,
-                  const TableSource &source, RowRange rows, QPointF origin, bool ruleAboveLast)
+                  const TableSource &source, RowRange rows, QPointF origin, bool ruleAboveLast,
+                  const TableSource *carriedIn, const TableSource *carriedOut)
 {
     const ColumnSlice &slice = layout.slices()[sliceIndex];
     const SliceGeometry g = geometry(slice, origin.x());
     const QList<PrintColumn> &columns = layout.columns();
+
+    struct PageRow {
+        const TableSource *source;
+        int row;
+        double height;
+        bool heavyRuleAbove;
+    };
+    std::vector<PageRow> pageRows;
+    if (carriedIn)
+        pageRows.push_back({carriedIn, 0, layout.rowHeight(*carriedIn, 0), false});
     const std::vector<double> &heights = layout.rowHeights(source, rows.first, rows.count);
+    const int last = source.rowCount() - 1;
+    for (int row = rows.first; row < rows.first + rows.count; ++row)
+        pageRows.push_back({&source, row, heights[size_t(row - rows.first)], ruleAboveLast && row == last});
+    if (carriedOut)
+        pageRows.push_back({carriedOut, 0, layout.rowHeight(*carriedOut, 0), true});
     double tableHeight = layout.titleHeight();
-    for (double height : heights)
-        tableHeight += height;
+    for (const PageRow &row : pageRows)
+        tableHeight += row.height;
 
     for (qsizetype i = 0; i < slice.columns.size(); ++i) {
         const Shade shade = columns[slice.columns[i]].shade;
@@ -136,30 +155,31 @@ double paintTable(QPainter &painter, TextBatch &text, const TableLayout &layout,
             painter.fillRect(QRectF(g.left[size_t(i)], origin.y(), slice.widths[i], tableHeight),
                              shade == Shade::Dark ? DarkShade : LightShade);
     }
-    std::vector<QLineF> lines;
+    std::vector<QLineF> lines, heavyLines;
     double y = paintTitles(painter, text, layout, slice, g, origin, lines);
     const double right = origin.x() + g.width;
-    const int last = source.rowCount() - 1;
-    for (int row = rows.first; row < rows.first + rows.count; ++row) {
-        const double height = heights[size_t(row - rows.first)];
-        const PrintFont &font = source.bold(row) ? layout.fonts().bodyBold : layout.fonts().body;
+    for (size_t r = 0; r < pageRows.size(); ++r) {
+        const PageRow &row = pageRows[r];
+        if (row.heavyRuleAbove)
+            heavyLines.emplace_back(origin.x(), y, right, y);
+        else if (r > 0)
+            lines.emplace_back(origin.x(), y, right, y);
+        const PrintFont &font = row.source->bold(row.row) ? layout.fonts().bodyBold : layout.fonts().body;
         for (qsizetype i = 0; i < slice.columns.size(); ++i) {
             const int c = slice.columns[i];
             const QRectF cell(g.left[size_t(i)] + TableLayout::CellPadding, y,
-                              slice.widths[i] - 2 * TableLayout::CellPadding, height);
+                              slice.widths[i] - 2 * TableLayout::CellPadding, row.height);
             double lineTop = y + TableLayout::RowPadding;
             if (columns[c].maxWidth <= 0) {
-                text.addLine(font, source.text(row, c), cell, lineTop, columns[c].alignment);
+                text.addLine(font, row.source->text(row.row, c), cell, lineTop, columns[c].alignment);
                 continue;
             }
-            for (const QString &line : layout.cellLines(source, row, c, slice.widths[i])) {
+            for (const QString &line : layout.cellLines(*row.source, row.row, c, slice.widths[i])) {
                 text.addLine(font, line, cell, lineTop, columns[c].alignment);
                 lineTop += font.lineSpacing();
             }
         }
-        y += height;
-        if (row < rows.first + rows.count - 1 && !(ruleAboveLast && row + 1 == last))
-            lines.emplace_back(origin.x(), y, right, y);
+        y += row.height;
     }
     const double titleBottom = origin.y() + layout.titleHeight();
     for (size_t i = 1; i < g.left.size(); ++i)
@@ -168,10 +188,8 @@ double paintTable(QPainter &painter, TextBatch &text, const TableLayout &layout,
     painter.setPen(QPen(GridColour, ThinLine));
     painter.drawLines(lines.data(), int(lines.size()));
     painter.setPen(QPen(Qt::black, HeavyLine));
-    if (ruleAboveLast && rows.first + rows.count - 1 == last && rows.count > 0) {
-        const double sumsTop = y - heights.back();
-        painter.drawLine(QPointF(origin.x(), sumsTop), QPointF(right, sumsTop));
-    }
+    if (!heavyLines.empty())
+        painter.drawLines(heavyLines.data(), int(heavyLines.size()));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRectF(origin.x(), origin.y(), g.width, y - origin.y()));
     painter.restore();

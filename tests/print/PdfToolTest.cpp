@@ -2,18 +2,25 @@
 // figure of the report's JSON stands on its row of the printed journal, in
 // order and nowhere a figure the screen leaves blank; each group's monthly
 // table follows its final overview with the JSON's months and the overview's
-// totals; every page carries the header and "Strana x z y".
+// totals; every page carries the header and "Strana x z y"; pages carry
+// their running sums over; warnings are listed at the end.
 
+#include "core/Currency.h"
+#include "core/DateTime.h"
 #include "host/demo/DemoAgenda.h"
+#include "host/demo/THostTableWriter.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -57,7 +64,7 @@ protected:
         delete s_dir;
     }
 
-    int run(const QStringList &options, bool headless = false)
+    int run(const QStringList &options, bool headless = false, const DemoAgenda *demo = nullptr)
     {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -67,7 +74,7 @@ protected:
                 env.remove(QString::fromLatin1(name));
         }
         process.setProcessEnvironment(env);
-        process.start(kTool, s_demo->launchArguments() + options);
+        process.start(kTool, (demo ? demo : s_demo)->launchArguments() + options);
         EXPECT_TRUE(process.waitForFinished(120000));
         m_err = QString::fromUtf8(process.readAllStandardError());
         return process.exitCode();
@@ -172,6 +179,50 @@ void expectMonthlyPage(const QString &page, const QJsonObject &group)
                       QStringLiteral("total"));
 }
 
+// The page that lists the warnings, after every group.
+bool isWarningPage(const QString &page)
+{
+    static const QRegularExpression heading(QStringLiteral("(?m)^Upozornění\\s*$"));
+    return heading.match(page).hasMatch();
+}
+
+// "-1234.5" in ten-thousandths, and back.
+qint64 units(const QString &plain)
+{
+    const bool negative = plain.startsWith(u'-');
+    const QStringList parts = plain.mid(negative ? 1 : 0).split(u'.');
+    const qint64 value = parts[0].toLongLong() * 10000 + (parts.value(1) + QStringLiteral("0000")).left(4).toLongLong();
+    return negative ? -value : value;
+}
+
+QString plain(qint64 units)
+{
+    const qint64 magnitude = units < 0 ? -units : units;
+    return QStringLiteral("%1%2.%3")
+        .arg(units < 0 ? QStringLiteral("-") : QString())
+        .arg(magnitude / 10000)
+        .arg(magnitude % 10000, 4, 10, QChar(u'0'));
+}
+
+// The sums of rows 0..count - 1 in the columns of a page, blank where no row
+// has an amount.
+QStringList runningFigures(const QJsonArray &rows, qsizetype count, const QList<int> &columns)
+{
+    QStringList figures;
+    for (int column : columns) {
+        const QString name = QStringLiteral("Col%1").arg(column);
+        std::optional<qint64> sum;
+        for (qsizetype row = 0; row < count; ++row) {
+            const QJsonValue value = rows[row].toObject().value(u"cols").toObject().value(name);
+            if (value.isString())
+                sum = sum.value_or(0) + units(value.toString());
+        }
+        if (sum)
+            figures.append(czech(plain(*sum)));
+    }
+    return figures;
+}
+
 TEST_F(PdfToolTest, EveryFigureOfTheJsonStandsOnItsRowAndEveryPageHasHeaderAndFooter)
 {
     const QString json = path(QStringLiteral("centres.json")), pdf = path(QStringLiteral("centres.pdf"));
@@ -203,6 +254,10 @@ TEST_F(PdfToolTest, EveryFigureOfTheJsonStandsOnItsRowAndEveryPageHasHeaderAndFo
         EXPECT_TRUE(page.contains(QStringLiteral("Vytištěno: "))) << where.toStdString();
         EXPECT_TRUE(page.contains(QStringLiteral("Strana %1 z %2").arg(p + 1).arg(pages.size())))
             << where.toStdString();
+        if (isWarningPage(page)) {
+            EXPECT_EQ(p, pages.size() - 1) << "the warnings come last";
+            continue;
+        }
         const QRegularExpressionMatch header =
             QRegularExpression(QStringLiteral("Sumační skupina \\(střediska\\): ([^\\n]+)")).match(page);
         ASSERT_TRUE(header.hasMatch()) << where.toStdString();
@@ -289,7 +344,8 @@ TEST_F(PdfToolTest, OneGroupWithoutDisplayAndRefusals)
     ASSERT_FALSE(pages.isEmpty());
     for (const QString &page : pages)
         EXPECT_TRUE(page.contains(QStringLiteral("(střediska): ") + code)) << page.left(300).toStdString();
-    EXPECT_TRUE(pages.last().contains(QStringLiteral("Měsíční přehled – sumační skupina")));
+    const qsizetype monthly = pages.size() - (isWarningPage(pages.last()) ? 2 : 1);
+    EXPECT_TRUE(pages[monthly].contains(QStringLiteral("Měsíční přehled – sumační skupina")));
 
     const QDateTime written = QFileInfo(pdf).lastModified();
     EXPECT_EQ(run(one), 1) << "an existing file is kept without --overwrite";
@@ -302,6 +358,127 @@ TEST_F(PdfToolTest, OneGroupWithoutDisplayAndRefusals)
         EXPECT_FALSE(page.contains(QStringLiteral("Měsíční přehled")));
         EXPECT_FALSE(page.contains(QStringLiteral("Závěrečný přehled")));
     }
+}
+
+// Each page of a group's journal but its last ends with the running sums
+// of its page width, and the next page of that width starts with them: what
+// came in plus the rows printed above. The last running sum is the sums row.
+TEST_F(PdfToolTest, PagesCarryTheirRunningSumsOver)
+{
+    QTemporaryDir dir;
+    DemoAgendaOptions options;
+    options.journalRecords = 600;
+    options.seed = 5;
+    const DemoAgenda demo = createDemoAgenda(dir.path() + QStringLiteral("/"), options);
+    const QString json = path(QStringLiteral("carried.json")), pdf = path(QStringLiteral("carried.pdf"));
+    ASSERT_EQ(run({QStringLiteral("--set"), QStringLiteral("vertikalnideleni=1"), QStringLiteral("--json"), json,
+                   QStringLiteral("--pdf"), pdf, QStringLiteral("--without-monthly-overview")},
+                  false, &demo),
+              0)
+        << m_err.toStdString();
+    QFile file(json);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QJsonArray groups = QJsonDocument::fromJson(file.readAll()).object().value(u"groups").toArray();
+    const QStringList pages = pdfPages(pdf);
+
+    const QRegularExpression numbers(QStringLiteral("\\[(\\d+)\\]"));
+    const QRegularExpression carriedIn(QStringLiteral("Převod z předchozí strany"));
+    const QRegularExpression pageEnd(QStringLiteral("Převod na další stranu|Celkem:"));
+    qsizetype groupIndex = -1;
+    QString currentGroup;
+    QMap<int, qsizetype> nextRow;     // per page width, told by its first column
+    QMap<int, QStringList> carriedOut; // per page width: the figures the last page carried out
+    int carriedPages = 0;
+    for (qsizetype p = 0; p < pages.size(); ++p) {
+        const QString where = QStringLiteral("page %1").arg(p + 1);
+        if (isWarningPage(pages[p]))
+            break;
+        const QString group = QRegularExpression(QStringLiteral("Sumační skupina \\(střediska\\): ([^\\n]+)"))
+                                  .match(pages[p]).captured(1).trimmed();
+        if (group != currentGroup) {
+            currentGroup = group;
+            ++groupIndex;
+            nextRow.clear();
+            carriedOut.clear();
+        }
+        ASSERT_LT(groupIndex, groups.size());
+        QList<int> columns;
+        for (auto it = numbers.globalMatch(pages[p]); it.hasNext();) {
+            if (const int n = it.next().captured(1).toInt(); n >= 5)
+                columns.append(n);
+        }
+        if (columns.isEmpty())
+            continue;
+        const QJsonArray rows = groups[groupIndex].toObject().value(u"rows").toArray();
+        const QStringList lines = pages[p].split(u'\n');
+        qsizetype &next = nextRow[columns.first()];
+        qsizetype at = lineStarting(lines, 0, carriedIn);
+        if (next == 0) {
+            EXPECT_LT(at, 0) << "nothing carried into the first page, " << where.toStdString();
+            at = 0;
+        } else {
+            ASSERT_GE(at, 0) << where.toStdString();
+            expectLineFigures(lines[at], carriedOut.value(columns.first()), QStringLiteral("carried in, ") + where);
+            expectLineFigures(lines[at], runningFigures(rows, next, columns), QStringLiteral("running, ") + where);
+        }
+        const qsizetype end = lineStarting(lines, at, pageEnd);
+        ASSERT_GE(end, 0) << where.toStdString();
+        for (; next < rows.size(); ++next) {
+            const QJsonObject row = rows[next].toObject();
+            const QJsonValue poradi = row.value(u"Poradi");
+            const QString start = poradi.isNull() ? QRegularExpression::escape(row.value(u"Popis").toString())
+                                                  : QString::number(poradi.toInt()) + QStringLiteral("\\s");
+            const qsizetype found = lineStarting(lines, at, QRegularExpression(QStringLiteral("^\\s*") + start));
+            if (found < 0 || found > end)
+                break;
+            at = found + 1;
+        }
+        const QStringList running = runningFigures(rows, next, columns);
+        expectLineFigures(lines[end], running, QStringLiteral("carried out or sums, ") + where);
+        if (lines[end].contains(QStringLiteral("Celkem:"))) {
+            EXPECT_EQ(next, rows.size()) << where.toStdString();
+        } else {
+            carriedOut[columns.first()] = running;
+            ++carriedPages;
+        }
+    }
+    EXPECT_EQ(groupIndex, groups.size() - 1);
+    EXPECT_GT(carriedPages, 4);
+}
+
+// An unknown movement: its record's line, with the amount no column holds,
+// under "Upozornění" after the journal.
+TEST_F(PdfToolTest, WarningsArePrintedAfterTheJournal)
+{
+    QTemporaryDir dir;
+    DemoAgendaOptions options;
+    options.journalRecords = 20;
+    const DemoAgenda demo = createDemoAgenda(dir.path() + QStringLiteral("/"), options);
+    {
+        THostTableWriter journal(demo.yearFolder + QStringLiteral("UCPENDEN"));
+        journal.SetValue(QStringLiteral("Cislo"), demo.journalRecords + 1);
+        journal.SetValue(QStringLiteral("Datum"), Variant::fromDate(encodeDate(2024, 3, 12)));
+        journal.SetValue(QStringLiteral("Zdroj"), QStringLiteral("PK"));
+        journal.SetValue(QStringLiteral("ZRadek"), 1);
+        journal.SetValue(QStringLiteral("Doklad"), QStringLiteral("PK9999"));
+        journal.SetValue(QStringLiteral("Pohyb"), QStringLiteral("XNEZN"));
+        journal.SetValue(QStringLiteral("Typ"), QStringLiteral("P"));
+        journal.SetValue(QStringLiteral("Castka"), *Currency::parse(u"1234.56"));
+        journal.Append();
+        journal.Commit();
+    }
+    const QString pdf = path(QStringLiteral("warnings.pdf"));
+    ASSERT_EQ(run({QStringLiteral("--pdf"), pdf}, false, &demo), 0) << m_err.toStdString();
+    const QStringList pages = pdfPages(pdf);
+    ASSERT_FALSE(pages.isEmpty());
+    for (qsizetype p = 0; p + 1 < pages.size(); ++p)
+        EXPECT_FALSE(isWarningPage(pages[p])) << "page " << p + 1;
+    EXPECT_TRUE(isWarningPage(pages.last())) << pages.last().toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("doklad PK9999, 12\\.3\\.2024: nebyl nalezen účetní pohyb "
+                                                  "\"XNEZN\"; částka 1 234,56 není v žádném sloupci"))
+                    .match(pages.last())
+                    .hasMatch())
+        << pages.last().toStdString();
 }
 
 // The document information and the XMP packet of an archived PDF: the
