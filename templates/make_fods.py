@@ -135,6 +135,9 @@ def common_cell_styles():
     out += cell_style("Key", color=KEY_COLOR)
     out += cell_style("HeadKey", bold=True, color=KEY_COLOR, wrap=True, valign="middle")
     out += cell_style("Text", border="all")
+    # Descriptions and document numbers wrap within their column; the
+    # program grows the filled rows to fit them.
+    out += cell_style("TextWrap", border="all", wrap=True)
     out += cell_style("Number", data="Whole", border="all", align="end")
     out += cell_style("DateCell", data="Date", border="all", align="center")
     out += cell_style("TotalLabel", bold=True, border="double")
@@ -416,7 +419,7 @@ def report_template(path, with_summary):
     band_top = sheet.row([("Key", "#.SkupinaRadek"), ("LabelBold", "Sumační skupina:"), None,
                           ("Subtitle", "##Table1##Zkratka"), ("Subtitle", "##Table1##Nazev")], height="0.6cm")
     row = [KEY, ("Number", "##Table2##Poradi"), ("DateCell", "##Table2##Datum"),
-           ("Text", "##Table2##Doklad_VS"), ("Text", "##Table2##Popis")]
+           ("TextWrap", "##Table2##Doklad_VS"), ("TextWrap", "##Table2##Popis")]
     row += [("Amount_" + shade(n), "##Table2##Col%d" % n) for n in range(5, 36)]
     detail = sheet.row(row)
     totals = [KEY] + [("TotalLabel", "")] * 3 + [("TotalLabel", "Celkem")]
@@ -431,8 +434,9 @@ def report_template(path, with_summary):
     sheet.row([("Subtitle", "#.UpozorneniNadpis")], height="0.6cm")
     warnings = sheet.row([("Label", "##Table3##Text")])
     # The date column holds 28.12.2026 with room to spare: a date that does
-    # not fit prints as "###".
-    widths = ["1.5cm", "1.0cm", "1.75cm", "3.1cm", "5.15cm"] + [AMOUNT_WIDTH] * 31
+    # not fit prints as "###". Document numbers with their variable symbol
+    # ("BV01-0019/2024405242") fit [3] on one line.
+    widths = ["1.5cm", "1.0cm", "1.75cm", "3.7cm", "5.15cm"] + [AMOUNT_WIDTH] * 31
     breaks = {amount_column(n) for n in WIDTH_STARTS[1:]}
     write(path, "Peněžní deník", sheet, widths, titles_end, LEADING, breaks,
           {"__Sestava__": (1, warnings), "__Table1__": (band_top, band_bottom),

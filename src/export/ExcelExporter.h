@@ -55,6 +55,9 @@ public:
     void SetWarnings(const QStringList &lines) { m_warnings = lines; }
     const TReportHeading &Heading() const { return m_heading; }
     void SetHeading(const TReportHeading &heading) { m_heading = heading; }
+    // What the written workbook says of itself in its properties.
+    const DocumentInfo &Info() const { return m_info; }
+    void SetInfo(const DocumentInfo &info) { m_info = info; }
     // The most rows a filled sheet may have: the limit of the format the
     // target is written in, or a lower one set for this exporter.
     int MaxRows(TExportFormat format) const
@@ -78,6 +81,7 @@ private:
     bool m_runAssociatedProgram = true;
     TExportFormat m_fileFormat = TExportFormat::Xls;
     TReportHeading m_heading;
+    DocumentInfo m_info;
     QStringList m_warnings;
     std::optional<int> m_maxRows;
 };

@@ -206,6 +206,7 @@ bool TExcelExporterForm::runEngine(const BusyIndicator &busy)
     m_templateReport1.setFileName(m_exporter.FileName());
     m_templateReport1.setOutputPolicy(m_outputPolicy);
     m_workbookAdapter1.setFormat(exportFormatOf(m_exporter.FileName()));
+    m_workbookAdapter1.setInfo(m_exporter.Info());
     // A long export shows progress and can be stopped; the target is only
     // ever replaced whole, so a stopped one leaves nothing behind.
     TBaseApplication &app = m_exporter.Application();

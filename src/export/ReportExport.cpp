@@ -80,6 +80,7 @@ void ExportReport(TBaseApplication &app, const TMemTable &skupiny, const TMemTab
     exporter.SetMasterRecordId(onlyId);
     exporter.SetTemplateName(reportTemplateName(finalSummaryVisible));
     exporter.SetHeading(heading);
+    exporter.SetInfo(documentInfo(heading, QStringLiteral("Peněžní deník")));
     std::optional<QString> onlyKey;
     if (onlyId)
         onlyKey = skupiny.recordValue(group, skupiny.fieldIndex(QStringLiteral("Zkratka"))).toText();
@@ -99,6 +100,7 @@ void ExportGroupTable(TBaseApplication &app, const TMemTable &skupiny, IExportWi
     TExcelExporter exporter(app, &skupiny, nullptr, nullptr);
     exporter.SetTemplateName(groupTablesTemplateName());
     exporter.SetHeading(heading);
+    exporter.SetInfo(documentInfo(heading, QStringLiteral("Seznam sumačních skupin")));
     runExporter(app, exporter, QStringLiteral("GroupTables"), windows);
 }
 

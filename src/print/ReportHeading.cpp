@@ -11,8 +11,9 @@ PageHeading reportHeading(const TPenDenReport &report, const QString &title, con
 {
     // The same year and period the exported workbooks name.
     const TReportHeading exported = kasovka::reportHeading(report);
+    const DocumentInfo info = documentInfo(exported, title);
     PageHeading heading;
-    heading.title = report.ReportName().isEmpty() ? title : title + QStringLiteral(" – ") + report.ReportName();
+    heading.title = info.title;
     heading.agenda = QStringLiteral("Agenda: %1     Účetní rok: %2").arg(exported.agenda, exported.year);
     // The firm stands before the agenda, so that each sheet says whose
     // books it is.
@@ -20,8 +21,8 @@ PageHeading reportHeading(const TPenDenReport &report, const QString &title, con
         heading.agenda = exported.firm.line() + QStringLiteral("     ") + heading.agenda;
     heading.period = QStringLiteral("Období: ") + exported.period;
     heading.printed = printed;
-    heading.author = exported.firm.name;
-    heading.subject = heading.title + QStringLiteral(", období ") + exported.period;
+    heading.author = info.author;
+    heading.subject = info.subject;
     return heading;
 }
 

@@ -63,4 +63,13 @@ TReportHeading reportHeading(const TPenDenReport &report)
     return heading;
 }
 
+DocumentInfo documentInfo(const TReportHeading &heading, const QString &kind)
+{
+    DocumentInfo info;
+    info.title = heading.reportName.isEmpty() ? kind : kind + QStringLiteral(" – ") + heading.reportName;
+    info.author = heading.firm.name;
+    info.subject = info.title + QStringLiteral(", období ") + heading.period;
+    return info;
+}
+
 } // namespace kasovka

@@ -3,6 +3,7 @@
 // page say about a report: its name, the agenda, the accounting year, the
 // period, the kind of summation groups and the firm.
 
+#include "core/DocumentInfo.h"
 #include "report/FirmIdentity.h"
 
 #include <QString>
@@ -23,5 +24,9 @@ struct TReportHeading {
 };
 
 TReportHeading reportHeading(const TPenDenReport &report);
+
+// A written report's properties: `kind` ("Peněžní deník") with the
+// report's name as title, the firm as author, title and period as subject.
+DocumentInfo documentInfo(const TReportHeading &heading, const QString &kind);
 
 } // namespace kasovka

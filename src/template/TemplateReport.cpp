@@ -31,6 +31,17 @@ void TTemplateReport::closeOpenedDataSets()
     m_openedByRun.clear();
 }
 
+namespace {
+// The bands' names serve the engine only; in the filled workbook they would
+// still describe the template's rows.
+void removeBandNames(IXlsWorkbook &workbook)
+{
+    for (int i = workbook.namedRangeCount() - 1; i >= 0; --i)
+        if (bandDataSetNames(workbook.namedRange(i).name))
+            workbook.removeNamedRange(i);
+}
+} // namespace
+
 void TTemplateReport::Run()
 {
     if (!m_adapter)
@@ -51,7 +62,10 @@ void TTemplateReport::Run()
             continue;
         workbook->setActiveSheet(sheet);
         detail::TSheetFiller(*workbook, parser, DataModule(), lookup).run();
+        workbook->fitWrappedRows();
+        workbook->storeFormulaResults();
     }
+    removeBandNames(*workbook);
     workbook->selectFirstSheet();
     workbook->save(m_fileName, m_outputPolicy);
 }

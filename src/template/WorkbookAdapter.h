@@ -46,6 +46,9 @@ public:
 
     virtual int namedRangeCount() const = 0;
     virtual TXlsNamedRange namedRange(int index) const = 0; // index from 0
+    // Removes a name when that is safe (nothing refers to it by position);
+    // false when it stays.
+    virtual bool removeNamedRange(int index) = 0;
 
     // The active sheet's last row that holds a row record or a cell (0: none).
     virtual int lastRow() const = 0;
@@ -69,6 +72,12 @@ public:
 
     // A manual break so that row begins a new printed page.
     virtual void addPageBreak(int row) = 0;
+
+    // Stores the results of the active sheet's formulas for readers that
+    // do not recalculate; returns how many were left without one.
+    virtual int storeFormulaResults() = 0;
+    // Grows the active sheet's rows so that wrapped texts show whole.
+    virtual void fitWrappedRows() = 0;
 };
 
 // Creates the workbook objects the engine fills.

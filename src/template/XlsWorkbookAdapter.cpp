@@ -12,8 +12,8 @@ constexpr int kCellsPerPoll = 4096;
 
 class TXlsFileWorkbook final : public IXlsWorkbook {
 public:
-    TXlsFileWorkbook(TExportFormat format, std::function<void()> poll)
-        : m_format(format), m_poll(std::move(poll))
+    TXlsFileWorkbook(TExportFormat format, const DocumentInfo &info, std::function<void()> poll)
+        : m_format(format), m_info(info), m_poll(std::move(poll))
     {
         m_file.setRowLimit(maxExportRows(format));
     }
@@ -29,7 +29,7 @@ public:
         TXlsxWriter::Progress progress;
         if (m_poll)
             progress = [this](qint64, qint64) { m_poll(); };
-        TXlsxWriter::save(*m_file.workbook(), output, progress);
+        TXlsxWriter::save(*m_file.workbook(), output, progress, m_info);
     }
 
     int sheetCount() const override { return m_file.sheetCount(); }
@@ -46,6 +46,7 @@ public:
             return {name.name, 0, 0, 0, 0, 0};
         return {name.name, name.sheet, name.firstRow, name.lastRow, name.firstColumn, name.lastColumn};
     }
+    bool removeNamedRange(int index) override { return m_file.removeNamedRange(index); }
 
     int lastRow() const override { return m_file.lastRow(); }
     TXlsCellValue cell(int row, int column) const override
@@ -84,6 +85,8 @@ public:
     }
 
     void addPageBreak(int row) override { m_file.addPageBreak(row); }
+    int storeFormulaResults() override { return m_file.storeFormulaResults(); }
+    void fitWrappedRows() override { m_file.fitWrappedRows(); }
 
 private:
     static XlsImageType layerType(TXlsImageType type)
@@ -103,6 +106,7 @@ private:
 
     TXLSFile m_file;
     TExportFormat m_format;
+    DocumentInfo m_info;
     std::function<void()> m_poll;
     int m_cellsSincePoll = 0;
 };
@@ -111,7 +115,7 @@ private:
 
 std::unique_ptr<IXlsWorkbook> TXlsWorkbookAdapter::createWorkbook()
 {
-    return std::make_unique<TXlsFileWorkbook>(m_format, m_poll);
+    return std::make_unique<TXlsFileWorkbook>(m_format, m_info, m_poll);
 }
 
 } // namespace kasovka

@@ -40,7 +40,40 @@ uint16_t sectionType(const BiffRecord &bof)
     return uint16_t(view.type());
 }
 
+// Whether the tokens name a defined name at position `index` (from 0) or
+// later: PtgName counts from 1. PtgNameX may name one of this workbook's
+// too, so any counts.
+bool namesFrom(const QByteArray &rgce, int index)
+{
+    FormulaTokenizer tokens(rgce);
+    for (FormulaToken t; tokens.next(t);) {
+        if ((t.kind == TokenKind::Name && int(t.nameIndex) > index) || t.kind == TokenKind::NameX)
+            return true;
+    }
+    return tokens.stop() != FormulaTokenizer::Stop::End;
+}
+
 } // namespace
+
+bool TWorkbook::referencesNamesFrom(int index) const
+{
+    for (const NameEntry &n : m_globals.names())
+        if (namesFrom(m_globals.nameTokens(n), index))
+            return true;
+    for (const TWorkSheet &sheet : m_sheets) {
+        for (const RowData &row : sheet.rows()) {
+            for (const Cell &c : row.cells) {
+                const FormulaData *f = c.formula();
+                if (!f)
+                    continue;
+                const std::optional<ArrayFormula> array = f->array();
+                if (namesFrom(f->rgce, index) || (array && namesFrom(array->rgce, index)))
+                    return true;
+            }
+        }
+    }
+    return false;
+}
 
 std::vector<TextRun> TWorkbook::textRuns(uint32_t index) const
 {

@@ -40,6 +40,11 @@ public:
             sheet.setRowLimit(rows);
     }
 
+    // Whether a formula of a cell or of a name names the defined name of
+    // that index (from 0) or one after it; a token the reader cannot read
+    // counts as such a reference.
+    bool referencesNamesFrom(int index) const;
+
     // Row operations on a 0-based sheet, references moved everywhere.
     void insertAndCopyRows(int sheet, int first, int last, int dest, int count,
                            bool formulasOnly);

@@ -29,6 +29,9 @@ struct FormulaData {
     QByteArray extra; // rgcb: array constants and the like
     uint16_t flags = 0;
     std::vector<detail::BiffRecord> attached; // ARRAY or TABLE at its anchor
+    // The stored result: none as read (readers recalculate), a number once
+    // TXLSFile::storeFormulaResults() has worked it out.
+    std::optional<double> result;
 
     // A data table's formula ([MS-XLS] 2.4.319 Table) has no tokens of its own.
     bool isDataTable() const;

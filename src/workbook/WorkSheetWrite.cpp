@@ -318,8 +318,9 @@ void TWorkSheet::writeRow(QByteArray &out, int row, const std::vector<uint32_t> 
     }
 }
 
-// FORMULA ([MS-XLS] 2.4.127): the cell, its cached result (cleared to an
-// empty text), flags asking for calculation on load, then its tokens.
+// FORMULA ([MS-XLS] 2.4.127): the cell, its cached result (a number, or
+// without one an empty text), flags asking for calculation on load, then
+// its tokens.
 void TWorkSheet::writeFormula(QByteArray &out, int row, const Cell &c) const
 {
     const FormulaData &f = *c.formula();
@@ -328,7 +329,10 @@ void TWorkSheet::writeFormula(QByteArray &out, int row, const Cell &c) const
     append16(d, uint16_t(row));
     append16(d, c.col);
     append16(d, c.xf);
-    d.append("\x03\x00\x00\x00\x00\x00\xFF\xFF", 8);
+    if (f.result)
+        appendDouble(d, *f.result);
+    else
+        d.append("\x03\x00\x00\x00\x00\x00\xFF\xFF", 8);
     append16(d, uint16_t((f.flags | kAlwaysCalc) & ~kShared));
     append32(d, 0);
     append16(d, uint16_t(f.rgce.size()));

@@ -31,7 +31,8 @@ inline constexpr int kBiffRows = 65536;
 inline constexpr int kMaxSheetRows = 1048576;
 
 // What a cell holds. A formula's cached result is never reported: the layer
-// clears it and asks for recalculation when the file is opened.
+// clears it on reading, stores only what storeFormulaResults() works out,
+// and asks for recalculation when the file is opened.
 enum class XlsCellKind { None, Blank, Number, Text, Bool, Error, Formula };
 
 struct XlsCell {
@@ -119,6 +120,9 @@ public:
 
     int namedRangeCount() const;
     XlsDefinedName namedRange(int index) const;
+    // Removes a defined name when nothing refers to it or to a name after
+    // it (formulas name them by their position); false when it stays.
+    bool removeNamedRange(int index);
 
     // Last row of the active sheet holding a row record or a cell; 0: none.
     int lastRow() const;
@@ -146,6 +150,15 @@ public:
 
     // A manual break so that row begins a new printed page.
     void addPageBreak(int row);
+
+    // Stores the results of the active sheet's formulas as they stand now
+    // (FormulaResults.h), for readers that do not recalculate; a later
+    // change of the sheet leaves them stale. Returns the formulas left
+    // without a result.
+    int storeFormulaResults();
+    // Grows the active sheet's rows whose wrapped texts need more lines
+    // than they hold (RowHeights.h); returns the rows grown.
+    int fitWrappedRows();
 
     // Listings of the active sheet, in row then column order.
     QList<XlsCellEntry> cells() const;

@@ -124,6 +124,22 @@ QByteArray TWorkbookGlobals::nameTokens(const NameEntry &n) const
     return m_records[n.record].joined().mid(n.rgceOffset, n.cce);
 }
 
+void TWorkbookGlobals::removeName(int index)
+{
+    const int record = m_names[size_t(index)].record;
+    m_records.erase(m_records.begin() + record);
+    m_names.erase(m_names.begin() + index);
+    const auto follow = [record](int &at) {
+        if (at > record)
+            --at;
+    };
+    for (auto &n : m_names)
+        follow(n.record);
+    for (auto &s : m_sheets)
+        follow(s.record);
+    follow(m_window1);
+}
+
 int TWorkbookGlobals::activeSheet() const
 {
     if (m_window1 < 0)

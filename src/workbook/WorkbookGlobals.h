@@ -46,6 +46,9 @@ public:
     const std::vector<SheetEntry> &sheets() const { return m_sheets; }
     const std::vector<NameEntry> &names() const { return m_names; }
     QByteArray nameTokens(const NameEntry &n) const;
+    // Drops the NAME record of that index (from 0); the names after it move
+    // up one place, so nothing may refer to them by position.
+    void removeName(int index);
     // The 3-D areas a name's formula names as it stands now, one or several
     // joined by unions (a print area, print titles); none for another formula.
     std::vector<TokenArea> nameAreas(const NameEntry &n) const { return kasovka::nameAreas(nameTokens(n)); }

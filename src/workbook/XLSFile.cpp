@@ -6,6 +6,8 @@
 #include "core/OutputFile.h"
 
 #include "workbook/Errors.h"
+#include "workbook/FormulaResults.h"
+#include "workbook/RowHeights.h"
 #include "workbook/FormulaText.h"
 #include "workbook/FormulaTokens.h"
 #include "workbook/TWorkbook.h"
@@ -220,6 +222,32 @@ XlsDefinedName TXLSFile::namedRange(int index) const
     out.firstColumn = area->firstColumn + 1;
     out.lastColumn = area->lastColumn + 1;
     return out;
+}
+
+bool TXLSFile::removeNamedRange(int index)
+{
+    if (!m_book || index < 0 || index >= namedRangeCount())
+        throw Error(xlstext::tooManyEntries(index, namedRangeCount() - 1));
+    if (m_book->referencesNamesFrom(index))
+        return false;
+    m_book->globals().removeName(index);
+    return true;
+}
+
+int TXLSFile::storeFormulaResults()
+{
+    TWorkSheet &sheet = writableSheet();
+    int left = 0;
+    for (const FormulaResult &r : formulaResults(sheet)) {
+        sheet.rowForWrite(r.row).find(r.column)->formula()->result = r.value;
+        left += r.value ? 0 : 1;
+    }
+    return left;
+}
+
+int TXLSFile::fitWrappedRows()
+{
+    return kasovka::fitWrappedRows(writableSheet(), *m_book);
 }
 
 TWorkSheet &TXLSFile::activeWorkSheet() const

@@ -145,15 +145,31 @@ private:
     qint64 m_done = 0, m_total = 0;
 };
 
-} // namespace
-
-void TXlsxWriter::save(const TWorkbook &book, const QString &path, const Progress &progress)
+// Title, subject and creator of docProps/core.xml; what is empty is left out.
+lxw_error setProperties(lxw_workbook *workbook, const DocumentInfo &info)
 {
-    TOutputFile output(path);
-    save(book, output, progress);
+    QByteArray title = xmlText(info.title, XmlPlace::Text);
+    QByteArray subject = xmlText(info.subject, XmlPlace::Text);
+    QByteArray author = xmlText(info.author, XmlPlace::Text);
+    auto field = [](QByteArray &text) { return text.isEmpty() ? nullptr : text.data(); };
+    lxw_doc_properties properties{};
+    properties.title = field(title);
+    properties.subject = field(subject);
+    properties.author = field(author);
+    return workbook_set_properties(workbook, &properties); // copies the texts
 }
 
-void TXlsxWriter::save(const TWorkbook &book, TOutputFile &output, const Progress &progress)
+} // namespace
+
+void TXlsxWriter::save(const TWorkbook &book, const QString &path, const Progress &progress,
+                       const DocumentInfo &info)
+{
+    TOutputFile output(path);
+    save(book, output, progress, info);
+}
+
+void TXlsxWriter::save(const TWorkbook &book, TOutputFile &output, const Progress &progress,
+                       const DocumentInfo &info)
 {
     output.open();
     qint64 rows = 0;
@@ -170,6 +186,8 @@ void TXlsxWriter::save(const TWorkbook &book, TOutputFile &output, const Progres
     // The library opens the new file by name, inside the output's private
     // folder, where nobody else can put anything in its way.
     WorkbookHandle workbook(output, options);
+    if (const lxw_error failed = setProperties(workbook.get(), info); failed != LXW_NO_ERROR)
+        throw OutputError(QStringLiteral("Soubor %1 nelze zapsat: %2.").arg(output.displayPath(), libraryErrorText(failed)));
     BookWriter(book, workbook.get(), progress).write(rows);
     errno = 0;
     if (const lxw_error closed = workbook.close(); closed != LXW_NO_ERROR) {

@@ -6,6 +6,8 @@
 //
 //     TXlsxWriter::save(file.workbook(), "/path/vystup.xlsx", progress);
 
+#include "core/DocumentInfo.h"
+
 #include <QString>
 #include <functional>
 
@@ -22,9 +24,11 @@ public:
 
     // path must not exist yet. Throws kasovka::Error; on failure no file is
     // left at path.
-    static void save(const TWorkbook &book, const QString &path, const Progress &progress = {});
+    static void save(const TWorkbook &book, const QString &path, const Progress &progress = {},
+                     const DocumentInfo &info = {});
     // Writes through `output`, which it opens and commits.
-    static void save(const TWorkbook &book, TOutputFile &output, const Progress &progress = {});
+    static void save(const TWorkbook &book, TOutputFile &output, const Progress &progress = {},
+                     const DocumentInfo &info = {});
 };
 
 } // namespace kasovka

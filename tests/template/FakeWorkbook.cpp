@@ -95,6 +95,13 @@ public:
     }
     int namedRangeCount() const override { return static_cast<int>(m_book.names.size()); }
     TXlsNamedRange namedRange(int index) const override { return m_book.names.at(index); }
+    bool removeNamedRange(int index) override
+    {
+        m_book.names.erase(m_book.names.begin() + index);
+        return true;
+    }
+    int storeFormulaResults() override { return 0; } // formulas are opaque here
+    void fitWrappedRows() override {}
 
     int lastRow() const override
     {

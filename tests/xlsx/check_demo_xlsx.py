@@ -102,6 +102,41 @@ def figures(data, xlsx):
             failures.append("%s: totals of %s differ" % (xlsx, group["Zkratka"]))
 
 
+def group_sums(xls, xlsx):
+    """The group table's "Celkem" line stores each column's sum in both files,
+    for readers that do not recalculate."""
+    sheet = xlrd.open_workbook(xls).sheet_by_index(0)
+    ws = openpyxl.load_workbook(xlsx, data_only=True).worksheets[0]
+    row = next(r for r in range(sheet.nrows) if sheet.cell_value(r, 0) == "Celkem")
+    first = next(r for r in range(row) if sheet.cell_value(r, 0) == "Zkratka skupiny") + 3
+    for c in range(2, sheet.ncols):
+        expected = round(sum(v for v in sheet.col_values(c, first, row) if isinstance(v, float)), 2)
+        if (sheet.cell_value(row, c), ws.cell(row + 1, c + 1).value) != (expected, expected):
+            failures.append("groups: sum of column %d is %r, .xls stores %r, .xlsx %r" % (
+                c + 1, expected, sheet.cell_value(row, c), ws.cell(row + 1, c + 1).value))
+            return
+
+
+def band_names(name, xls, xlsx):
+    """The engine's band names stay behind in no filled workbook."""
+    names = [n.name for n in xlrd.open_workbook(xls).name_obj_list]
+    names += list(openpyxl.load_workbook(xlsx).defined_names)
+    left = [n for n in names if n.startswith("__")]
+    if left:
+        failures.append("%s: band names left: %s" % (name, left))
+
+
+def properties(name, xlsx):
+    """Title, subject and the firm as creator, the firm as the title block names it."""
+    book = openpyxl.load_workbook(xlsx)
+    p = book.properties
+    kind = "Seznam sumačních skupin" if name == "groups" else "Peněžní deník"
+    texts = [c.value for row in book.worksheets[0].iter_rows(max_row=8) for c in row if isinstance(c.value, str)]
+    if not (p.title or "").startswith(kind) or not (p.subject or "").startswith((p.title or "") + ", období ") \
+            or not p.creator or not any(p.creator in t for t in texts):
+        failures.append("%s: properties %r, %r, %r" % (name, p.title, p.subject, p.creator))
+
+
 def printed_pages(work, path):
     soffice = shutil.which("soffice")
     if not soffice:
@@ -167,6 +202,9 @@ def main():
         data, pairs = export(work)
         for name, (xls, xlsx) in pairs.items():
             compare(name, xls, xlsx)
+            band_names(name, xls, xlsx)
+            properties(name, xlsx)
+        group_sums(*pairs["groups"])
         figures(data, pairs["with"][1])
         figures({"groups": [data["groups"][1]]}, pairs["one"][1])
         if LIBREOFFICE:

@@ -308,11 +308,17 @@ void XlsxSheetWriter::writeFormula(int row, const Cell &c, lxw_format *format)
               row, c.col);
         return;
     }
+    if (f.result) {
+        check(worksheet_write_formula_num(m_ws, lxw_row_t(row), lxw_col_t(c.col),
+                                          xmlText(text, XmlPlace::Formula).constData(), format, *f.result),
+              row, c.col);
+        return;
+    }
     writeFormulaText(row, c.col, text, format);
 }
 
-// The result is left empty, as in the .xls: readers calculate it on opening
-// (LibreOffice does so only for an empty result).
+// Without a stored result the value is left empty, as in the .xls: readers
+// calculate it on opening (LibreOffice does so only for an empty result).
 void XlsxSheetWriter::writeFormulaText(int row, int col, const QString &formula, lxw_format *format)
 {
     check(worksheet_write_formula_str(m_ws, lxw_row_t(row), lxw_col_t(col),

@@ -4,6 +4,7 @@
 #include "xlsx/detail/XlsxSheet.h"
 
 #include "core/Error.h"
+#include "workbook/FontMetrics.h"
 #include "workbook/WorkSheet.h"
 #include "xlsx/detail/XmlText.h"
 
@@ -28,34 +29,6 @@ constexpr qint64 kMaxMergedCells = 1 << 20;
 const BiffFont kXlsxNormalFont{QStringLiteral("Calibri"), 220};
 // Excel's padding of a column, 5 pixels of a 7-pixel digit.
 constexpr double kPadding = 5.0 / 7.0;
-
-// Advance of the digit "0" per em, of common fonts and their metric twins;
-// for the two that meet in the templates (Arial, Calibri) as LibreOffice
-// measures them when it lays out columns, a few tenths of a percent below
-// the font's design value.
-double digitAdvance(const QString &family)
-{
-    static const std::pair<const char *, double> advances[] = {
-        {"arial narrow", 0.4561},  {"liberation sans narrow", 0.4561},
-        {"arial", 0.5553},         {"liberation sans", 0.5553}, {"helvetica", 0.5553},
-        {"arimo", 0.5553},         {"calibri", 0.5045},         {"carlito", 0.5045},
-        {"times new roman", 0.5},  {"liberation serif", 0.5},   {"tinos", 0.5},
-        {"courier new", 0.6001},   {"liberation mono", 0.6001}, {"cousine", 0.6001},
-        {"tahoma", 0.5459},        {"verdana", 0.6357},         {"dejavu sans", 0.6362},
-        {"cambria", 0.5562},       {"caladea", 0.5562},         {"segoe ui", 0.5586},
-    };
-    const QString name = family.trimmed().toLower();
-    for (const auto &[known, advance] : advances)
-        if (name.startsWith(QLatin1String(known)))
-            return advance;
-    return 0.5553;
-}
-
-// Width of the digit in points.
-double digitPoints(const BiffFont &font)
-{
-    return font.heightTwips / 20.0 * digitAdvance(font.name);
-}
 
 // Header and footer pictures are not carried; their codes ("&G",
 // "&[Picture]") would make the text invalid without them.
