@@ -1,5 +1,6 @@
 #include "app/TBaseApplication.h"
 
+#include "core/DateConvention.h"
 #include "core/DisplayFormat.h"
 #include "core/Error.h"
 #include "core/FileNames.h"
@@ -110,11 +111,11 @@ bool TBaseApplication::LoadLaunchContext()
 
     if (!FindLaunchParameter(QStringLiteral("MVERZE"), &value))
         return fail(MissingParameterMessage);
-    // The locale's decimal separator is read, and "." as well: the host
+    // The program's decimal separator is read, and "." as well: the host
     // writes its version with a dot ("11.060") whatever the locale, and a
     // Czech system would otherwise read every version as 0.
     const std::optional<Currency> version =
-        Currency::parse(ExtractVersionNumber(value), QLocale().decimalPoint().at(0));
+        Currency::parse(ExtractVersionNumber(value), programLocale().decimalPoint().at(0));
     f.hostVersion = version.value_or(Currency());
 
     if (!FindLaunchParameter(QStringLiteral("AKTHESLO"), &value))

@@ -4,6 +4,11 @@
 
 namespace kasovka {
 
+QLocale programLocale()
+{
+    return QLocale(QLocale::Czech, QLocale::Czechia);
+}
+
 namespace {
 
 bool isFieldLetter(QChar c)

@@ -1,6 +1,7 @@
 #pragma once
-// The program's date separator and short date format, derived from the
-// system locale; shortDateFormat() applies it. A separator of more than one
+// The program's conventions: Czech whatever the system's locale, since every
+// text of the program is Czech. The date separator and short date format
+// derive from it; shortDateFormat() applies them. A separator of more than one
 // character (Slovak "d. M. yyyy" has ". ") is cut to its first non-blank
 // character in both the separator and the format, so that dates are typed and
 // shown compactly.
@@ -9,6 +10,10 @@
 #include <QString>
 
 namespace kasovka {
+
+// Czech (d.M.yyyy, decimal comma, space between thousands): what windows,
+// printed pages, workbooks and messages use. Machine formats (JSON) do not.
+QLocale programLocale();
 
 struct DateConvention {
     QString separator;

@@ -26,6 +26,7 @@
 // All operations are virtual so that a settings store kept elsewhere can
 // stand behind the same interface.
 
+#include "core/DateConvention.h"
 #include "core/DateTime.h"
 
 #include <QByteArray>
@@ -41,7 +42,7 @@ namespace kasovka {
 class TIniFile {
 public:
     /// The locale gives the accepted local forms of numbers and dates.
-    explicit TIniFile(const QString &fileName, const QLocale &locale = QLocale::system());
+    explicit TIniFile(const QString &fileName, const QLocale &locale = programLocale());
     virtual ~TIniFile();
     TIniFile(const TIniFile &) = delete;
     TIniFile &operator=(const TIniFile &) = delete;

@@ -1,6 +1,7 @@
 #include "filter/TReportFilter.h"
 
 #include "app/TBaseApplication.h"
+#include "core/DateConvention.h"
 #include "core/IniFile.h"
 #include "filter/IReportFilterEditor.h"
 
@@ -36,7 +37,7 @@ bool readBoolean(TIniFile &ini, const QString &key)
 TDateTime readDate(TIniFile &ini, const QString &key)
 {
     const QString text = ini.ReadString(kSection, key, QString());
-    std::optional<TDateTime> date = parseShortDate(text, QLocale::system());
+    std::optional<TDateTime> date = parseShortDate(text, programLocale());
     if (!date)
         date = parseIsoDate(text);
     return date ? datePart(*date) : 0;
@@ -46,7 +47,7 @@ TDateTime readDate(TIniFile &ini, const QString &key)
 // back as "no date".
 QString dateText(TDateTime serial)
 {
-    const QLocale locale = QLocale::system();
+    const QLocale locale = programLocale();
     const QDate day = isZeroDate(serial) ? QDate(1899, 12, 30) : toQDate(serial);
     return locale.toString(day, shortDateFormat(locale));
 }

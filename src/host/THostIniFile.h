@@ -10,6 +10,7 @@
 // read seeks afresh. The whole-section and stream operations do nothing in
 // table mode (the given lists stay as they were, ReadBinaryStream gives 0).
 
+#include "core/DateConvention.h"
 #include "core/IniFile.h"
 
 #include <QLocale>
@@ -34,7 +35,7 @@ public:
     // table mode on the ".DAT" name, existing or not.
     explicit THostIniFile(const QString &fileName,
                           const QString &versionText = QString::fromLatin1(DefaultVersion),
-                          const QLocale &locale = QLocale::system());
+                          const QLocale &locale = programLocale());
     ~THostIniFile() override;
 
     bool TableMode() const { return m_tableMode; }

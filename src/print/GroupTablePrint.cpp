@@ -1,6 +1,7 @@
 // The printed group table: every group on one row with its column sums and
 // totals, in the table order of Skupiny.
 
+#include "core/DateConvention.h"
 #include "core/MemTable.h"
 #include "filter/TReportFilter.h"
 #include "print/PrintFont.h"
@@ -36,7 +37,7 @@ public:
 private:
     const TMemTable &m_skupiny;
     QList<int> m_fields;
-    QLocale m_locale = QLocale::system();
+    QLocale m_locale = programLocale();
 };
 
 class GroupTableSection : public PrintSection {

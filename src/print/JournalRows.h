@@ -4,6 +4,7 @@
 // to the next one, which hold the running sums of the rows above them, so
 // that an auditor can add up a journal page by page.
 
+#include "core/DateConvention.h"
 #include "print/PrintTable.h"
 
 #include <QLocale>
@@ -54,7 +55,7 @@ private:
     const JournalFields m_fields; // shared lists, cheap to copy
     int m_group;
     const std::vector<int> &m_records;
-    QLocale m_locale = QLocale::system();
+    QLocale m_locale = programLocale();
 };
 
 // Rows of running sums under a caption in the description column: the one

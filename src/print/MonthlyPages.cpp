@@ -1,5 +1,6 @@
 #include "print/MonthlyPages.h"
 
+#include "core/DateConvention.h"
 #include "print/PrintFont.h"
 #include "print/PrintJob.h"
 #include "print/TablePages.h"
@@ -62,7 +63,7 @@ private:
     MonthlyPages &m_pages;
     qint64 m_groupId;
     mutable std::vector<MonthlyLine> m_lines;
-    QLocale m_locale = QLocale::system();
+    QLocale m_locale = programLocale();
 };
 
 namespace {

@@ -1,5 +1,6 @@
 #include "print/OverviewBlock.h"
 
+#include "core/DateConvention.h"
 #include "core/MemTable.h"
 #include "print/PrintFont.h"
 #include "print/TextBatch.h"
@@ -37,7 +38,7 @@ void OverviewBlock::paint(QPainter &painter, TextBatch &text, const QRectF &area
     const double top = captionLine.bottom() + CaptionGap;
     const double columnWidth = (area.width() - 2 * ColumnGap) / 3;
     const double row = rowHeight();
-    const QLocale locale = QLocale::system();
+    const QLocale locale = programLocale();
     painter.save();
     painter.setPen(QPen(QColor(96, 96, 96), FrameWidth));
     double left = area.left();

@@ -1,5 +1,6 @@
 #include "print/PrintPage.h"
 
+#include "core/DateConvention.h"
 #include "core/DateTime.h"
 #include "print/PrintFont.h"
 #include "print/TextBatch.h"
@@ -53,7 +54,7 @@ void PageFrame::paint(QPainter &painter, TextBatch &text, const PageSpace &space
 
     const double footerTop = space.height - footerHeight();
     const double footerLine = footerTop + 2 * RuleGap;
-    const QLocale locale = QLocale::system();
+    const QLocale locale = programLocale();
     const QString printed = QStringLiteral("Vytištěno: ")
                             + formatShortDate(fromQDate(m_heading.printed.date()), locale) + u' '
                             + m_heading.printed.time().toString(QStringLiteral("HH:mm"));

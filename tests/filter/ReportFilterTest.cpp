@@ -1,6 +1,7 @@
 // The filter record: list matching, kind names, the closing-adjustments
 // rule, the settings file and the two checks of the entries.
 
+#include "core/DateConvention.h"
 #include "filter/FilterListMatcher.h"
 #include "filter/FilterValidation.h"
 #include "filter/IReportFilterEditor.h"
@@ -190,7 +191,7 @@ TEST_F(ReportFilterTest, BlankDateIsStoredAsDayZeroAndReadsBackAsNoDate)
     TReportFilter saved(app());
     saved.ObdobiDO = encodeDate(2026, 6, 30);
     saved.SaveToIni();
-    const QLocale locale = QLocale::system();
+    const QLocale locale = programLocale();
     EXPECT_EQ(stored("ObdobiOD"), locale.toString(QDate(1899, 12, 30), shortDateFormat(locale)));
     TReportFilter loaded(app());
     loaded.LoadFromIni();

@@ -24,7 +24,6 @@ QString shown(QString text)
 
 TEST(QtTranslation, SaveDialogAndContextMenuSpeakCzech)
 {
-    ASSERT_EQ(QLocale::system().language(), QLocale::Czech);
     ASSERT_TRUE(installQtTranslation());
 
     QFileDialog dialog;

@@ -1,3 +1,4 @@
+#include "core/DateConvention.h"
 #include "filter/ui/WidgetTestApp.h"
 #include "report/view/DemoReport.h"
 #include "report/view/ReportGrid.h"
@@ -34,7 +35,7 @@ protected:
     {
         for (const QString &field : window.fields())
             EXPECT_EQ(window.figure(field)->text(),
-                      table.displayTextAt(table.recNo(), table.fieldIndex(field), QLocale::system()))
+                      table.displayTextAt(table.recNo(), table.fieldIndex(field), programLocale()))
                 << field.toStdString() << " at record " << table.recNo();
     }
 
@@ -84,7 +85,7 @@ TEST_F(PanelsTest, SumPanelFollowsTheGroupsAndEditsOfTheCurrentOne)
     skupiny.setCurrency(skupiny.fieldIndex("VydajeNeovlZaklDaneCelkem"), Currency::fromInt(1234567));
     skupiny.post();
     EXPECT_EQ(window->figure("VydajeNeovlZaklDaneCelkem")->text(),
-              skupiny.displayTextAt(0, skupiny.fieldIndex("VydajeNeovlZaklDaneCelkem"), QLocale::system()));
+              skupiny.displayTextAt(0, skupiny.fieldIndex("VydajeNeovlZaklDaneCelkem"), programLocale()));
 }
 
 TEST_F(PanelsTest, SumPanelSurvivesItsTableGoingFirst)

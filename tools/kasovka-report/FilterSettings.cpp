@@ -1,5 +1,6 @@
 #include "FilterSettings.h"
 
+#include "core/DateConvention.h"
 #include "core/DateTime.h"
 #include "filter/TReportFilter.h"
 
@@ -45,10 +46,10 @@ Setter date(TDateTime TReportFilter::*field)
         }
         std::optional<TDateTime> serial = parseIsoDate(value);
         if (!serial)
-            serial = parseShortDate(value, QLocale::system());
+            serial = parseShortDate(value, programLocale());
         if (!serial || timePart(*serial) != 0)
             return QStringLiteral("očekáváno datum RRRR-MM-DD nebo %1")
-                .arg(shortDateFormat(QLocale::system()));
+                .arg(shortDateFormat(programLocale()));
         filter.*field = *serial;
         return QString();
     };

@@ -9,6 +9,7 @@
 
 #include "ReportTool.h"
 #include "RunReport.h"
+#include "core/DateConvention.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -46,6 +47,7 @@ int usageError(const ToolRegistry &registry, const QString &message)
 int main(int argc, char *argv[])
 {
     const std::unique_ptr<QCoreApplication> application = makeApplication(argc, argv);
+    QLocale::setDefault(programLocale());
     QStringList arguments = application->arguments();
     arguments.removeFirst();
 

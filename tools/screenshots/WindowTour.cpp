@@ -276,6 +276,7 @@ std::deque<Stop> stops()
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
+    QLocale::setDefault(programLocale());
     installQtTranslation();
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
     QDir().mkpath(folder);

@@ -44,6 +44,7 @@
 // The table must outlive the model or announce its end through the listener
 // (the model then shows nothing). GUI thread only.
 
+#include "core/DateConvention.h"
 #include "core/MemTable.h"
 
 #include <QAbstractTableModel>
@@ -79,7 +80,7 @@ public:
     // Throws Error when a column names a field the table lacks. An inactive
     // table shows no rows until it is opened.
     MemTableModel(TMemTable &table, const QList<MemTableColumn> &columns,
-                  QObject *parent = nullptr, const QLocale &locale = QLocale::system());
+                  QObject *parent = nullptr, const QLocale &locale = programLocale());
     ~MemTableModel() override;
 
     TMemTable *table() const { return m_table; }

@@ -4,6 +4,7 @@
 // right end. A zero date shows as an empty box, and an empty box reads as the
 // zero date.
 
+#include "core/DateConvention.h"
 #include "core/DateTime.h"
 
 #include <QLineEdit>
@@ -17,7 +18,7 @@ namespace kasovka {
 class TDateBox : public QLineEdit {
     Q_OBJECT
 public:
-    explicit TDateBox(QWidget *parent = nullptr, const QLocale &locale = QLocale::system());
+    explicit TDateBox(QWidget *parent = nullptr, const QLocale &locale = programLocale());
 
     // The date typed in the box: 0 when the box is empty, std::nullopt when
     // the text is not a date of the short date format.

@@ -10,6 +10,7 @@
 // type, column background), with the report grid's title look and white
 // text on the dark columns.
 
+#include "core/DateConvention.h"
 #include "core/MemTable.h"
 #include "core/model/MemTableModel.h"
 
@@ -56,7 +57,7 @@ private:
     QList<MemTableColumn> m_columns;
     QList<int> m_fields; // Denik field of each column
     QSet<int> m_whiteText;
-    QLocale m_locale = QLocale::system();
+    QLocale m_locale = programLocale();
     int m_group = -1; // the result's group shown
 };
 

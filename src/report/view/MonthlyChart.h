@@ -3,6 +3,7 @@
 // month and a line of the tax base accumulated from the carried row. The
 // amount axis and the tooltips use the program's amount format.
 
+#include "core/DateConvention.h"
 #include "report/MonthlyColumns.h"
 
 #include <QChartView>
@@ -21,7 +22,7 @@ class MonthlyChart : public QChartView {
 public:
     enum Series { Income, Expense, Cumulative };
 
-    explicit MonthlyChart(QWidget *parent = nullptr, const QLocale &locale = QLocale::system());
+    explicit MonthlyChart(QWidget *parent = nullptr, const QLocale &locale = programLocale());
 
     // Shows the month lines of a group's overview; the rows without a date
     // have their line in the table only.

@@ -4,6 +4,7 @@
 // and beside it a chart of the same months. It follows the cursor of the
 // report's Skupiny, as the final overview does, and redraws only while shown.
 
+#include "core/DateConvention.h"
 #include "core/MemTable.h"
 
 #include <QIcon>
@@ -23,7 +24,7 @@ class TfrmMonthlyOverview : public QWidget, private TMemTableListener {
     Q_OBJECT
 public:
     explicit TfrmMonthlyOverview(TPenDenReport &report, QWidget *parent = nullptr,
-                                 const QLocale &locale = QLocale::system());
+                                 const QLocale &locale = programLocale());
     ~TfrmMonthlyOverview() override;
 
     // The ID of the group shown; 0 before the panel was first shown.

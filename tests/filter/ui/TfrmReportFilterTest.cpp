@@ -1,4 +1,5 @@
 #include "app/TBaseApplication.h"
+#include "core/DateConvention.h"
 #include "core/IniFile.h"
 #include "filter/TReportFilter.h"
 #include "filter/ui/HostTables.h"
@@ -265,7 +266,7 @@ TEST_F(FilterDialogTest, PeriodDatesAreCheckedOnlyWhileThePeriodIsOn)
 
 TEST_F(FilterDialogTest, AddressGroupsNeedHostVersion11060)
 {
-    const QChar mark = QLocale::system().decimalPoint().at(0);
+    const QChar mark = programLocale().decimalPoint().at(0);
     struct Case {
         QString version;
         int kind;
