@@ -4,6 +4,7 @@
 #include "core/Error.h"
 #include "filter/TReportFilter.h"
 #include "filter/ui/TfrmReportFilter.h"
+#include "report/ReportHeading.h"
 #include "report/TPenDenReport.h"
 #include "report/view/TfrmPenDenReport.h"
 #include "workspace/TfrmReportContainer.h"
@@ -128,7 +129,37 @@ void TReportContainer::showInWindow(Entry &entry, int index)
     QWidget *page = m_window->AddPage();
     entry.view = ShowIn(*entry.report, page, *m_services);
     QToolButton *button = m_window->AddSelectorButton(index, entry.report->ReportName());
-    QObject::connect(button, &QToolButton::clicked, m_window.get(), [this, index] { SelectReport(index); });
+    button->setToolTip(entry.report->ReportName() + QStringLiteral("\nObdobí: ") + reportHeading(*entry.report).period);
+    // Closing reports moves the buttons after them, so each finds its index
+    // when clicked.
+    QObject::connect(button, &QToolButton::clicked, m_window.get(),
+                     [this, button] { SelectReport(int(m_window->SelectorButtons().indexOf(button))); });
+}
+
+void TReportContainer::CloseReport(int index)
+{
+    if (m_building || index < 0 || index >= ReportCount())
+        return;
+    // The view reads the report's tables: it goes first.
+    if (m_window)
+        m_window->RemovePage(index);
+    m_reports.erase(m_reports.begin() + index);
+    if (m_reports.empty()) {
+        m_currentIndex = -1;
+        return;
+    }
+    if (m_currentIndex > index || m_currentIndex >= ReportCount())
+        --m_currentIndex;
+    SelectReport(m_currentIndex);
+    FitCurrentGroupGrid();
+}
+
+void TReportContainer::SelectNeighbour(int step)
+{
+    if (ReportCount() < 2)
+        return;
+    SelectReport((m_currentIndex + step + ReportCount()) % ReportCount());
+    FitCurrentGroupGrid();
 }
 
 void TReportContainer::SelectReport(int index)

@@ -51,6 +51,11 @@ public:
     // Takes over a generated report and shows it in a new page. Always true.
     bool AddReport(std::unique_ptr<TPenDenReport> report);
     void SelectReport(int index);
+    // "Zavřít sestavu": the report and its view are freed and the next one
+    // (else the one before) is shown. Ignored while a report is being built.
+    void CloseReport(int index);
+    // The next (step 1) or previous (-1) report, round the strip.
+    void SelectNeighbour(int step);
     // The report shown, or nullptr while there is none.
     TPenDenReport *CurrentReport() const;
     int CurrentIndex() const { return m_currentIndex; }

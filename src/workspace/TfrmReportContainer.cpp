@@ -1,19 +1,24 @@
 #include "workspace/TfrmReportContainer.h"
 
 #include "app/TBaseApplication.h"
+#include "report/view/TfrmPenDenReport.h"
 #include "ui/ReportIcons.h"
 #include "ui/WindowConventions.h"
 #include "workspace/TReportContainer.h"
 
+#include <QAction>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QStackedWidget>
 #include <QTextLayout>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kasovka {
 
@@ -97,6 +102,7 @@ TfrmReportContainer::TfrmReportContainer(TReportContainer &container, QWidget *p
     pcReports = new QStackedWidget(this);
     pcReports->setObjectName(QStringLiteral("pcReports"));
     layout->addWidget(pcReports, 1);
+    addShortcuts();
     // The size it takes when it is not maximized, within the screen.
     resize(1200, 800);
     placeOnScreen(this);
@@ -139,6 +145,11 @@ QWidget *TfrmReportContainer::buildHeader()
     caption->addWidget(btnScrollRight);
     row->addWidget(panReportList, 1);
 
+    btnKonec->setToolTip(QStringLiteral("Zavře pracovní plochu i doplněk"));
+    btnNapoveda->setToolTip(QStringLiteral("Nápověda (F1)"));
+    btnPridat->setToolTip(QStringLiteral("Přidat novou sestavu (Ctrl+N, Insert)"));
+    btnScrollLeft->setToolTip(QStringLiteral("Posunout seznam sestav doleva"));
+    btnScrollRight->setToolTip(QStringLiteral("Posunout seznam sestav doprava"));
     connect(btnKonec, &QToolButton::clicked, this, &QDialog::accept);
     connect(btnNapoveda, &QToolButton::clicked, this,
             [this] { m_container.Application().ShowHelpTopic(QStringLiteral("pgMain.htm")); });
@@ -146,6 +157,38 @@ QWidget *TfrmReportContainer::buildHeader()
     connect(btnScrollLeft, &QToolButton::clicked, this, &TfrmReportContainer::ScrollLeft);
     connect(btnScrollRight, &QToolButton::clicked, this, &TfrmReportContainer::ScrollRight);
     return header;
+}
+
+// The workspace's keys work wherever the focus is inside it; printing and
+// export act on the report shown.
+void TfrmReportContainer::addShortcuts()
+{
+    const auto add = [this](const QList<QKeySequence> &keys, auto slot) {
+        auto *action = new QAction(this);
+        action->setShortcuts(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+    };
+    add({QKeySequence(Qt::CTRL | Qt::Key_N), QKeySequence(Qt::Key_Insert)}, [this] {
+        if (btnPridat->isEnabled())
+            m_container.NewReport();
+    });
+    add({QKeySequence(Qt::CTRL | Qt::Key_W)}, [this] { m_container.CloseReport(m_container.CurrentIndex()); });
+    add({QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)},
+        [this] { m_container.SelectNeighbour(1); });
+    add({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+         QKeySequence(Qt::CTRL | Qt::Key_PageUp)},
+        [this] { m_container.SelectNeighbour(-1); });
+    add({QKeySequence(Qt::CTRL | Qt::Key_P)}, [this] {
+        if (TfrmPenDenReport *view = m_container.View(m_container.CurrentIndex()))
+            view->PrintReport(PrintOutput::Preview);
+    });
+    add({QKeySequence(Qt::CTRL | Qt::Key_E)}, [this] {
+        if (TfrmPenDenReport *view = m_container.View(m_container.CurrentIndex()))
+            view->ExportReport();
+    });
+    add({QKeySequence(Qt::Key_F1)}, [this] { m_container.Application().ShowHelpTopic(QStringLiteral("pgMain.htm")); });
 }
 
 QWidget *TfrmReportContainer::AddPage()
@@ -165,9 +208,38 @@ QToolButton *TfrmReportContainer::AddSelectorButton(int index, const QString &na
     button->setText(selectorCaption(name, button->font()));
     button->setToolTip(name);
     button->setGeometry(m_scrollOffset + SelectorStep * index, SelectorTop, SelectorWidth, SelectorHeight);
+    button->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(button, &QToolButton::customContextMenuRequested, this,
+            [this, button](const QPoint &at) { showSelectorMenu(button, at); });
     button->show();
     m_selectors.append(button);
     return button;
+}
+
+void TfrmReportContainer::showSelectorMenu(QToolButton *button, const QPoint &at)
+{
+    QMenu menu(this);
+    QAction *close = menu.addAction(QStringLiteral("Zavřít sestavu"));
+    close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+    if (menu.exec(button->mapToGlobal(at)) == close)
+        m_container.CloseReport(int(m_selectors.indexOf(button)));
+}
+
+void TfrmReportContainer::RemovePage(int index)
+{
+    if (index < 0 || index >= m_selectors.size())
+        return;
+    QWidget *page = pcReports->widget(index);
+    pcReports->removeWidget(page);
+    delete page;
+    // Deleted later: the button may be the one whose menu closes the report.
+    m_selectors.takeAt(index)->deleteLater();
+    for (int i = index; i < m_selectors.size(); ++i)
+        m_selectors[i]->setObjectName(QStringLiteral("btnSestava%1").arg(i + 1));
+    // No empty room at the right end while buttons hide at the left.
+    const int row = SelectorStep * int(m_selectors.size()) - (SelectorStep - SelectorWidth);
+    m_scrollOffset = std::min(0, std::max(m_scrollOffset, panReportList->width() - row));
+    placeSelectors();
 }
 
 void TfrmReportContainer::MarkSelected(int index)
@@ -179,6 +251,21 @@ void TfrmReportContainer::MarkSelected(int index)
         font.setBold(i == index);
         m_selectors[i]->setFont(font);
     }
+    scrollIntoView(index);
+}
+
+// The shown report's button stays wholly in the strip.
+void TfrmReportContainer::scrollIntoView(int index)
+{
+    // Before the strip is laid out its width says nothing.
+    if (index < 0 || index >= m_selectors.size() || panReportList->width() < SelectorWidth)
+        return;
+    const int left = SelectorStep * index;
+    if (m_scrollOffset + left < 0)
+        m_scrollOffset = -left;
+    else if (m_scrollOffset + left + SelectorWidth > panReportList->width())
+        m_scrollOffset = std::min(0, panReportList->width() - left - SelectorWidth);
+    placeSelectors();
 }
 
 void TfrmReportContainer::ScrollLeft()
@@ -225,6 +312,7 @@ void TfrmReportContainer::resizeEvent(QResizeEvent *event)
 {
     QDialog::resizeEvent(event);
     m_container.FitCurrentGroupGrid();
+    scrollIntoView(pcReports->currentIndex());
 }
 
 } // namespace kasovka

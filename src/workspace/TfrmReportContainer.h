@@ -30,8 +30,11 @@ public:
     QWidget *AddPage();
     // The selector button of report `index`, placed in the scrolled row.
     QToolButton *AddSelectorButton(int index, const QString &name);
-    // Active page and bold marking of its selector button.
+    // Active page and bold marking of its selector button, scrolled into
+    // view.
     void MarkSelected(int index);
+    // Removes report `index`'s page (with its view) and selector button.
+    void RemovePage(int index);
 
     void ScrollLeft();
     void ScrollRight();
@@ -55,7 +58,10 @@ protected:
 
 private:
     QWidget *buildHeader();
+    void addShortcuts();
     void placeSelectors();
+    void scrollIntoView(int index);
+    void showSelectorMenu(QToolButton *button, const QPoint &at);
 
     TReportContainer &m_container;
     QList<QToolButton *> m_selectors;

@@ -20,6 +20,9 @@ PROGRAMS = ["kasovka", "kasovka-hostdata", "kasovka-report", "kasovka-xls"]
 TEMPLATES = ["_PenDenReportWithFinalSummary.xl", "_PenDenReportWithoutFinalSummary.xl", "_GroupTables.xl"]
 FILES = [LIB + "/" + p for p in PROGRAMS] + [
     LIB + "/Install.ini", LIB + "/SetupDat/setup.ini", LIB + "/help/pgMain.htm",
+    LIB + "/help/pgPrint.htm",
+    LIB + "/help/pgMonthly.htm",
+    LIB + "/help/pgExport.htm",
     "usr/share/applications/kasovka.desktop", "usr/share/icons/hicolor/scalable/apps/kasovka.svg",
 ] + [LIB + "/SetupDat/PrintFrm/" + t for t in TEMPLATES]
 DEPENDS = ["libqt6widgets6", "libqt6gui6", "libqt6core6", "libsqlite3-0", "qt6-qpa-plugins",

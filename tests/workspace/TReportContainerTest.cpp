@@ -5,6 +5,7 @@
 #include "workspace/TReportContainer.h"
 #include "workspace/TfrmReportContainer.h"
 
+#include <QPointer>
 #include <QStackedWidget>
 #include <QTest>
 #include <QToolButton>
@@ -56,7 +57,7 @@ protected:
     {
         QStringList texts;
         for (QToolButton *button : m_container->Window()->SelectorButtons())
-            texts.append(button->toolTip());
+            texts.append(button->toolTip().section(QLatin1Char('\n'), 0, 0));
         return texts;
     }
     QList<bool> boldButtons() const
@@ -137,7 +138,7 @@ TEST_F(ReportContainerTest, WorkspaceFitsASmallScreenAndLongNamesStayReadable)
         EXPECT_LE(QFontMetrics(bold).horizontalAdvance(line), TfrmReportContainer::SelectorWidth - 12);
     EXPECT_TRUE(longName.startsWith(lines.at(0) + QLatin1Char(' ')));
     EXPECT_TRUE(lines.at(1).endsWith(QChar(0x2026)));
-    EXPECT_EQ(button->toolTip(), longName);
+    EXPECT_EQ(button->toolTip(), longName + QStringLiteral("\nObdobí: 1.1.2024 – 31.12.2024"));
     EXPECT_EQ(window->SelectorButtons().at(1)->text(), QStringLiteral("Pokladna"));
 }
 
@@ -186,6 +187,82 @@ TEST_F(ReportContainerTest, SelectorButtonShowsItsReportAndIsTheOnlyBoldOne)
     EXPECT_EQ(window->pcReports->currentIndex(), 0);
     EXPECT_EQ(boldButtons(), (QList<bool>{true, false, false}));
     EXPECT_EQ(window->SelectorButtons()[1]->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(ReportContainerTest, KeysAddSwitchAndCloseReportsAndClosingFreesTheView)
+{
+    TfrmReportContainer *window = openWindow();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    s_demo->ui().helpTopics.clear();
+    QTest::keyClick(window, Qt::Key_F1);
+    EXPECT_EQ(s_demo->ui().helpTopics.size(), 1);
+    m_names = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
+    QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
+    QTest::keyClick(window, Qt::Key_Insert);
+    QTest::keyClick(window, Qt::Key_N, Qt::ControlModifier);
+    ASSERT_EQ(buttonTexts(), (QStringList{"A", "B", "C"}));
+    ASSERT_EQ(m_container->CurrentIndex(), 2);
+
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int shown;
+    } steps[] = {
+        {Qt::Key_Tab, Qt::ControlModifier, 0}, // round the strip
+        {Qt::Key_PageDown, Qt::ControlModifier, 1},
+        {Qt::Key_PageUp, Qt::ControlModifier, 0},
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, 2},
+        {Qt::Key_Tab, Qt::ControlModifier, 0},
+        {Qt::Key_Tab, Qt::ControlModifier, 1},
+    };
+    for (const auto &step : steps) {
+        QTest::keyClick(window, step.key, step.modifiers);
+        EXPECT_EQ(m_container->CurrentIndex(), step.shown) << step.key;
+    }
+
+    // Ctrl+W closes "B": its view goes, "C" takes its place and is shown.
+    QPointer<TfrmPenDenReport> view = m_container->View(1);
+    QTest::keyClick(window, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_TRUE(view.isNull());
+    EXPECT_EQ(buttonTexts(), (QStringList{"A", "C"}));
+    EXPECT_EQ(window->pcReports->count(), 2);
+    EXPECT_EQ(m_container->CurrentReport()->ReportName(), QStringLiteral("C"));
+    EXPECT_EQ(boldButtons(), (QList<bool>{false, true}));
+    EXPECT_EQ(window->SelectorButtons()[1]->objectName(), QStringLiteral("btnSestava2"));
+    // The buttons after a closed one still show their own report.
+    window->SelectorButtons()[1]->click();
+    EXPECT_EQ(m_container->CurrentReport()->ReportName(), QStringLiteral("C"));
+
+    // The last one closed leaves the one before it shown, then nothing.
+    m_container->CloseReport(1);
+    EXPECT_EQ(m_container->CurrentReport()->ReportName(), QStringLiteral("A"));
+    QTest::keyClick(window, Qt::Key_W, Qt::ControlModifier);
+    EXPECT_EQ(m_container->ReportCount(), 0);
+    EXPECT_EQ(m_container->CurrentReport(), nullptr);
+    EXPECT_TRUE(window->SelectorButtons().isEmpty());
+    QTest::keyClick(window, Qt::Key_W, Qt::ControlModifier); // nothing to close
+}
+
+TEST_F(ReportContainerTest, TheShownReportsButtonStaysInTheStrip)
+{
+    TfrmReportContainer *window = openWindow();
+    window->setWindowState(Qt::WindowNoState);
+    window->resize(800, 600);
+    QCoreApplication::processEvents();
+    m_names = QStringList(12, QString());
+    for (int i = 0; i < 12; ++i)
+        m_container->NewReport();
+    const auto inStrip = [window](int index) {
+        const QRect button = window->SelectorButtons().at(index)->geometry();
+        return button.left() >= 0 && button.right() < window->panReportList->width();
+    };
+    EXPECT_TRUE(inStrip(11));
+    m_container->SelectReport(0);
+    EXPECT_TRUE(inStrip(0));
+    m_container->SelectReport(11);
+    m_container->CloseReport(11);
+    EXPECT_TRUE(inStrip(10));
 }
 
 TEST_F(ReportContainerTest, HelpOpensTheMainTopicAndKonecEndsTheWindow)

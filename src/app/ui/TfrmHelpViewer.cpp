@@ -3,6 +3,7 @@
 #include "app/ui/Artwork.h"
 #include "ui/WindowConventions.h"
 
+#include <QAction>
 #include <QDir>
 #include <QRegularExpression>
 #include <QFileInfo>
@@ -70,6 +71,16 @@ TfrmHelpViewer::TfrmHelpViewer(QWidget *parent) : QWidget(parent, Qt::Window)
         if (!m_homePage.isEmpty())
             m_browser->setSource(QUrl::fromLocalFile(m_homePage));
     });
+    // Esc closes the window, F1 goes to the contents.
+    auto *close = new QAction(this);
+    close->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(close, &QAction::triggered, this, &QWidget::close);
+    addAction(close);
+    auto *contents = new QAction(this);
+    contents->setShortcut(QKeySequence(Qt::Key_F1));
+    connect(contents, &QAction::triggered, btnHome, &QToolButton::click);
+    addAction(contents);
+    btnHome->setToolTip(QStringLiteral("Obsah nápovědy (F1)"));
     connect(m_browser, &QTextBrowser::backwardAvailable, m_btnBack, &QToolButton::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, m_btnForward, &QToolButton::setEnabled);
     connect(m_browser, &QTextBrowser::sourceChanged, this,

@@ -94,6 +94,8 @@ QVariant JournalRowsModel::headerData(int section, Qt::Orientation orientation, 
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
         return m_columns[section].title;
+    if (role == Qt::ToolTipRole)
+        return columnTitleHint(m_columns[section].title);
     return reportGridTitleData(section, role, {});
 }
 

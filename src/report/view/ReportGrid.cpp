@@ -2,10 +2,14 @@
 
 #include "report/ReportColumns.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QFont>
+#include <QGuiApplication>
 #include <QItemSelectionModel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegularExpression>
 #include <QTableView>
 
 #include <algorithm>
@@ -58,8 +62,30 @@ QVariant reportGridTitleData(int section, int role, const QHash<int, Qt::Alignme
     }
 }
 
+QString columnTitleHint(const QString &title)
+{
+    static const std::pair<const char *, const char *> groups[] = {
+        {"PZZ", "Příjmy zahrnované do základu daně"},
+        {"VDZUP", "Výdaje na dosažení, zajištění a udržení příjmů"},
+        {"PNZD", "Příjmy neovlivňující základ daně"},
+        {"VNZD", "Výdaje neovlivňující základ daně"},
+    };
+    QStringList lines;
+    for (const QString &line : title.split(QLatin1Char('\n'))) {
+        QString text = line.trimmed();
+        for (const auto &[abbreviation, name] : groups)
+            if (text == QLatin1String(abbreviation))
+                text = QString::fromUtf8(name);
+        if (!text.isEmpty())
+            lines.append(text);
+    }
+    return lines.join(QLatin1Char(' '));
+}
+
 QVariant ReportGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == Qt::ToolTipRole)
+        return columnTitleHint(MemTableModel::headerData(section, orientation, Qt::DisplayRole).toString());
     if (orientation == Qt::Horizontal) {
         const QVariant title = reportGridTitleData(section, role, m_titleAlignments);
         if (title.isValid())
@@ -95,6 +121,50 @@ void RowIndicatorHeader::paintSection(QPainter *painter, const QRect &rect, int 
     painter->restore();
 }
 
+QString copiedCells(const QTableView *view)
+{
+    // "-1 234 567,89" as the grids show amounts, whatever space groups them.
+    static const QRegularExpression groupedNumber(
+        QStringLiteral("^-?\\d{1,3}([ \\x{00A0}\\x{202F}]\\d{3})*(,\\d+)?$"));
+    QModelIndexList cells = view->selectionModel() ? view->selectionModel()->selectedIndexes() : QModelIndexList();
+    std::sort(cells.begin(), cells.end(), [](const QModelIndex &a, const QModelIndex &b) {
+        return a.row() != b.row() ? a.row() < b.row() : a.column() < b.column();
+    });
+    QString text;
+    int row = -1;
+    for (const QModelIndex &cell : cells) {
+        if (view->isColumnHidden(cell.column()))
+            continue;
+        if (row >= 0)
+            text += cell.row() == row ? QLatin1Char('\t') : QLatin1Char('\n');
+        row = cell.row();
+        QString shown = cell.data(Qt::DisplayRole).toString();
+        if (groupedNumber.match(shown).hasMatch())
+            shown.remove(QChar(0x00A0)).remove(QLatin1Char(' ')).remove(QChar(0x202F));
+        // A tab or line break inside a text would split the cell.
+        for (QChar &c : shown)
+            if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+                c = QLatin1Char(' ');
+        text += shown;
+    }
+    return cells.isEmpty() ? text : text + QLatin1Char('\n');
+}
+
+namespace {
+
+void addCopy(QTableView *view)
+{
+    auto *copy = new QAction(QStringLiteral("Kopírovat"), view);
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    QObject::connect(copy, &QAction::triggered, view,
+                     [view] { QGuiApplication::clipboard()->setText(copiedCells(view)); });
+    view->addAction(copy);
+    view->setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+} // namespace
+
 void setupReportGridView(QTableView *view, QAbstractItemModel *model, const QList<MemTableColumn> &columns,
                          int rowHeight)
 {
@@ -109,6 +179,9 @@ void setupReportGridView(QTableView *view, QAbstractItemModel *model, const QLis
     view->setShowGrid(true);
     view->setWordWrap(false);
     view->setCornerButtonEnabled(false);
+    // Tab goes on to the next control instead of through the cells.
+    view->setTabKeyNavigation(false);
+    addCopy(view);
     view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     // The minimum first: the default size is clamped to it.
     indicator->setMinimumSectionSize(rowHeight);

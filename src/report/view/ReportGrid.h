@@ -24,6 +24,10 @@ QColor darkShade();  // RGB 128, 128, 128, with white text
 // it leaves to the model.
 QVariant reportGridTitleData(int section, int role, const QHash<int, Qt::Alignment> &alignments);
 
+// The hint of a column title: its lines on one line, the abbreviated column
+// groups (PZZ, VDZUP, PNZD, VNZD) written out.
+QString columnTitleHint(const QString &title);
+
 // A MemTableModel that adds the title look (bold, grey, per-column
 // alignment) and white text on the dark columns.
 class ReportGridModel : public MemTableModel {
@@ -51,8 +55,14 @@ protected:
     void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override;
 };
 
+// The view's selected cells as tab-separated lines, in row and column
+// order, numbers with a decimal comma and no thousands separator, so that
+// a spreadsheet pastes them as numbers.
+QString copiedCells(const QTableView *view);
+
 // Sets the view up over the model: column widths from `columns`, rows of
-// `rowHeight` pixels.
+// `rowHeight` pixels; Ctrl+C and the context menu's "Kopírovat" copy the
+// selected cells; Tab leaves the grid.
 void setupReportGridView(QTableView *view, QAbstractItemModel *model, const QList<MemTableColumn> &columns,
                          int rowHeight);
 // The same over a table's model, with the view's selection linked to the

@@ -3,6 +3,7 @@
 #include "core/Error.h"
 #include "filter/TReportFilter.h"
 #include "report/ReportColumns.h"
+#include "report/ReportHeading.h"
 #include "report/TPenDenReport.h"
 #include "report/view/JournalRowsModel.h"
 #include "report/view/PrintButton.h"
@@ -136,12 +137,26 @@ QWidget *TfrmPenDenReport::buildButtonBar()
     btnShowHideMonthlyOverview->setIcon(monthlyOverviewIcon());
     const QList<QToolButton *> buttons{btnExport, btnPrint, btnShowGroupsTable, btnShowHideGroupsPanel,
                                        btnShowHideFinalSummaryPanel, btnShowHideMonthlyOverview};
+    btnExport->setToolTip(QStringLiteral("Exportovat sestavu do sešitu Excelu (Ctrl+E)"));
+    btnPrint->setToolTip(QStringLiteral("Tisk sestavy nebo uložení do PDF (Ctrl+P)"));
+    btnShowGroupsTable->setToolTip(QStringLiteral("Zobrazí sumační skupiny s jejich součty v tabulce"));
+    btnShowHideGroupsPanel->setToolTip(QStringLiteral("Skryje nebo zobrazí seznam sumačních skupin"));
+    btnShowHideFinalSummaryPanel->setToolTip(QStringLiteral("Skryje nebo zobrazí závěrečný přehled"));
+    btnShowHideMonthlyOverview->setToolTip(QStringLiteral("Zobrazí nebo skryje měsíční přehled"));
     for (QToolButton *button : buttons) {
+        // Reached with Tab, but a click leaves the focus where it was.
+        button->setFocusPolicy(Qt::TabFocus);
         if (button != btnExport)
             bar->addWidget(bevel(panBtn, QFrame::VLine));
         bar->addWidget(button);
     }
     bar->addStretch(1);
+    // The period stands in the tool bar, which is there anyway: a strip of
+    // its own would take a journal row on a small screen.
+    lblPeriod = new QLabel(panBtn);
+    lblPeriod->setObjectName(QStringLiteral("lblPeriod"));
+    bar->addWidget(lblPeriod);
+    bar->addSpacing(6);
     connect(btnExport, &QToolButton::clicked, this, &TfrmPenDenReport::ExportReport);
     connect(btnShowGroupsTable, &QToolButton::clicked, this, &TfrmPenDenReport::ShowGroupTables);
     connect(btnShowHideGroupsPanel, &QToolButton::clicked, this, [this] { ShowGroups(!m_groupsVisible); });
@@ -240,6 +255,8 @@ void TfrmPenDenReport::BindReport()
     if (!m_denikModel) {
         m_denikModel = new JournalRowsModel(m_report, denikColumns(), denikWhiteTextColumns(), this);
         setupReportGridView(grDenik, m_denikModel, m_denikModel->columns(), JournalRowHeight);
+        // Several rows at once, to copy them.
+        grDenik->setSelectionMode(QAbstractItemView::ExtendedSelection);
         // Another group's rows start on the first, as a linked detail would.
         connect(m_denikModel, &QAbstractItemModel::modelReset, this, &TfrmPenDenReport::selectFirstRow);
         MemTableModel *groups = cgrSkupiny->groupModel();
@@ -249,6 +266,7 @@ void TfrmPenDenReport::BindReport()
     }
     selectFirstRow();
     updateGroupNames();
+    lblPeriod->setText(QStringLiteral("Období: ") + reportHeading(m_report).period);
     if (!m_finalSummary) {
         m_finalSummary = m_services.createFinalSummary(m_report);
         if (m_finalSummary)

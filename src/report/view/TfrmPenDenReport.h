@@ -68,6 +68,7 @@ public:
     QToolButton *btnShowHideMonthlyOverview;
     QWidget *panInfo;
     QLabel *lblInfoText;
+    QLabel *lblPeriod; // "Období: 1.1.2024 – 31.12.2024", at the right of the tool bar
     QWidget *panGroups;
     QWidget *panGroupsHeader;
     QLabel *lblGroupsHeaderCaption;

@@ -213,6 +213,14 @@ TEST(QtUiServices, HelpShowsTheTopicOrSaysItIsMissing)
     EXPECT_TRUE(viewer->screen()->availableGeometry().contains(
         QRect(viewer->pos(), viewer->size().grownBy(QMargins(4, 30, 4, 4)))));
 
+    // F1 goes to the contents, Esc closes the window.
+    ui.helpViewer()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(ui.helpViewer()));
+    QTest::keyClick(ui.helpViewer(), Qt::Key_F1);
+    EXPECT_EQ(ui.helpViewer()->browser()->documentTitle(), QStringLiteral("Obsah"));
+    QTest::keyClick(ui.helpViewer(), Qt::Key_Escape);
+    EXPECT_FALSE(ui.helpViewer()->isVisible());
+
     SeenBox seen;
     answerNextBox(seen, QStringLiteral("OK"), &ui.progressForm());
     ui.showHelpTopic(help, QStringLiteral("pgNeni.htm"));

@@ -1,3 +1,4 @@
+#include "core/DateConvention.h"
 #include "filter/ui/WidgetTestApp.h"
 #include "report/TMonthlyOverview.h"
 #include "report/view/DemoReport.h"
@@ -8,9 +9,12 @@
 #include "report/view/TfrmMonthlyOverview.h"
 #include "report/view/TfrmPenDenReport.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -84,6 +88,7 @@ TEST_F(ReportViewTest, ReportWithoutGroupsHidesEverythingAboutGroups)
     TfrmPenDenReport *view = open(*report);
     EXPECT_FALSE(view->panGroups->isVisibleTo(view));
     EXPECT_FALSE(view->panInfo->isVisibleTo(view));
+    EXPECT_EQ(view->lblPeriod->text(), QStringLiteral("Období: 1.1.2024 – 31.12.2024"));
     EXPECT_FALSE(view->btnShowGroupsTable->isEnabled());
     EXPECT_FALSE(view->btnShowHideGroupsPanel->isEnabled());
     EXPECT_FALSE(view->lblFinalSummaryGroupCaption->isVisibleTo(view));
@@ -207,7 +212,7 @@ TEST_F(ReportViewTest, PrintOffersPreviewAndPdfWithThePanelsShown)
 {
     auto report = s_demo->report(sgkCentre);
     TfrmPenDenReport *view = open(*report);
-    EXPECT_EQ(view->btnPrint->focusPolicy(), Qt::NoFocus);
+    EXPECT_EQ(view->btnPrint->focusPolicy(), Qt::TabFocus); // reached with Tab, not taken by a click
     view->btnPrint->click();
     view->btnShowHideFinalSummaryPanel->click();
     view->btnPrint->menu()->actions().at(1)->trigger();
@@ -255,6 +260,49 @@ TEST_F(ReportViewTest, JournalGridTitlesAndShading)
     }
 }
 
+// Czech dates and numbers whatever the system's locale says, in the grid and
+// in what Ctrl+C copies; the abbreviated heads' hints are written out.
+TEST_F(ReportViewTest, JournalCopiesRowsInCzechAndExplainsAbbreviatedHeads)
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    auto report = s_demo->report(sgkNone);
+    TfrmPenDenReport *view = open(*report);
+    QAbstractItemModel *model = view->grDenik->model();
+    EXPECT_EQ(model->headerData(4 + 13 - 5, Qt::Horizontal, Qt::ToolTipRole).toString(),
+              QStringLiteral("Příjmy zahrnované do základu daně zboží [13]"));
+    EXPECT_EQ(model->headerData(3, Qt::Horizontal, Qt::ToolTipRole).toString(), QStringLiteral("Popis [4]"));
+
+    int first = 0;
+    while (first < model->rowCount() && model->index(first, 1).data().toString().isEmpty())
+        ++first;
+    ASSERT_LT(first + 1, model->rowCount());
+    view->grDenik->setFocus();
+    view->grDenik->selectionModel()->clear();
+    for (int row : {first, first + 1})
+        view->grDenik->selectionModel()->select(model->index(row, 0),
+                                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::keyClick(view->grDenik, Qt::Key_C, Qt::ControlModifier);
+    const QString copied = QGuiApplication::clipboard()->text();
+    EXPECT_EQ(copied, copiedCells(view->grDenik));
+    const QStringList lines = copied.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[2].isEmpty());
+    static const QRegularExpression date(QStringLiteral("^\\d{1,2}\\.\\d{1,2}\\.\\d{4}$"));
+    static const QRegularExpression amount(QStringLiteral("^(-?\\d+,\\d\\d)?$"));
+    int amounts = 0;
+    for (int i = 0; i < 2; ++i) {
+        const QStringList cells = lines[i].split(QLatin1Char('\t'));
+        ASSERT_EQ(cells.size(), 4 + 31);
+        EXPECT_TRUE(date.match(cells[1]).hasMatch()) << cells[1].toStdString();
+        for (int c = 4; c < cells.size(); ++c) {
+            EXPECT_TRUE(amount.match(cells[c]).hasMatch()) << cells[c].toStdString();
+            amounts += cells[c].isEmpty() ? 0 : 1;
+        }
+    }
+    EXPECT_GT(amounts, 0);
+    QLocale::setDefault(programLocale());
+}
+
 // The text of a cell of the monthly table; a negative row counts from the end.
 QString monthlyCell(const TfrmMonthlyOverview &panel, int row, int column)
 {
@@ -285,8 +333,8 @@ TEST_F(ReportViewTest, ToggleShowsThePanelThatFollowsTheGroup)
         EXPECT_EQ(monthlyCell(panel, 0, 0), QStringLiteral("Převedeno"));
         EXPECT_EQ(monthlyCell(panel, 1, 0), QStringLiteral("leden 2024"));
         EXPECT_EQ(monthlyCell(panel, -1, 0), QStringLiteral("Celkem"));
-        EXPECT_EQ(monthlyCell(panel, -1, 3), formatMonthlyAmount(skupiny.asCurrency("ZakladDane"), QLocale::system()));
-        EXPECT_EQ(monthlyCell(panel, -1, 5), formatMonthlyAmount(skupiny.asCurrency("HotovostCeninyCelkem"), QLocale::system()));
+        EXPECT_EQ(monthlyCell(panel, -1, 3), formatMonthlyAmount(skupiny.asCurrency("ZakladDane"), programLocale()));
+        EXPECT_EQ(monthlyCell(panel, -1, 5), formatMonthlyAmount(skupiny.asCurrency("HotovostCeninyCelkem"), programLocale()));
         EXPECT_EQ(panel.chMonths->categories().size(), 12);
     }
 
