@@ -3,6 +3,7 @@
 #include "app/OutputTarget.h"
 #include "app/TBaseApplication.h"
 #include "core/OutputFile.h"
+#include "core/DateConvention.h"
 #include "core/Error.h"
 #include "core/FileNames.h"
 #include "export/ExcelExporter.h"
@@ -12,6 +13,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 #include <optional>
 
@@ -108,8 +110,25 @@ QString TExcelExporterForm::browseResult(const QString &chosenPath)
     return name.contains(QLatin1Char('.')) ? chosenPath : chosenPath + QStringLiteral(".XLS");
 }
 
-bool TExcelExporterForm::OnOk(const QString &editText, bool runAssociatedProgram, const BusyIndicator &busy)
+QString TExcelExporterForm::targetPath(const QString &editText, const QString &lastFileName)
 {
+    QString path = editText.trimmed();
+    if (path.isEmpty())
+        return path;
+    if (folderPart(path).isEmpty()) {
+        QString folder = folderPart(lastFileName);
+        if (folder.isEmpty() || !QFileInfo(folder).isDir())
+            folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QLatin1Char('/');
+        path = folder + path;
+    }
+    if (!path.mid(folderPart(path).size()).contains(QLatin1Char('.')))
+        path += QLatin1Char('.') + exportFormatName(exportFormatOf(path));
+    return path;
+}
+
+bool TExcelExporterForm::OnOk(const QString &typedText, bool runAssociatedProgram, const BusyIndicator &busy)
+{
+    const QString editText = targetPath(typedText, m_exporter.FileName());
     // The row count needs the copies; it comes before the target checks so
     // that a refused export never touches an existing file.
     copyTables();
@@ -148,7 +167,12 @@ bool TExcelExporterForm::fitsRowLimit(TExportFormat format)
     const int limit = m_exporter.MaxRows(format);
     if (rows <= limit)
         return true;
-    m_exporter.Application().ShowMessageDialog(rowLimitText(limit), MessageKind::Information);
+    QString text = rowLimitText(limit);
+    if (format == TExportFormat::Xls)
+        text += QStringLiteral("\n\nDo sešitu Office Open XML (.xlsx) se vejde až %1 řádků: zadejte jméno "
+                               "souboru s příponou .xlsx.")
+                    .arg(programLocale().toString(maxExportRows(TExportFormat::Xlsx)));
+    m_exporter.Application().ShowMessageDialog(text, MessageKind::Information);
     return false;
 }
 

@@ -34,6 +34,10 @@ public:
 
     // The path the dialog returns: ".XLS" added when the name has no extension.
     static QString browseResult(const QString &chosenPath);
+    // The file a typed name stands for: a bare name lies in the folder of
+    // the last export (the documents folder the first time), a name
+    // without an extension gets that of the type the window shows.
+    static QString targetPath(const QString &editText, const QString &lastFileName);
 
     TMemTable &Table1() { return m_table1; }
     TMemTable &Table2() { return m_table2; }

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -128,3 +130,27 @@ TEST_F(ExportTargetTest, WorkbookIsAssembledWhereNobodyElseCanReachIt)
 }
 
 } // namespace
+
+TEST(ExportTargetName, ABareNameLandsInTheLastFolderWithTheShownTypesExtension)
+{
+    QTemporaryDir last;
+    const QString folder = last.path() + QLatin1Char('/');
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QLatin1Char('/');
+    const struct {
+        const char *typed, *lastFile;
+        QString expected;
+    } cases[] = {
+        {"export1", "@old.xls", folder + "export1.xls"},
+        {" export1.xlsx ", "@old.xls", folder + "export1.xlsx"},
+        {"/a/b.c/export1", "@old.xls", "/a/b.c/export1.xls"},
+        {"/a/b/export1.XLSX", "", "/a/b/export1.XLSX"},
+        {"/a/b/export1.2024", "", "/a/b/export1.2024"}, // an extension of its own stays
+        {"export1", "", documents + "export1.xls"},
+        {"export1", "/neni/takova/slozka/old.xls", documents + "export1.xls"},
+        {"   ", "@old.xls", QString()},
+    };
+    for (const auto &c : cases) {
+        const QString lastFile = QString::fromUtf8(c.lastFile).replace(QLatin1Char('@'), folder);
+        EXPECT_EQ(TExcelExporterForm::targetPath(QString::fromUtf8(c.typed), lastFile), c.expected) << c.typed;
+    }
+}

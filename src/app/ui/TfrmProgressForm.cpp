@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -166,6 +167,15 @@ void TfrmProgressForm::centreOnScreen()
     QRect r = rect();
     r.moveCenter(screen->availableGeometry().center());
     move(r.topLeft());
+}
+
+void TfrmProgressForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && cancelLinkShown() && m_onCancel) {
+        m_onCancel();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TfrmProgressForm::paintEvent(QPaintEvent *event)

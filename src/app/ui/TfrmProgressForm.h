@@ -63,6 +63,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    // Esc is "Přerušit" where the link is shown.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void attachToModalWindow();

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -88,6 +89,9 @@ TfrmExcelExporter::TfrmExcelExporter(TExcelExporter &exporter, QWidget *parent)
     connect(edtExportFileName, &QLineEdit::textChanged, this, showFileType);
     showFileType(edtExportFileName->text()); // an empty name too: OK would write an .xls
     installKeyPreview(this, [this] { Ok(); }, [this] { reject(); });
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this,
+            [this] { m_exporter.Application().ShowHelpTopic(QStringLiteral("pgExport.htm")); });
 }
 
 TfrmExcelExporter::~TfrmExcelExporter() = default;
@@ -109,6 +113,7 @@ void TfrmExcelExporter::Ok()
     // The progress window processes events while the export runs: the
     // window takes no second OK or Storno until it ends.
     const auto busy = [this](bool on) {
+        m_exporting = on;
         setEnabled(!on);
         if (on)
             QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -125,6 +130,15 @@ void TfrmExcelExporter::Ok()
     }
     if (done)
         accept();
+}
+
+void TfrmExcelExporter::reject()
+{
+    if (m_exporting) {
+        m_exporter.Application().SetCancelRequested(true);
+        return;
+    }
+    QDialog::reject();
 }
 
 void TfrmExcelExporter::Browse()

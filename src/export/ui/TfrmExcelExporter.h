@@ -53,6 +53,10 @@ public:
     QCheckBox *chckRunAssociatedProgram;
     QLabel *lblHint;
 
+    // Esc, "Storno" or the window's close button: while an export runs they
+    // stop it as "Přerušit" does (no file is written) and the window stays.
+    void reject() override;
+
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -61,6 +65,7 @@ private:
     std::unique_ptr<TExcelExporterForm> m_form;
     SaveFileChooser m_chooser;
     bool m_shown = false;
+    bool m_exporting = false;
 };
 
 } // namespace kasovka

@@ -1,5 +1,7 @@
 #include "print/ui/TfrmPrintPreview.h"
 
+#include "app/TBaseApplication.h"
+
 #include "ui/WindowConventions.h"
 #include "print/PrintJob.h"
 #include "print/ui/PrintFlow.h"
@@ -61,6 +63,9 @@ TfrmPrintPreview::TfrmPrintPreview(PrintSession &session, QWidget *parent)
     connect(printKey, &QShortcut::activated, this, &TfrmPrintPreview::Print);
     auto *saveKey = new QShortcut(QKeySequence::Save, this);
     connect(saveKey, &QShortcut::activated, this, &TfrmPrintPreview::SavePdf);
+    auto *helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(helpKey, &QShortcut::activated, this,
+            [this] { m_session.application().ShowHelpTopic(QStringLiteral("pgPrint.htm")); });
     installKeyPreview(this, {}, [this] { reject(); });
     jobChanged();
     // Restored, the window nearly fills its screen; it opens maximized.
