@@ -31,6 +31,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -38,6 +39,8 @@
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTableView>
+
+#include <algorithm>
 #include <QTimer>
 #include <QToolButton>
 
@@ -264,6 +267,14 @@ std::deque<Stop> stops()
         {"16-protokol", on<TfrmProtokol>(), nothing,
          [](QWidget *w) { clickLater(static_cast<TfrmProtokol *>(w)->btnOK()); }, true},
         {"17-plocha-dve-sestavy", workspaceWith(2), nothing,
+         [](QWidget *) { clickLater(currentView()->btnShowHideMonthlyOverview); }},
+        // Every panel shown: how many journal rows stay in view.
+        {"18-plocha-vsechny-panely", workspaceWith(2),
+         [](QWidget *) {
+             QTableView *grid = currentView()->grDenik;
+             std::printf("journal rows in view with every panel shown: %d\n",
+                         grid->viewport()->height() / std::max(1, grid->verticalHeader()->defaultSectionSize()));
+         },
          [](QWidget *w) {
              clickLater(static_cast<TfrmReportContainer *>(w)->btnKonec);
              later([] { QApplication::exit(0); });

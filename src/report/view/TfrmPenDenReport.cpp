@@ -1,6 +1,8 @@
 #include "report/view/TfrmPenDenReport.h"
 
+#include "app/TBaseApplication.h"
 #include "core/Error.h"
+#include "core/IniFile.h"
 #include "filter/TReportFilter.h"
 #include "report/ReportColumns.h"
 #include "report/ReportHeading.h"
@@ -16,6 +18,10 @@
 #include "ui/WindowConventions.h"
 
 #include <QFrame>
+#include <QHeaderView>
+#include <QScrollArea>
+#include <QSplitter>
+#include <QStyle>
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -221,6 +227,10 @@ QWidget *TfrmPenDenReport::buildSelectedGroup()
     auto *column = new QVBoxLayout(panSelectedGroup);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
+    splPanels = new QSplitter(Qt::Vertical, panSelectedGroup);
+    splPanels->setObjectName(QStringLiteral("splPanels"));
+    splPanels->setChildrenCollapsible(false);
+    column->addWidget(splPanels);
 
     panFinalSummary = filled(new QWidget(panSelectedGroup), Qt::white);
     panFinalSummary->setObjectName(QStringLiteral("panFinalSummary"));
@@ -233,7 +243,13 @@ QWidget *TfrmPenDenReport::buildSelectedGroup()
     panFinalSummaryHost = filled(new QWidget(panFinalSummary), Qt::white);
     panFinalSummaryHost->setObjectName(QStringLiteral("panFinalSummaryHost"));
     summary->addWidget(panFinalSummaryHost);
-    column->addWidget(panFinalSummary);
+    // On a small screen the overview scrolls rather than push the rows out.
+    auto *summaryScroll = new QScrollArea(splPanels);
+    summaryScroll->setObjectName(QStringLiteral("scrFinalSummary"));
+    summaryScroll->setWidgetResizable(true);
+    summaryScroll->setFrameShape(QFrame::NoFrame);
+    summaryScroll->setWidget(panFinalSummary);
+    splPanels->addWidget(summaryScroll);
 
     panRows = filled(new QWidget(panSelectedGroup), Qt::white);
     panRows->setObjectName(QStringLiteral("panRows"));
@@ -245,7 +261,9 @@ QWidget *TfrmPenDenReport::buildSelectedGroup()
     grDenik = new QTableView(panRows);
     grDenik->setObjectName(QStringLiteral("grDenik"));
     rows->addWidget(grDenik, 1);
-    column->addWidget(panRows, 1);
+    splPanels->addWidget(panRows);
+    splPanels->setStretchFactor(splPanels->indexOf(panRows), 1);
+    connect(splPanels, &QSplitter::splitterMoved, this, &TfrmPenDenReport::RememberPanelHeights);
     return panSelectedGroup;
 }
 
@@ -291,7 +309,8 @@ QString TfrmPenDenReport::groupKindCaption() const
 void TfrmPenDenReport::ShowFinalSummary(bool visible)
 {
     m_finalSummaryVisible = visible;
-    panFinalSummary->setVisible(visible);
+    splPanels->widget(0)->setVisible(visible);
+    applyPanelHeights();
     btnShowHideFinalSummaryPanel->setText(visible ? QStringLiteral("Skrýt záv. přehled")
                                                   : QStringLiteral("Zobrazit záv. přehled"));
 }
@@ -299,12 +318,13 @@ void TfrmPenDenReport::ShowFinalSummary(bool visible)
 void TfrmPenDenReport::ShowMonthlyOverview(bool visible)
 {
     if (visible && !panMonthlyOverview) {
-        panMonthlyOverview = new TfrmMonthlyOverview(m_report, panSelectedGroup);
-        qobject_cast<QVBoxLayout *>(panSelectedGroup->layout())->insertWidget(1, panMonthlyOverview);
+        panMonthlyOverview = new TfrmMonthlyOverview(m_report, splPanels);
+        splPanels->insertWidget(1, panMonthlyOverview);
     }
     m_monthlyOverviewVisible = visible;
     if (panMonthlyOverview)
         panMonthlyOverview->setVisible(visible);
+    applyPanelHeights();
     btnShowHideMonthlyOverview->setText(visible ? QStringLiteral("Skrýt měsíční přehled")
                                                 : QStringLiteral("Měsíční přehled"));
 }
@@ -376,11 +396,78 @@ void TfrmPenDenReport::updateGroupNames()
     lblRowsGroupName->setText(name);
 }
 
+namespace {
+
+const QString PanelsSection = QStringLiteral("ZobrazeniSestavy");
+const QString SummaryHeightKey = QStringLiteral("VyskaZaverecnehoPrehledu");
+const QString MonthlyHeightKey = QStringLiteral("VyskaMesicnihoPrehledu");
+
+} // namespace
+
+int TfrmPenDenReport::VisibleJournalRows() const
+{
+    return grDenik->viewport()->height() / std::max(1, grDenik->verticalHeader()->defaultSectionSize());
+}
+
+void TfrmPenDenReport::RememberPanelHeights()
+{
+    const QList<int> sizes = splPanels->sizes();
+    TIniFile ini(m_report.Application().SettingsFileName());
+    if (m_finalSummaryVisible)
+        ini.WriteInteger(PanelsSection, SummaryHeightKey, sizes.value(0));
+    if (panMonthlyOverview && m_monthlyOverviewVisible)
+        ini.WriteInteger(PanelsSection, MonthlyHeightKey, sizes.value(splPanels->indexOf(panMonthlyOverview)));
+}
+
+// The overviews take the heights last given to them, else what they need,
+// and the rows the rest; the rows' minimum (15 lines) wins over both.
+void TfrmPenDenReport::applyPanelHeights()
+{
+    const int rowsMinimum = grDenik->horizontalHeader()->minimumHeight() + 15 * JournalRowHeight
+                            + panRows->layout()->itemAt(0)->sizeHint().height()
+                            + style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    panRows->setMinimumHeight(rowsMinimum);
+    int shown = 0;
+    for (int i = 0; i < splPanels->count(); ++i)
+        shown += splPanels->widget(i)->isVisibleTo(splPanels) ? 1 : 0;
+    // The handles between the shown panes take their share of the height.
+    const int total = splPanels->height() - splPanels->handleWidth() * std::max(0, shown - 1);
+    if (total <= rowsMinimum)
+        return;
+    TIniFile ini(m_report.Application().SettingsFileName());
+    QWidget *summary = splPanels->widget(0);
+    int summaryHeight = m_finalSummaryVisible
+        ? ini.ReadInteger(PanelsSection, SummaryHeightKey, panFinalSummary->sizeHint().height())
+        : 0;
+    int monthlyHeight = panMonthlyOverview && m_monthlyOverviewVisible
+        ? ini.ReadInteger(PanelsSection, MonthlyHeightKey, panMonthlyOverview->sizeHint().height())
+        : 0;
+    // What the rows leave goes to the overviews in proportion.
+    const int room = total - rowsMinimum;
+    if (summaryHeight + monthlyHeight > room) {
+        const double scale = double(room) / (summaryHeight + monthlyHeight);
+        summaryHeight = int(summaryHeight * scale);
+        monthlyHeight = monthlyHeight > 0 ? room - summaryHeight : 0;
+    }
+    QList<int> sizes;
+    for (int i = 0; i < splPanels->count(); ++i) {
+        QWidget *pane = splPanels->widget(i);
+        if (pane == summary)
+            sizes.append(summaryHeight);
+        else if (pane == panMonthlyOverview)
+            sizes.append(monthlyHeight);
+        else
+            sizes.append(total - summaryHeight - monthlyHeight);
+    }
+    splPanels->setSizes(sizes);
+}
+
 void TfrmPenDenReport::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
     fitGroupsPanel();
     FitGroupGrid();
+    applyPanelHeights();
 }
 
 void TfrmPenDenReport::showEvent(QShowEvent *event)

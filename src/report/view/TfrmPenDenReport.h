@@ -17,6 +17,7 @@
 #include <memory>
 
 class QLabel;
+class QSplitter;
 class QTableView;
 class QToolButton;
 
@@ -52,6 +53,11 @@ public:
     void PrintReport(PrintOutput output);
     // Fits the number of group panels to the group list's height.
     void FitGroupGrid();
+    // Keeps the heights the user gave the final overview and the monthly
+    // overview for the views opened later (the program's settings file).
+    void RememberPanelHeights();
+    // Journal rows the grid shows whole.
+    int VisibleJournalRows() const;
 
     bool FinalSummaryVisible() const { return m_finalSummaryVisible; }
     bool GroupsVisible() const { return m_groupsVisible; }
@@ -74,6 +80,9 @@ public:
     QLabel *lblGroupsHeaderCaption;
     TGroupList *cgrSkupiny;
     QWidget *panSelectedGroup;
+    // The final overview, the monthly overview and the rows share the
+    // height; the rows keep at least 15 lines.
+    QSplitter *splPanels;
     QWidget *panFinalSummary;
     QWidget *panFinalSummaryHost; // where the final-overview panel sits
     QLabel *lblFinalSummaryGroupCaption;
@@ -97,6 +106,7 @@ private:
     void selectFirstRow();
     void fitGroupsPanel();
     QString groupKindCaption() const;
+    void applyPanelHeights();
 
     TPenDenReport &m_report;
     IReportViewServices &m_services;

@@ -1,4 +1,6 @@
+#include "app/TBaseApplication.h"
 #include "core/DateConvention.h"
+#include "core/IniFile.h"
 #include "filter/ui/WidgetTestApp.h"
 #include "report/TMonthlyOverview.h"
 #include "report/view/DemoReport.h"
@@ -15,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QSplitter>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -258,6 +261,32 @@ TEST_F(ReportViewTest, JournalGridTitlesAndShading)
         EXPECT_EQ(index.data(Qt::BackgroundRole).value<QColor>(), c.background) << c.column;
         EXPECT_EQ(index.data(Qt::ForegroundRole).value<QColor>() == QColor(Qt::white), c.whiteText) << c.column;
     }
+}
+
+// A laptop's screen: with every panel shown the journal keeps 15 rows, and
+// the heights the user gives the overviews hold for the next report.
+TEST_F(ReportViewTest, PanelsLeaveTheJournalFifteenRowsAndKeepTheirHeights)
+{
+    auto report = s_demo->report(sgkNone);
+    TfrmPenDenReport *view = open(*report, QSize(1366, 620));
+    view->ShowMonthlyOverview(true);
+    QCoreApplication::processEvents();
+    EXPECT_GE(view->VisibleJournalRows(), 15);
+    const QList<int> sizes = view->splPanels->sizes();
+    ASSERT_EQ(sizes.size(), 3);
+    EXPECT_GT(sizes[0], 0);
+    EXPECT_GT(sizes[1], 0);
+
+    view->splPanels->setSizes({90, 140, sizes[0] + sizes[1] + sizes[2] - 230});
+    const QList<int> given = view->splPanels->sizes().mid(0, 2);
+    view->RememberPanelHeights();
+    auto second = s_demo->report(sgkNone);
+    TfrmPenDenReport *next = open(*second, QSize(1366, 620));
+    next->ShowMonthlyOverview(true);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(next->splPanels->sizes().mid(0, 2), given);
+    EXPECT_GE(next->VisibleJournalRows(), 15);
+    TIniFile(s_demo->app().SettingsFileName()).EraseSection(QStringLiteral("ZobrazeniSestavy"));
 }
 
 // Czech dates and numbers whatever the system's locale says, in the grid and
