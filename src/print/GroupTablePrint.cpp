@@ -8,6 +8,7 @@
 #include "print/ReportPrint.h"
 #include "print/TablePages.h"
 #include "print/WarningPages.h"
+#include "report/GroupTotals.h"
 #include "report/TPenDenReport.h"
 
 #include <QLocale>
@@ -18,25 +19,39 @@ namespace {
 
 constexpr double KeyTextLimit = 50 * UnitsPerMm;
 
+// The groups, then their "Celkem" line.
 class GroupTableRows : public TableSource {
 public:
-    GroupTableRows(const TMemTable &skupiny, QList<int> fields) : m_skupiny(skupiny), m_fields(std::move(fields)) {}
-    int rowCount() const override { return m_skupiny.totalRecordCount(); }
+    GroupTableRows(const TMemTable &skupiny, QList<int> fields)
+        : m_skupiny(skupiny), m_fields(std::move(fields)), m_totals(groupTableTotals(m_skupiny, m_fields))
+    {
+    }
+    int rowCount() const override { return m_skupiny.totalRecordCount() + 1; }
     QString text(int row, int column) const override
     {
+        if (isTotal(row)) {
+            if (const std::optional<Currency> &total = m_totals[column])
+                return groupTotalText(*total, m_locale);
+            return column == 0 ? QStringLiteral("Celkem") : QString();
+        }
         return m_skupiny.recordDisplayText(row, m_fields[column], m_locale);
     }
     std::optional<Currency> amount(int row, int column) const override
     {
+        if (isTotal(row))
+            return m_totals[column];
         if (m_skupiny.fieldType(m_fields[column]) != FieldType::Currency || m_skupiny.recordIsNull(row, m_fields[column]))
             return std::nullopt;
         return m_skupiny.recordValue(row, m_fields[column]).toCurrency();
     }
-    bool bold(int) const override { return false; }
+    bool bold(int row) const override { return isTotal(row); }
 
 private:
+    bool isTotal(int row) const { return row == m_skupiny.totalRecordCount(); }
+
     const TMemTable &m_skupiny;
     QList<int> m_fields;
+    QList<std::optional<Currency>> m_totals;
     QLocale m_locale = programLocale();
 };
 
@@ -50,7 +65,7 @@ public:
     QString groupLine() const override { return m_groupLine; }
     void plan(const QRectF &body, int index, std::vector<PlannedPage> &pages) const override
     {
-        const QList<RowRange> rowPages = splitRows(m_table, *m_rows, body.height() - m_table.titleHeight(), false);
+        const QList<RowRange> rowPages = splitRows(m_table, *m_rows, body.height() - m_table.titleHeight(), true);
         for (const RowRange &range : rowPages) {
             for (int slice = 0; slice < int(m_table.slices().size()); ++slice)
                 pages.push_back(PlannedPage{index, slice, range.first, range.count, false});
@@ -59,7 +74,7 @@ public:
     void paint(QPainter &painter, TextBatch &text, const QRectF &body, const PlannedPage &page) const override
     {
         paintTable(painter, text, m_table, page.slice, *m_rows, RowRange{page.firstRow, page.rowCount},
-                   body.topLeft(), false);
+                   body.topLeft(), true);
     }
 
 private:

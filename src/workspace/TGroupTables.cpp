@@ -1,17 +1,22 @@
 #include "workspace/TGroupTables.h"
 
 #include "app/TBaseApplication.h"
+#include "core/DateConvention.h"
 #include "core/Error.h"
 #include "export/ReportExport.h"
 #include "export/ui/QtExportWindows.h"
 #include "report/view/PrintButton.h"
+#include "report/GroupTotals.h"
 #include "report/view/ReportGrid.h"
 #include "ui/ReportIcons.h"
 #include "ui/WindowConventions.h"
 
-#include <QScreen>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableView>
+#include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -139,6 +144,8 @@ TfrmGroupTables::TfrmGroupTables(TGroupTables &groupTables, QWidget *parent)
     grListForm->setObjectName(QStringLiteral("grListForm"));
     setupReportGrid(grListForm, model, GroupRowHeight);
     layout->addWidget(grListForm, 1);
+    buildTotals(groupColumns());
+    layout->addWidget(grTotals);
 
     connect(btnClose, &QToolButton::clicked, this, &QDialog::reject);
     connect(btnExport, &QToolButton::clicked, this, &TfrmGroupTables::ExportGroupTable);
@@ -149,6 +156,49 @@ TfrmGroupTables::TfrmGroupTables(TGroupTables &groupTables, QWidget *parent)
         resize(screen->availableGeometry().size() * 3 / 4);
     placeOnScreen(this);
     setWindowState(Qt::WindowMaximized);
+}
+
+void TfrmGroupTables::buildTotals(const QList<MemTableColumn> &columns)
+{
+    const TMemTable &skupiny = m_groupTables.Skupiny();
+    QList<int> fields;
+    for (const MemTableColumn &column : columns)
+        fields.append(skupiny.fieldIndex(column.field));
+    const QList<std::optional<Currency>> totals = groupTableTotals(skupiny, fields);
+    grTotals = new QTableWidget(1, int(columns.size()), this);
+    grTotals->setObjectName(QStringLiteral("grTotals"));
+    grTotals->horizontalHeader()->hide();
+    grTotals->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grTotals->verticalHeader()->setDefaultSectionSize(GroupRowHeight + 2);
+    grTotals->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grTotals->setSelectionMode(QAbstractItemView::NoSelection);
+    grTotals->setFocusPolicy(Qt::NoFocus);
+    grTotals->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grTotals->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grTotals->setVerticalHeaderLabels({QString()});
+    QFont bold = grTotals->font();
+    bold.setBold(true);
+    for (int i = 0; i < columns.size(); ++i) {
+        auto *item = new QTableWidgetItem(totals[i] ? groupTotalText(*totals[i], programLocale())
+                                                    : (i == 0 ? QStringLiteral("Celkem") : QString()));
+        item->setFont(bold);
+        item->setTextAlignment(totals[i] ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
+        if (columns[i].background.isValid())
+            item->setBackground(columns[i].background.value<QColor>());
+        // The dark columns carry white text, as in the grid.
+        if (columns[i].background.value<QColor>() == darkShade())
+            item->setForeground(Qt::white);
+        grTotals->setItem(0, i, item);
+        grTotals->setColumnWidth(i, grListForm->columnWidth(i));
+    }
+    grTotals->setFixedHeight(grTotals->verticalHeader()->defaultSectionSize() + 2 * grTotals->frameWidth());
+    // The line stays under its columns when they are resized or scrolled.
+    connect(grListForm->horizontalHeader(), &QHeaderView::sectionResized, grTotals,
+            [this](int column, int, int width) { grTotals->setColumnWidth(column, width); });
+    connect(grListForm->horizontalScrollBar(), &QScrollBar::valueChanged, grTotals->horizontalScrollBar(),
+            &QScrollBar::setValue);
+    connect(grListForm->verticalHeader(), &QHeaderView::geometriesChanged, grTotals,
+            [this] { grTotals->verticalHeader()->setFixedWidth(grListForm->verticalHeader()->width()); });
 }
 
 void TfrmGroupTables::ExportGroupTable()

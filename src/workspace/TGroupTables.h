@@ -11,6 +11,7 @@
 #include <functional>
 
 class QTableView;
+class QTableWidget;
 class QToolButton;
 
 namespace kasovka {
@@ -66,11 +67,15 @@ public:
     QToolButton *btnPrint = nullptr; // only with a print action
     QTableView *grListForm;
     MemTableModel *dsListForm;
+    // The "Celkem" line under the grid, its columns moving with the grid's.
+    QTableWidget *grTotals;
 
     // The grid's 41 columns over Skupiny.
     static QList<MemTableColumn> groupColumns();
 
 private:
+    void buildTotals(const QList<MemTableColumn> &columns);
+
     TGroupTables &m_groupTables;
 };
 

@@ -1,16 +1,18 @@
 #include "core/DateConvention.h"
+#include "core/DisplayFormat.h"
 #include "filter/ui/WidgetTestApp.h"
 #include "report/view/DemoReport.h"
 #include "report/view/ReportGrid.h"
 #include "workspace/TGroupTables.h"
 #include "workspace/TSumPanel.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
-#include <QHeaderView>
 
 #include <gtest/gtest.h>
 
@@ -156,6 +158,21 @@ TEST_F(GroupTablesWindowTest, GridIsTheReportsOwnGroupTable)
     EXPECT_EQ(titleAlignment(7), Qt::AlignLeft);
     EXPECT_EQ(titleAlignment(6), Qt::AlignHCenter);
     EXPECT_EQ(model->index(0, 12).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::white));
+
+    // The "Celkem" line sums each amount column exactly and stays under it.
+    const TMemTable &skupiny = m_report->Skupiny();
+    ASSERT_EQ(window.grTotals->columnCount(), model->columnCount());
+    EXPECT_EQ(window.grTotals->item(0, 0)->text(), QStringLiteral("Celkem"));
+    for (int column : {2, 13, 40}) {
+        const int field = skupiny.fieldIndex(TfrmGroupTables::groupColumns().at(column).field);
+        Currency sum;
+        for (int record = 0; record < skupiny.totalRecordCount(); ++record)
+            sum += skupiny.recordValue(record, field).toCurrency();
+        EXPECT_EQ(window.grTotals->item(0, column)->text(), formatAmount(sum, QStringLiteral("# ##0.00"), programLocale()))
+            << column;
+    }
+    window.grListForm->setColumnWidth(5, 200);
+    EXPECT_EQ(window.grTotals->columnWidth(5), 200);
 
     // The third line chosen here is the report's current group afterwards.
     window.grListForm->selectRow(2);

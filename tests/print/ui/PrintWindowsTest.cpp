@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QToolButton>
@@ -149,6 +150,8 @@ TEST_F(PrintWindowsTest, GroupTablePrintsEveryGroupFromTheGridColumns)
     for (const char *expected : {"Seznam sumačních skupin – Sestava 1", "Sumační skupiny (střediska)", "Výroba",
                                  "Obchod", "Hotovost celkem", "Strana 1 z "})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+    // The "Celkem" line under the groups, with its sums.
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("(^|\\n)\\s*Celkem\\s+-?\\d"))));
     EXPECT_TRUE(windows.scopeOffers.isEmpty()) << "the group table has no scope question";
 }
 
