@@ -158,6 +158,10 @@ bool isZeroDate(TDateTime serial)
 
 QString shortDateFormat(const QLocale &locale)
 {
+    // Czech dates as bookkeepers write them and the headings show periods
+    // ("1.1.2024"), not the locale data's "dd.MM.yy".
+    if (locale.language() == QLocale::Czech)
+        return QStringLiteral("d.M.yyyy");
     const QString format = locale.dateFormat(QLocale::ShortFormat);
     QString result;
     bool quoted = false;

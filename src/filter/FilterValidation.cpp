@@ -1,5 +1,6 @@
 #include "filter/FilterValidation.h"
 
+#include "core/DateConvention.h"
 #include "filter/TReportFilter.h"
 
 namespace kasovka {
@@ -9,6 +10,29 @@ namespace {
 bool isUsableDate(const std::optional<TDateTime> &date)
 {
     return date && isValidSerial(*date) && !isZeroDate(*date);
+}
+
+QString shownDate(const std::optional<TDateTime> &date, const QString &typed)
+{
+    return typed.trimmed().isEmpty() && isUsableDate(date) ? formatShortDate(*date, programLocale())
+                                                           : typed.trimmed();
+}
+
+// Which date is wrong, and how: a short year ("31.3.24") reads as no date.
+QString dateDetail(const FilterEntries &e)
+{
+    const auto unusable = [](const char *which, const QString &typed) {
+        if (typed.trimmed().isEmpty())
+            return QStringLiteral("Datum %1 není vyplněno.").arg(QLatin1String(which));
+        return QStringLiteral("Datum %1 „%2“ nemá platný tvar d.M.rrrr (například 31.3.2024).")
+            .arg(QLatin1String(which), typed.trimmed());
+    };
+    if (!isUsableDate(e.periodFrom))
+        return unusable("od", e.fromText);
+    if (!isUsableDate(e.periodTo))
+        return unusable("do", e.toText);
+    return QStringLiteral("Datum od %1 je pozdější než datum do %2.")
+        .arg(shownDate(e.periodFrom, e.fromText), shownDate(e.periodTo, e.toText));
 }
 
 } // namespace
@@ -29,7 +53,8 @@ std::optional<FilterRejection> validateFilterEntries(const FilterEntries &entrie
             return FilterRejection{
                 QStringLiteral("Datum nemá platný formát, nebo není vyplněn, nebo je datum OD "
                                "vyšší než datum DO. Nastavte správné hodnoty, případně filtr "
-                               "\"za období\" vypněte."),
+                               "\"za období\" vypněte.\n\n")
+                    + dateDetail(entries),
                 MessageKind::Warning};
         }
     }

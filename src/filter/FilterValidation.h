@@ -19,6 +19,8 @@ struct FilterEntries {
     std::optional<TDateTime> periodFrom;
     std::optional<TDateTime> periodTo;
     int groupKind = 0;
+    // The dates as typed, for the message; empty: the dates above are shown.
+    QString fromText, toText;
 };
 
 // A refusal: the text and the kind of message box it is shown in.
@@ -31,7 +33,8 @@ struct FilterRejection {
 Currency minimumVersionForAddressGroups();
 
 // nullopt when the entries may be copied into the filter; otherwise the
-// message of the first rule they break.
+// message of the first rule they break. The dates' message ends with a line
+// that names the date at fault.
 std::optional<FilterRejection> validateFilterEntries(const FilterEntries &entries,
                                                      Currency hostVersion);
 

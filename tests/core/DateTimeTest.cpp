@@ -96,7 +96,7 @@ TEST(ShortDate, YearIsAlwaysFourDigits)
 
 TEST(ShortDate, CzechForms)
 {
-    EXPECT_EQ(formatShortDate(encodeDate(2026, 3, 7), Czech), QStringLiteral("07.03.2026"));
+    EXPECT_EQ(formatShortDate(encodeDate(2026, 3, 7), Czech), QStringLiteral("7.3.2026"));
     struct Row {
         const char *text;
         std::optional<double> serial;

@@ -271,6 +271,7 @@ struct EntriesCase {
     FilterEntries entries;
     const char *version;
     int rejection; // 0 none, 1 dates, 2 version
+    const char *detail = ""; // the dates' message's last line
 };
 
 class FilterEntriesCheck : public ::testing::TestWithParam<EntriesCase> {};
@@ -291,7 +292,7 @@ TEST_P(FilterEntriesCheck, DatesAndHostVersion)
         break;
     case 1:
         ASSERT_EQ(rejection.has_value(), true);
-        EXPECT_EQ(rejection->message, dates);
+        EXPECT_EQ(rejection->message, dates + QStringLiteral("\n\n") + QString::fromUtf8(c.detail));
         EXPECT_EQ(rejection->kind, MessageKind::Warning);
         break;
     case 2:
@@ -309,15 +310,19 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         EntriesCase{"PeriodOk", {true, kMay1, kMay31, 0}, "11.06", 0},
         EntriesCase{"EqualDates", {true, kMay1, kMay1, 0}, "11.06", 0},
-        EntriesCase{"Reversed", {true, kMay31, kMay1, 0}, "11.06", 1},
-        EntriesCase{"NoFrom", {true, std::nullopt, kMay31, 0}, "11.06", 1},
-        EntriesCase{"NoTo", {true, kMay1, std::nullopt, 0}, "11.06", 1},
-        EntriesCase{"ZeroDate", {true, 0.0, kMay31, 0}, "11.06", 1},
+        EntriesCase{"Reversed", {true, kMay31, kMay1, 0}, "11.06", 1,
+                    "Datum od 31.5.2026 je pozdější než datum do 1.5.2026."},
+        EntriesCase{"NoFrom", {true, std::nullopt, kMay31, 0}, "11.06", 1, "Datum od není vyplněno."},
+        EntriesCase{"ShortYear", {true, std::nullopt, kMay31, 0, "31.3.24"}, "11.06", 1,
+                    "Datum od „31.3.24“ nemá platný tvar d.M.rrrr (například 31.3.2024)."},
+        EntriesCase{"NoTo", {true, kMay1, std::nullopt, 0}, "11.06", 1, "Datum do není vyplněno."},
+        EntriesCase{"ZeroDate", {true, 0.0, kMay31, 0}, "11.06", 1, "Datum od není vyplněno."},
         EntriesCase{"PeriodOffIgnoresDates", {false, std::nullopt, kMay1 - 40, 0}, "11.06", 0},
         EntriesCase{"AddressOnOldHost", {false, std::nullopt, std::nullopt, 5}, "11.059", 2},
         EntriesCase{"AddressOnNewHost", {false, std::nullopt, std::nullopt, 5}, "11.06", 0},
         EntriesCase{"OtherKindOnOldHost", {false, std::nullopt, std::nullopt, 4}, "10", 0},
-        EntriesCase{"DatesCheckedFirst", {true, kMay31, kMay1, 5}, "11", 1}),
+        EntriesCase{"DatesCheckedFirst", {true, kMay31, kMay1, 5}, "11", 1,
+                    "Datum od 31.5.2026 je pozdější než datum do 1.5.2026."}),
     [](const auto &info) { return std::string(info.param.name); });
 
 } // namespace

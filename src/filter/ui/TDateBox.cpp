@@ -14,7 +14,7 @@ namespace kasovka {
 TDateBox::TDateBox(QWidget *parent, const QLocale &locale)
     : QLineEdit(parent), m_locale(locale)
 {
-    // The pattern as Czech users know it: "dd.mm.rrrr".
+    // The pattern as Czech users know it: "d.m.rrrr".
     setPlaceholderText(shortDateFormat(m_locale).toLower().replace(QLatin1Char('y'), QLatin1Char('r')));
     m_calendarAction = addAction(glyphIcon(Glyph::Calendar), QLineEdit::TrailingPosition);
     m_calendarAction->setToolTip(QStringLiteral("Kalendář (Alt+šipka dolů)"));
@@ -56,6 +56,8 @@ void TDateBox::showCalendar()
     const std::optional<TDateTime> current = date();
     if (current && !isZeroDate(*current))
         m_calendar->setSelectedDate(toQDate(*current));
+    else if (!isZeroDate(m_fallback))
+        m_calendar->setCurrentPage(toQDate(m_fallback).year(), toQDate(m_fallback).month());
     layout->addWidget(m_calendar);
     connect(m_calendar, &QCalendarWidget::activated, this, &TDateBox::pickFromCalendar);
     connect(m_calendar, &QCalendarWidget::clicked, this, &TDateBox::pickFromCalendar);

@@ -30,7 +30,10 @@ public:
 
     const QLocale &dateLocale() const { return m_locale; }
 
-    // Opens the calendar below the box, on the box's date or today.
+    // The day the calendar opens on while the box holds no date (0: today).
+    void setCalendarFallback(TDateTime date) { m_fallback = date; }
+    // Opens the calendar below the box, on the box's date, else the
+    // fallback day, else today.
     void showCalendar();
     // The open calendar popup, nullptr while closed (for tests).
     QCalendarWidget *calendar() const { return m_calendar; }
@@ -47,6 +50,7 @@ private:
     void pickFromCalendar(const QDate &date);
 
     QLocale m_locale;
+    TDateTime m_fallback = 0;
     QAction *m_calendarAction;
     QCalendarWidget *m_calendar = nullptr;
 };

@@ -7,6 +7,8 @@
 #include "host/HostTableMessages.h"
 #include "host/TBFTable.h"
 
+#include <QSet>
+
 namespace kasovka {
 
 namespace {
@@ -124,6 +126,21 @@ bool TFilterSelectHostObject::LoadHostList()
     m_hostList.first();
     m_hostListLoaded = true;
     return true;
+}
+
+QStringList TFilterSelectHostObject::UnknownCodes(const QString &filterText)
+{
+    const QStringList typed = filterText.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    if (typed.isEmpty() || (!m_hostListLoaded && !LoadHostList()))
+        return {};
+    QSet<QString> known;
+    for (int record = 0; record < m_hostList.totalRecordCount(); ++record)
+        known.insert(m_hostList.recordValue(record, FieldShortCut).toText());
+    QStringList unknown;
+    for (const QString &code : typed)
+        if (!known.contains(code) && !unknown.contains(code))
+            unknown.append(code);
+    return unknown;
 }
 
 bool TFilterSelectHostObject::readCodeList(const QString &path, const QString &codeField,

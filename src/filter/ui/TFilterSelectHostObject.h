@@ -11,6 +11,7 @@
 #include "core/MemTable.h"
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 class QWidget;
@@ -52,6 +53,12 @@ public:
     // message has been shown, HostList is empty and the next call tries
     // again.
     bool LoadHostList();
+
+    // The codes of a filter text ("S1;S2;") that the host's list does not
+    // hold, as typed (letter case counts, as when the report reads the
+    // journal). Empty when the list cannot be read; its failure has been
+    // shown then.
+    QStringList UnknownCodes(const QString &filterText);
 
     // "Editor " or "Seznam " followed by the kind's noun ("Seznam měn").
     QString KindCaption(bool editor) const;

@@ -142,6 +142,11 @@ void TfrmReportFilter::LoadControls()
 
     edtObdobiOD->setDate(m_filter.ObdobiOD);
     edtObdobiDO->setDate(m_filter.ObdobiDO);
+    // An empty box's calendar opens in the accounting year, not today.
+    if (const TDateTime yearTo = m_filter.Application().FiscalYearTo(); !isZeroDate(yearTo)) {
+        edtObdobiOD->setCalendarFallback(fromQDate(toQDate(yearTo).addYears(-1).addDays(1)));
+        edtObdobiDO->setCalendarFallback(yearTo);
+    }
 
     edtFiltrStrediskaText->setText(m_filter.FiltrStrediskaText);
     edtFiltrCinnostiText->setText(m_filter.FiltrCinnostiText);
@@ -178,12 +183,16 @@ bool TfrmReportFilter::ApplyToFilter()
     entries.periodFrom = edtObdobiOD->date();
     entries.periodTo = edtObdobiDO->date();
     entries.groupKind = cbxVertikalniDeleni->currentIndex();
+    entries.fromText = edtObdobiOD->text();
+    entries.toText = edtObdobiDO->text();
     TBaseApplication &app = m_filter.Application();
     if (const std::optional<FilterRejection> rejection =
             validateFilterEntries(entries, app.HostVersion())) {
         app.ShowMessageDialog(rejection->message, rejection->kind);
         return false;
     }
+    if (!confirmUnknownCodes())
+        return false;
 
     m_filter.VertikalniDeleni = quint8(cbxVertikalniDeleni->currentIndex());
     m_filter.ZaObdobi = chckZaObdobi->isChecked();
@@ -208,6 +217,35 @@ bool TfrmReportFilter::ApplyToFilter()
     m_filter.FiltrMenaText = edtFiltrMenaText->text();
     m_filter.FiltrMenaNegace = chckFiltrMenaNegace->isChecked();
     return true;
+}
+
+// A code typed by hand that the host does not know gives a report without
+// its records and no word why: the user is told and may go back.
+bool TfrmReportFilter::confirmUnknownCodes()
+{
+    static const quint8 kinds[] = {mokCentre, mokActivity, mokContract, mokCurrency};
+    TBaseApplication &app = m_filter.Application();
+    QStringList lines;
+    for (int i = 0; i < m_rows.size() && i < int(std::size(kinds)); ++i) {
+        const FilterRow &row = m_rows[i];
+        if (!row.on->isChecked() || row.text->text().trimmed().isEmpty())
+            continue;
+        TFilterSelectHostObject list(app, kinds[i], app.YearFolder(), false, QString());
+        const QStringList unknown = list.UnknownCodes(row.text->text());
+        if (unknown.isEmpty())
+            continue;
+        QStringList quoted;
+        for (const QString &code : unknown)
+            quoted.append(QStringLiteral("„%1“").arg(code));
+        const QString pattern = unknown.size() == 1 ? QStringLiteral("Kód %1 není v seznamu %2 účetního systému.")
+                                                    : QStringLiteral("Kódy %1 nejsou v seznamu %2 účetního systému.");
+        lines.append(pattern.arg(quoted.join(QStringLiteral(", ")), TFilterSelectHostObject::KindNoun(kinds[i])));
+    }
+    if (lines.isEmpty())
+        return true;
+    const QString text = lines.join(QLatin1Char('\n'))
+                         + QStringLiteral("\n\nSestava pro takový kód nenajde žádné záznamy. Chcete přesto pokračovat?");
+    return app.ShowMessageDialog(text, MessageKind::Question) == MessageResult::Yes;
 }
 
 void TfrmReportFilter::confirm()

@@ -94,6 +94,7 @@ private:
     };
 
     QWidget *buildToolbar();
+    bool confirmUnknownCodes();
     void buildGroupsSection(QVBoxLayout *body);
     void buildPeriodSection(QVBoxLayout *body);
     void buildLayoutSection(QVBoxLayout *body);

@@ -169,8 +169,9 @@ TEST(DateConvention, ReadsTheSeparatorOfAFormatAndForcesFourDigitYears)
     EXPECT_EQ(DateSeparatorOf(QStringLiteral("yyyy-MM-dd")), QStringLiteral("-"));
     EXPECT_EQ(DateSeparatorOf(QStringLiteral("yyyyMMdd")), QString());
 
+    // Czech as bookkeepers write it, not the locale data's "dd.MM.yy".
     EXPECT_EQ(ProgramDateConvention(QLocale(QStringLiteral("cs_CZ"))),
-              (DateConvention{QStringLiteral("."), QStringLiteral("dd.MM.yyyy")}));
+              (DateConvention{QStringLiteral("."), QStringLiteral("d.M.yyyy")}));
     EXPECT_EQ(ProgramDateConvention(QLocale(QStringLiteral("sk_SK"))),
               (DateConvention{QStringLiteral("."), QStringLiteral("d.M.yyyy")}));
     EXPECT_EQ(ProgramDateConvention(QLocale(QStringLiteral("en_US"))),

@@ -10,6 +10,7 @@
 #include "filter/ui/WidgetTestApp.h"
 #include "support/TestLaunchContext.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -257,7 +258,7 @@ TEST_F(FilterDialogTest, PeriodDatesAreCheckedOnlyWhileThePeriodIsOn)
         } else {
             ASSERT_EQ(ctx.ui().messages.size(), 1);
             EXPECT_EQ(ctx.ui().messages.at(0).kind, MessageKind::Warning);
-            EXPECT_EQ(ctx.ui().messages.at(0).text, DateWarning);
+            EXPECT_TRUE(ctx.ui().messages.at(0).text.startsWith(DateWarning + QStringLiteral("\n\nDatum ")));
             EXPECT_EQ(f.ZaObdobi, false); // nothing copied
             EXPECT_EQ(dialog->edtObdobiOD->text(), text(c.from)); // entries intact
         }
@@ -386,7 +387,9 @@ TEST_F(FilterDialogTest, EnterConfirmsAndEscapeCancelsFromAnyControl)
     // Enter with a bad date warns and stays; Esc then leaves without copying.
     QTest::keyClick(cancelled->edtObdobiOD, Qt::Key_Enter);
     EXPECT_EQ(cancelled->isVisible(), true);
-    EXPECT_EQ(ctx.ui().texts(MessageKind::Warning), QStringList({DateWarning}));
+    EXPECT_EQ(ctx.ui().texts(MessageKind::Warning),
+              QStringList({DateWarning + QStringLiteral("\n\nDatum od „x“ nemá platný tvar d.M.rrrr (například "
+                                                        "31.3.2024).")}));
     QTest::keyClick(cancelled->edtObdobiOD, Qt::Key_Escape);
     EXPECT_EQ(cancelled->isVisible(), false);
     EXPECT_EQ(cancelled->result(), int(QDialog::Rejected));
@@ -506,6 +509,54 @@ TEST_F(FilterDialogTest, ExecuteLoadsEditsAndSavesTheSettings)
     EXPECT_EQ(shownName, QString());
     EXPECT_EQ(shownKind, 1);
     EXPECT_EQ(next.VertikalniDeleni, 1);
+}
+
+// "XYZ" typed as the currency would give an all-zero report without a word.
+TEST_F(FilterDialogTest, HandTypedCodesTheHostDoesNotKnowAreNamedBeforeTheReport)
+{
+    test::writeHostTable(ctx.root() + QStringLiteral("DATA/AGENDA.TST/"), QStringLiteral("MENY"),
+                   {{{QStringLiteral("Kod"), Variant("EUR")}, {QStringLiteral("Zeme"), Variant("EMU")}}});
+    const struct {
+        const char *typed;
+        QList<MessageResult> answers;
+        bool accepted;
+        int messages;
+    } cases[] = {
+        {"EUR", {}, true, 0},
+        {"XYZ", {MessageResult::No}, false, 1},
+        {"XYZ", {MessageResult::Yes}, true, 1},
+        {"eur;XYZ;", {MessageResult::No}, false, 1}, // letter case counts, as in the report
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
+        ctx.ui().messages.clear();
+        ctx.ui().questionAnswers = c.answers;
+        TReportFilter f(ctx.app());
+        auto dialog = open(f);
+        tick(dialog->chckFiltrMena, true);
+        typeInto(dialog->edtFiltrMenaText, QString::fromUtf8(c.typed));
+        QTest::mouseClick(dialog->btnOK, Qt::LeftButton);
+        EXPECT_EQ(dialog->isVisible(), !c.accepted);
+        ASSERT_EQ(ctx.ui().messages.size(), c.messages);
+        if (c.messages)
+            EXPECT_TRUE(ctx.ui().messages.at(0).text.startsWith(
+                QString::fromUtf8(QString::fromUtf8(c.typed).startsWith(u'e')
+                                      ? "Kódy „eur“, „XYZ“ nejsou v seznamu měn účetního systému."
+                                      : "Kód „XYZ“ není v seznamu měn účetního systému.")));
+    }
+}
+
+TEST_F(FilterDialogTest, AnEmptyDatesCalendarOpensInTheAccountingYear)
+{
+    auto dialog = open(filter);
+    tick(dialog->chckZaObdobi, true);
+    typeInto(dialog->edtObdobiOD, QString());
+    dialog->edtObdobiOD->showCalendar();
+    ASSERT_NE(dialog->edtObdobiOD->calendar(), nullptr);
+    const QDate yearTo = toQDate(yearEnd());
+    EXPECT_EQ(dialog->edtObdobiOD->calendar()->yearShown(), yearTo.addYears(-1).addDays(1).year());
+    EXPECT_EQ(dialog->edtObdobiOD->calendar()->monthShown(), yearTo.addYears(-1).addDays(1).month());
+    dialog->edtObdobiOD->calendar()->parentWidget()->close();
 }
 
 } // namespace
