@@ -34,6 +34,8 @@ public:
     void hideProgress() override;
     int openWithAssociatedProgram(const QString &path) override;
     void showHelpTopic(const QString &helpFolder, const QString &topic) override;
+    // Nothing: the tools write the files their caller named.
+    void showSavedNotice(const QString &) override {}
 
 private:
     void drawProgress();

@@ -332,6 +332,11 @@ void TBaseApplication::ShowHelpTopic(const QString &topic)
     m_ui.showHelpTopic(HelpFolder(), topic);
 }
 
+void TBaseApplication::ShowSavedNotice(const QString &path)
+{
+    m_ui.showSavedNotice(path);
+}
+
 void TBaseApplication::FormatCurrencyFields(TMemTable &table, int decimals,
                                             const QString &defaultExpression) const
 {

@@ -125,6 +125,8 @@ public:
     bool DeleteExistingFile(const QString &path);
     int OpenWithAssociatedProgram(const QString &path);
     void ShowHelpTopic(const QString &topic);
+    // The short notice after a file was written that nothing opened.
+    void ShowSavedNotice(const QString &path);
 
     // Every currency field of the table: no currency symbol, the display
     // format of `decimals`, and `defaultExpression` as its default value.

@@ -64,6 +64,10 @@ public:
     // installed in `helpFolder` (with a trailing delimiter).
     virtual void showHelpTopic(const QString &helpFolder, const QString &topic) = 0;
 
+    // A file was written and nothing opened it: a short notice that does not
+    // wait for the user, naming the file and offering its folder.
+    virtual void showSavedNotice(const QString &path) = 0;
+
     // The launch context hands over the flag behind its CancelRequested once,
     // at construction. The flag outlives the services' use of it.
     void attachCancelFlag(std::atomic<bool> *flag) noexcept { m_cancelFlag.store(flag); }

@@ -270,9 +270,11 @@ bool TExcelExporterForm::runEngine(const BusyIndicator &busy)
 
 void TExcelExporterForm::openResult()
 {
-    if (!m_exporter.RunAssociatedProgram())
-        return;
     TBaseApplication &app = m_exporter.Application();
+    if (!m_exporter.RunAssociatedProgram()) {
+        app.ShowSavedNotice(m_exporter.FileName());
+        return;
+    }
     if (app.OpenWithAssociatedProgram(m_exporter.FileName()) == ShellNoAssociation)
         app.ShowMessageDialog(
             QStringLiteral("Se souborem \"%1\" není asociován žádný program - pravděpodobně nemáte "

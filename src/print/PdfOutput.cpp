@@ -71,8 +71,10 @@ bool writePdf(TBaseApplication &app, const PrintJob &job, const QString &path, c
 bool savePdf(TBaseApplication &app, const PrintJob &job, const QString &path, const OutputPolicy &policy)
 {
     try {
-        if (writePdf(app, job, path, policy))
+        if (writePdf(app, job, path, policy)) {
+            app.ShowSavedNotice(path);
             return true;
+        }
         app.ShowMessageDialog(QStringLiteral("Ukládání do PDF bylo přerušeno, soubor %1 nebyl vytvořen.")
                                   .arg(QDir::toNativeSeparators(path)),
                               MessageKind::Information);

@@ -184,6 +184,8 @@ TEST_F(ExportFlowTest, FullSheetOfJournalRowsGetsTheLimitMessageOnlyForXls)
                                            + kToXlsx}}));
     EXPECT_FALSE(QFileInfo::exists(target("plny.xls")));
     EXPECT_TRUE(QFileInfo::exists(target("plny.xlsx")));
+    // Nothing opens the file: a notice names it.
+    EXPECT_EQ(context.ui().savedNotices, QStringList{target("plny.xlsx")});
 }
 
 // "Přerušit" at the first poll of the fill and at the last one (for .xlsx,

@@ -27,6 +27,7 @@ public:
     QStringList progressCalls;
     QStringList openedPaths;
     QStringList helpTopics;  // helpFolder + topic
+    QStringList savedNotices; // the paths
     bool progressVisible = false;
     int refreshCount = 0;
 
@@ -50,6 +51,7 @@ public:
     void hideProgress() override;
     int openWithAssociatedProgram(const QString &path) override;
     void showHelpTopic(const QString &helpFolder, const QString &topic) override;
+    void showSavedNotice(const QString &path) override { savedNotices.append(path); }
 
     // Simulates a click on the cancel link now.
     void clickCancel() { requestCancel(); }

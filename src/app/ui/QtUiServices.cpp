@@ -3,6 +3,7 @@
 #include "app/ShellOpen.h"
 #include "app/ui/TfrmHelpViewer.h"
 #include "app/ui/TfrmProgressForm.h"
+#include "app/ui/TfrmSavedNotice.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -96,6 +97,13 @@ int QtUiServices::openWithAssociatedProgram(const QString &path)
         return ShellNoAssociation;
     const QUrl url = address ? QUrl(path) : QUrl::fromLocalFile(file.absoluteFilePath());
     return m_opener(url) ? ShellOpenSucceeded : ShellNoAssociation;
+}
+
+void QtUiServices::showSavedNotice(const QString &path)
+{
+    delete m_notice;
+    m_notice = new TfrmSavedNotice(path, [this](const QUrl &url) { return m_opener(url); });
+    m_notice->show();
 }
 
 void QtUiServices::showHelpTopic(const QString &helpFolder, const QString &topic)

@@ -31,9 +31,11 @@ public:
     void hideProgress() override;
     int openWithAssociatedProgram(const QString &path) override;
     void showHelpTopic(const QString &helpFolder, const QString &topic) override;
+    void showSavedNotice(const QString &path) override;
 
     TfrmProgressForm &progressForm() { return *m_progress; }
     TfrmHelpViewer *helpViewer() const { return m_help; }
+    QWidget *savedNotice() const { return m_notice; }
 
     // Replaceable for tests, so that nothing is started on the desktop.
     void setAssociationLookup(AssociationLookup lookup) { m_lookup = std::move(lookup); }
@@ -42,6 +44,7 @@ public:
 private:
     std::unique_ptr<TfrmProgressForm> m_progress;
     QPointer<TfrmHelpViewer> m_help;
+    QPointer<QWidget> m_notice;
     AssociationLookup m_lookup;
     UrlOpener m_opener;
 };

@@ -6,9 +6,11 @@
 #include "app/ui/QtUiServices.h"
 #include "app/ui/TfrmHelpViewer.h"
 #include "app/ui/TfrmProgressForm.h"
+#include "app/ui/TfrmSavedNotice.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -227,6 +229,26 @@ TEST(QtUiServices, HelpShowsTheTopicOrSaysItIsMissing)
     EXPECT_EQ(seen.title, QStringLiteral("Chyba"));
     EXPECT_EQ(seen.text, QStringLiteral("Nápovědu nelze zobrazit, chybí soubor ") + help + QStringLiteral("pgNeni.htm"));
     ui.helpViewer()->hide();
+}
+
+TEST(QtUiServices, SavedNoticeNamesTheFileAndOpensItsFolder)
+{
+    QtUiServices ui;
+    QList<QUrl> opened;
+    ui.setUrlOpener([&opened](const QUrl &url) {
+        opened.append(url);
+        return true;
+    });
+    ui.showSavedNotice(QStringLiteral("/tmp/vystupy/sestava.xlsx"));
+    auto *notice = qobject_cast<TfrmSavedNotice *>(ui.savedNotice());
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_FALSE(QApplication::activeModalWidget());
+    EXPECT_TRUE(notice->lblText->text().contains(QStringLiteral("/tmp/vystupy/sestava.xlsx")));
+    Q_EMIT notice->lblOpenFolder->linkActivated(QStringLiteral("#"));
+    EXPECT_EQ(opened, QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/vystupy"))});
+    QTest::qWaitFor([&] { return ui.savedNotice() == nullptr; }, 2000);
+    EXPECT_EQ(ui.savedNotice(), nullptr); // closed after the click
 }
 
 TEST(QtUiServices, HelpWindowNamesTheProgramOnce)

@@ -153,6 +153,7 @@ TEST_F(PrintWindowsTest, GroupTablePrintsEveryGroupFromTheGridColumns)
     // The "Celkem" line under the groups, with its sums.
     EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("(^|\\n)\\s*Celkem\\s+-?\\d"))));
     EXPECT_TRUE(windows.scopeOffers.isEmpty()) << "the group table has no scope question";
+    EXPECT_EQ(synthetic.ui().savedNotices, QStringList{windows.pdfPath});
 }
 
 } // namespace
