@@ -267,6 +267,10 @@ MessageResult TBaseApplication::ShowMessageDialog(const QString &text, MessageKi
 
 void TBaseApplication::ShowProgress(const QString &text, bool showCancelLink, bool animate)
 {
+    m_progressShown = true;
+    m_progressText = text;
+    m_progressCancel = showCancelLink;
+    m_progressAnimate = animate;
     m_ui.showProgress(text, showCancelLink, animate);
 }
 
@@ -275,8 +279,22 @@ void TBaseApplication::RefreshProgress()
     m_ui.refreshProgress();
 }
 
+bool TBaseApplication::AskToStopJob()
+{
+    const bool stop = ShowMessageDialog(QStringLiteral("Práce ještě probíhá (ukládání, tisk nebo sestavování). "
+                                                       "Chcete ji přerušit a okno zavřít?"),
+                                        MessageKind::Question)
+                      == MessageResult::Yes;
+    if (stop)
+        SetCancelRequested(true);
+    else if (m_progressShown)
+        m_ui.showProgress(m_progressText, m_progressCancel, m_progressAnimate);
+    return stop;
+}
+
 void TBaseApplication::HideProgress()
 {
+    m_progressShown = false;
     m_ui.hideProgress();
 }
 

@@ -117,6 +117,13 @@ public:
     void ShowProgress(const QString &text, bool showCancelLink = false, bool animate = false);
     void RefreshProgress();
     void HideProgress();
+    // Whether a job shows its progress now: the windows that would end the
+    // program or the job's window ask first.
+    bool JobRunning() const { return m_progressShown; }
+    // Asked when a window whose closing would cut a running job short is
+    // closed: true when the user stops the job (the cancel flag is then
+    // set and the window closes once the job has ended), false to go on.
+    bool AskToStopJob();
     // True when the folder exists or could be created with its parents;
     // otherwise shows "Nelze vytvořit adresář " + path and returns false.
     bool EnsureFolder(const QString &path);
@@ -143,6 +150,10 @@ private:
     IUiServices &m_ui;
     QStringList m_arguments;
     std::atomic<bool> m_cancelRequested{false};
+    bool m_progressShown = false;
+    // The progress shown, to show it again after a question hid it.
+    QString m_progressText;
+    bool m_progressCancel = false, m_progressAnimate = false;
     std::unique_ptr<Fields> m_fields;
 };
 

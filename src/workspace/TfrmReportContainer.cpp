@@ -1,5 +1,6 @@
 #include "workspace/TfrmReportContainer.h"
 
+#include "app/JobGuard.h"
 #include "app/TBaseApplication.h"
 #include "report/view/TfrmPenDenReport.h"
 #include "ui/ReportIcons.h"
@@ -318,6 +319,12 @@ void TfrmReportContainer::resizeEvent(QResizeEvent *event)
 } // namespace kasovka
 
 namespace kasovka {
+
+void TfrmReportContainer::done(int result)
+{
+    if (mayEndNow(m_container.Application(), this, [this, result] { QDialog::done(result); }))
+        QDialog::done(result);
+}
 
 void TfrmReportContainer::keyPressEvent(QKeyEvent *event)
 {

@@ -50,6 +50,11 @@ public:
     QWidget *panReportList;
     QStackedWidget *pcReports;
 
+    // "Konec", Esc and the close button: while a job runs (a PDF being
+    // saved, an export) the user is asked first, and the workspace ends only
+    // once the job has stopped.
+    void done(int result) override;
+
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

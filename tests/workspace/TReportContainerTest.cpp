@@ -1,3 +1,4 @@
+#include "app/TBaseApplication.h"
 #include "filter/ui/WidgetTestApp.h"
 #include "report/view/DemoReport.h"
 #include "report/view/TGroupList.h"
@@ -278,6 +279,31 @@ TEST_F(ReportContainerTest, HelpOpensTheMainTopicAndKonecEndsTheWindow)
     window->btnKonec->click();
     EXPECT_EQ(window->result(), int(QDialog::Accepted));
     EXPECT_FALSE(window->isVisible());
+}
+
+// "Konec" while a PDF is being saved once hid every window and left the
+// process running: now it asks, and ends only after the job has stopped.
+TEST_F(ReportContainerTest, KonecDuringAJobAsksAndEndsOnlyOnceTheJobHasStopped)
+{
+    TfrmReportContainer *window = openWindow();
+    TBaseApplication &app = s_demo->app();
+    app.ShowProgress(QStringLiteral("Ukládám sestavu do PDF, prosím čekejte"), true, true);
+    s_demo->ui().messages.clear();
+    s_demo->ui().questionAnswers = {MessageResult::No};
+    window->btnKonec->click();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(app.CancelRequested());
+    EXPECT_EQ(s_demo->ui().texts(MessageKind::Question).size(), 1);
+
+    s_demo->ui().questionAnswers = {MessageResult::Yes};
+    window->btnKonec->click();
+    EXPECT_TRUE(app.CancelRequested()); // the job sees "Přerušit"
+    QTest::qWait(250);
+    EXPECT_TRUE(window->isVisible()); // the job has not returned yet
+    app.HideProgress();
+    EXPECT_TRUE(QTest::qWaitFor([window] { return !window->isVisible(); }, 2000));
+    EXPECT_EQ(window->result(), int(QDialog::Accepted));
+    app.SetCancelRequested(false);
 }
 
 TEST_F(ReportContainerTest, ResizeRefitsTheGroupListOfTheReportShown)

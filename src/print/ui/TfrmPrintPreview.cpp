@@ -1,5 +1,6 @@
 #include "print/ui/TfrmPrintPreview.h"
 
+#include "app/JobGuard.h"
 #include "app/TBaseApplication.h"
 
 #include "ui/WindowConventions.h"
@@ -192,6 +193,12 @@ void TfrmPrintPreview::Print()
 void TfrmPrintPreview::SavePdf()
 {
     m_session.saveAsPdf();
+}
+
+void TfrmPrintPreview::done(int result)
+{
+    if (mayEndNow(m_session.application(), this, [this, result] { QDialog::done(result); }))
+        QDialog::done(result);
 }
 
 void TfrmPrintPreview::PageSetup()

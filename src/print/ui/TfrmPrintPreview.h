@@ -47,6 +47,10 @@ public:
     QToolButton *btnClose;
     PrintPageView *pageView;
 
+    // Closing while the PDF is being saved asks first and closes once the
+    // saving has stopped; it is never dropped silently.
+    void done(int result) override;
+
 private:
     QWidget *buildToolbar();
     QPrinter &printer();
