@@ -421,7 +421,9 @@ def report_template(path, with_summary):
     row = [KEY, ("Number", "##Table2##Poradi"), ("DateCell", "##Table2##Datum"),
            ("TextWrap", "##Table2##Doklad_VS"), ("TextWrap", "##Table2##Popis")]
     row += [("Amount_" + shade(n), "##Table2##Col%d" % n) for n in range(5, 36)]
-    detail = sheet.row(row)
+    # One line high as stored: the program grows the rows whose texts wrap
+    # (a height left to the reader would follow the placeholders' wrapping).
+    detail = sheet.row(row, height="0.45cm")
     totals = [KEY] + [("TotalLabel", "")] * 3 + [("TotalLabel", "Celkem")]
     totals += [("Total_" + shade(n), "##Table1##Col%d" % n) for n in range(5, 36)]
     sheet.row(totals)
@@ -434,9 +436,10 @@ def report_template(path, with_summary):
     sheet.row([("Subtitle", "#.UpozorneniNadpis")], height="0.6cm")
     warnings = sheet.row([("Label", "##Table3##Text")])
     # The date column holds 28.12.2026 with room to spare: a date that does
-    # not fit prints as "###". Document numbers with their variable symbol
-    # ("BV01-0019/2024405242") fit [3] on one line.
-    widths = ["1.5cm", "1.0cm", "1.75cm", "3.7cm", "5.15cm"] + [AMOUNT_WIDTH] * 31
+    # not fit prints as "###". The widths fill the third page width (12.5 cm
+    # of leading columns and twelve amounts in 44.9 cm at 90 %): a long
+    # document number with its variable symbol wraps within [3] instead.
+    widths = ["1.5cm", "1.0cm", "1.75cm", "3.1cm", "5.15cm"] + [AMOUNT_WIDTH] * 31
     breaks = {amount_column(n) for n in WIDTH_STARTS[1:]}
     write(path, "Peněžní deník", sheet, widths, titles_end, LEADING, breaks,
           {"__Sestava__": (1, warnings), "__Table1__": (band_top, band_bottom),
