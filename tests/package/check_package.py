@@ -19,7 +19,7 @@ LIB = "usr/lib/kasovka"
 PROGRAMS = ["kasovka", "kasovka-hostdata", "kasovka-report", "kasovka-xls"]
 TEMPLATES = ["_PenDenReportWithFinalSummary.xl", "_PenDenReportWithoutFinalSummary.xl", "_GroupTables.xl"]
 FILES = [LIB + "/" + p for p in PROGRAMS] + [
-    LIB + "/Install.ini", LIB + "/SetupDat/setup.ini", LIB + "/help/pgMain.htm",
+    LIB + "/Install.ini", LIB + "/SetupDat/setup.ini", LIB + "/help/pgMain.htm", LIB + "/help/help.css",
     LIB + "/help/pgPrint.htm",
     LIB + "/help/pgMonthly.htm",
     LIB + "/help/pgExport.htm",
