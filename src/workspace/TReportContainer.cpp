@@ -87,7 +87,7 @@ std::unique_ptr<TPenDenReport> TReportContainer::buildReport()
 
 void TReportContainer::NewReport()
 {
-    if (m_building)
+    if (m_building || m_app.JobRunning())
         return;
     m_building = true;
     if (m_window)
@@ -138,7 +138,9 @@ void TReportContainer::showInWindow(Entry &entry, int index)
 
 void TReportContainer::CloseReport(int index)
 {
-    if (m_building || index < 0 || index >= ReportCount())
+    // A report being printed or exported (the job runs under this call's
+    // event loop) stays until the job has ended.
+    if (m_building || m_app.JobRunning() || index < 0 || index >= ReportCount())
         return;
     // The view reads the report's tables: it goes first.
     if (m_window)

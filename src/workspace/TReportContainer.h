@@ -52,7 +52,8 @@ public:
     bool AddReport(std::unique_ptr<TPenDenReport> report);
     void SelectReport(int index);
     // "Zavřít sestavu": the report and its view are freed and the next one
-    // (else the one before) is shown. Ignored while a report is being built.
+    // (else the one before) is shown. Ignored while a report is being built
+    // or a job (printing, export) runs.
     void CloseReport(int index);
     // The next (step 1) or previous (-1) report, round the strip.
     void SelectNeighbour(int step);

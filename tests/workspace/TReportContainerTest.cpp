@@ -287,7 +287,14 @@ TEST_F(ReportContainerTest, KonecDuringAJobAsksAndEndsOnlyOnceTheJobHasStopped)
 {
     TfrmReportContainer *window = openWindow();
     TBaseApplication &app = s_demo->app();
+    m_names = {QStringLiteral("A")};
+    m_container->NewReport();
     app.ShowProgress(QStringLiteral("Ukládám sestavu do PDF, prosím čekejte"), true, true);
+    // The report being saved is neither closed nor joined by another.
+    QTest::keyClick(window, Qt::Key_W, Qt::ControlModifier);
+    m_container->CloseReport(0);
+    m_container->NewReport();
+    EXPECT_EQ(m_container->ReportCount(), 1);
     s_demo->ui().messages.clear();
     s_demo->ui().questionAnswers = {MessageResult::No};
     window->btnKonec->click();
