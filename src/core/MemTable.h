@@ -232,6 +232,24 @@ public:
     bool recordIsNull(int record, int field) const;
     /// As rawValuesAt, for a record in table order.
     void recordRawValues(int record, RawValue *values) const;
+    /// A few fields of many records in table order, raw as recordRawValues
+    /// gives them: prepared once (the fields are checked then), each read
+    /// walks the stored fields only up to the last one asked for, so a pass
+    /// that needs a handful of a row's forty fields skips the others.
+    class FieldReader {
+    public:
+        /// Throws for a field out of range.
+        FieldReader(const TMemTable &table, std::vector<int> fields);
+        /// values[i] for fields[i]; throws for a record out of range.
+        void read(int record, RawValue *values) const;
+
+    private:
+        const TMemTable &m_table;
+        std::vector<int> m_fields;
+        std::vector<int> m_place; // by field: its place in m_fields, or -1
+        int m_last = -1;          // the highest field asked for
+        bool m_texts = false;     // whether a text field is asked for
+    };
     QString recordDisplayText(int record, int field, const QLocale &locale) const;
 
     // ---- search, filter, link, sort, copy ----

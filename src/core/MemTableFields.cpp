@@ -217,6 +217,55 @@ void TMemTable::recordRawValues(int record, RawValue *values) const
     d->rawValues(d->rows[id].get(), values);
 }
 
+TMemTable::FieldReader::FieldReader(const TMemTable &table, std::vector<int> fields)
+    : m_table(table), m_fields(std::move(fields)), m_place(size_t(table.fieldCount()), -1)
+{
+    for (size_t i = 0; i < m_fields.size(); ++i) {
+        const int f = m_fields[i];
+        table.checkField(f);
+        m_place[size_t(f)] = int(i);
+        m_last = std::max(m_last, f);
+        m_texts = m_texts || isTextType(table.d->fields[size_t(f)].type);
+    }
+}
+
+void TMemTable::FieldReader::read(int record, RawValue *values) const
+{
+    m_table.checkRecord(record);
+    const Impl &d = *m_table.d;
+    const quint32 id = d.order[size_t(record)];
+    const quint64 *rec = d.rows[id].get();
+    const int count = int(m_fields.size());
+    if ((d.editing() && d.cur >= 0 && d.currentRowId() == id) || !rec) {
+        for (int i = 0; i < count; ++i) {
+            const FieldValue value = d.valueOfRecord(record, m_fields[size_t(i)]);
+            values[i] = {value.null, value.slot, value.text};
+        }
+        return;
+    }
+    for (int i = 0; i < count; ++i)
+        values[i].null = true;
+    const auto *area = m_texts ? reinterpret_cast<const char16_t *>(rec + d.bitmapWords + d.slotCount(rec)) : nullptr;
+    const quint64 *slot = rec + d.bitmapWords;
+    for (int w = 0; w <= (m_last >> 6); ++w) {
+        for (quint64 bits = rec[w]; bits != 0; bits &= bits - 1) {
+            const int f = w * 64 + std::countr_zero(bits);
+            if (f > m_last)
+                return;
+            const quint64 raw = *slot++;
+            const int place = m_place[size_t(f)];
+            if (place < 0)
+                continue;
+            RawValue &value = values[place];
+            value.null = false;
+            value.slot = raw;
+            value.text = area && isTextType(d.fields[size_t(f)].type)
+                ? QStringView(area + (raw >> 32), qsizetype(raw & 0xffffffffu))
+                : QStringView();
+        }
+    }
+}
+
 // The slots of the set fields follow in field order: one walk over the set
 // bits fills them.
 void TMemTable::Impl::rawValues(const quint64 *rec, RawValue *values) const

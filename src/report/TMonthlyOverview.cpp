@@ -122,19 +122,21 @@ void TMonthlyOverview::setMonthRange(const TPenDenReport &report)
 void TMonthlyOverview::readRows()
 {
     const TMemTable &denik = m_result.denik();
-    const int poradi = denik.fieldIndex(QStringLiteral("Poradi"));
-    const int datum = denik.fieldIndex(QStringLiteral("Datum"));
+    // One raw read per row of the fields the pass needs: reading them one
+    // by one, or every field of the row, would cost more than the rest.
+    enum Read { Poradi, Datum, Cash5, Cash6, Bank7, Bank8, Income, Expense, ReadCount };
     const int col5 = denik.fieldIndex(QStringLiteral("Col5"));
-    // One raw read per row: reading its fields one by one would cost more
-    // than the rest of the pass.
-    std::vector<TMemTable::RawValue> values(size_t(denik.fieldCount()));
-    const auto integer = [&](int field) {
-        const TMemTable::RawValue &value = values[size_t(field)];
+    const auto column = [col5](int number) { return col5 + number - FirstAmountColumn; };
+    const TMemTable::FieldReader reader(denik, {denik.fieldIndex(QStringLiteral("Poradi")),
+                                                denik.fieldIndex(QStringLiteral("Datum")), column(5), column(6),
+                                                column(7), column(8), column(IncomeTotalColumn),
+                                                column(ExpenseTotalColumn)});
+    TMemTable::RawValue values[ReadCount];
+    const auto integer = [&](Read read) {
+        const TMemTable::RawValue &value = values[read];
         return value.null ? 0 : qint64(value.slot);
     };
-    const auto amount = [&](int column) {
-        return Currency::fromRaw(integer(col5 + column - FirstAmountColumn));
-    };
+    const auto amount = [&](Read read) { return Currency::fromRaw(integer(read)); };
     // Denik is read in table order, where journal rows come in date order:
     // a date's month is worked out only when the date changes.
     quint64 lastDate = 0; // the bits of the zero date, whose month is -1
@@ -151,18 +153,18 @@ void TMonthlyOverview::readRows()
             lastIndex = index;
             group = &m_groups[size_t(index)];
         }
-        denik.recordRawValues(row, values.data());
-        const Sums sums{amount(IncomeTotalColumn), amount(ExpenseTotalColumn), amount(5) - amount(6),
-                        amount(7) - amount(8), 0};
+        reader.read(row, values);
+        const Sums sums{amount(Income), amount(Expense), amount(Cash5) - amount(Cash6), amount(Bank7) - amount(Bank8),
+                        0};
         // The carried row has number 0; only the closing-adjustments row has none.
-        const bool adjustments = values[size_t(poradi)].null;
-        if (!adjustments && integer(poradi) == 0) {
+        const bool adjustments = values[Poradi].null;
+        if (!adjustments && integer(Poradi) == 0) {
             group->carried.add(sums);
             continue;
         }
         int month = m_closingMonth;
         if (!adjustments) {
-            const quint64 date = values[size_t(datum)].null ? 0 : values[size_t(datum)].slot;
+            const quint64 date = values[Datum].null ? 0 : values[Datum].slot;
             if (date != lastDate) {
                 lastDate = date;
                 lastDateMonth = monthOf(std::bit_cast<TDateTime>(date));

@@ -582,3 +582,42 @@ TEST(MemTableListener, DetailViewsHearMasterMoves)
 }
 
 } // namespace
+
+namespace {
+
+// The few-fields read gives what the whole-row read gives for those fields,
+// in the order asked, for set and empty fields, texts, and the record being
+// edited (whose values are the edit buffer's).
+TEST(MemTableRawRead, AFewFieldsAsTheWholeRowHasThem)
+{
+    auto t = journal();
+    addRow(*t, 7, QStringLiteral("Nájem"), 123456);
+    addRow(*t, 8, QString());
+    const int fields[] = {4, 2, 1, 5};
+    const TMemTable::FieldReader reader(*t, {4, 2, 1, 5});
+    for (int record = 0; record < 2; ++record) {
+        std::vector<TMemTable::RawValue> whole(size_t(t->fieldCount()));
+        t->recordRawValues(record, whole.data());
+        TMemTable::RawValue few[4];
+        reader.read(record, few);
+        for (int i = 0; i < 4; ++i) {
+            const TMemTable::RawValue &expected = whole[size_t(fields[i])];
+            EXPECT_EQ(few[i].null, expected.null) << record << " field " << fields[i];
+            if (!expected.null) {
+                EXPECT_EQ(few[i].slot, expected.slot) << record << " field " << fields[i];
+                EXPECT_EQ(few[i].text.toString(), expected.text.toString()) << record << " field " << fields[i];
+            }
+        }
+    }
+    t->first();
+    t->edit();
+    t->setText(2, QStringLiteral("Záloha"));
+    TMemTable::RawValue few[4];
+    reader.read(0, few);
+    EXPECT_EQ(few[1].text.toString(), QStringLiteral("Záloha"));
+    t->cancel();
+    EXPECT_THROW(TMemTable::FieldReader(*t, {1, 99}), Error);
+    EXPECT_THROW(reader.read(5, few), Error);
+}
+
+} // namespace
