@@ -7,6 +7,7 @@
 #include "report/ReportResult.h"
 #include "report/TPenDenReport.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace kasovka {
@@ -175,11 +176,18 @@ void TMonthlyOverview::readRows()
         if (month < 0) {
             group->hasUndated = true;
         } else {
-            if (month != group->lastMonth || !group->lastSums) {
-                group->lastSums = &group->months[month];
+            if (month != group->lastMonth || group->lastPlace < 0) {
+                auto &months = group->months;
+                auto at = months.end();
+                if (!months.empty() && months.back().first >= month)
+                    at = std::lower_bound(months.begin(), months.end(), month,
+                                          [](const auto &entry, int m) { return entry.first < m; });
+                if (at == months.end() || at->first != month)
+                    at = months.insert(at, {month, Sums()});
+                group->lastPlace = int(at - months.begin());
                 group->lastMonth = month;
             }
-            target = group->lastSums;
+            target = &group->months[size_t(group->lastPlace)].second;
         }
         target->add(sums);
         target->rows += adjustments ? 0 : 1;

@@ -17,7 +17,7 @@
 
 #include <QString>
 
-#include <map>
+#include <utility>
 #include <vector>
 
 namespace kasovka {
@@ -71,9 +71,12 @@ private:
         Sums carried;
         Sums undated;
         bool hasUndated = false;
-        std::map<int, Sums> months; // by monthIndex
-        int lastMonth = -1;         // the month the group's last row went to
-        Sums *lastSums = nullptr;
+        // By monthIndex, ascending. A group's rows come in date order, so a
+        // new month is nearly always appended: a vector saves a node
+        // allocation per month of each of thousands of groups.
+        std::vector<std::pair<int, Sums>> months;
+        int lastMonth = -1;  // the month the group's last row went to
+        int lastPlace = -1;  // its place in `months`
     };
     void readRows();
     void setMonthRange(const TPenDenReport &report);
