@@ -222,6 +222,8 @@ public:
     /// locale's short format (zero date empty), Booleans "Ano"/"Ne", empty
     /// fields as "".
     QString displayTextAt(int row, int field, const QLocale &locale) const;
+    /// The same text for a value that the field would hold (a sum of it).
+    QString displayText(int field, const Variant &value, const QLocale &locale) const;
 
     // ---- reading any record, whatever the filter and link ----
     /// As valueAt, isNullAt and displayTextAt, but `record` counts every
@@ -301,7 +303,6 @@ private:
     friend struct Impl;
     void checkField(int field) const;
     void checkRecord(int record) const;
-    QString displayText(int field, const Variant &value, const QLocale &locale) const;
 
     QString m_tableName;
     QList<TIndexDef> m_indexDefs;

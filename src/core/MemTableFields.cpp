@@ -245,49 +245,19 @@ void TMemTable::FieldReader::read(int record, RawValue *values) const
     }
     for (int i = 0; i < count; ++i)
         values[i].null = true;
-    const auto *area = m_texts ? reinterpret_cast<const char16_t *>(rec + d.bitmapWords + d.slotCount(rec)) : nullptr;
-    const quint64 *slot = rec + d.bitmapWords;
-    for (int w = 0; w <= (m_last >> 6); ++w) {
-        for (quint64 bits = rec[w]; bits != 0; bits &= bits - 1) {
-            const int f = w * 64 + std::countr_zero(bits);
-            if (f > m_last)
-                return;
-            const quint64 raw = *slot++;
-            const int place = m_place[size_t(f)];
-            if (place < 0)
-                continue;
-            RawValue &value = values[place];
-            value.null = false;
-            value.slot = raw;
-            value.text = area && isTextType(d.fields[size_t(f)].type)
-                ? QStringView(area + (raw >> 32), qsizetype(raw & 0xffffffffu))
-                : QStringView();
-        }
-    }
+    d.walkStored(rec, m_last, m_texts, [&](int f, const RawValue &value) {
+        if (const int place = m_place[size_t(f)]; place >= 0)
+            values[place] = value;
+    });
 }
 
-// The slots of the set fields follow in field order: one walk over the set
-// bits fills them.
 void TMemTable::Impl::rawValues(const quint64 *rec, RawValue *values) const
 {
     const int count = int(fields.size());
     for (int f = 0; f < count; ++f)
         values[f].null = true;
-    if (!rec)
-        return;
-    const auto *area = reinterpret_cast<const char16_t *>(rec + bitmapWords + slotCount(rec));
-    const quint64 *slot = rec + bitmapWords;
-    for (int w = 0; w < bitmapWords; ++w) {
-        for (quint64 bits = rec[w]; bits != 0; bits &= bits - 1) {
-            const int f = w * 64 + std::countr_zero(bits);
-            RawValue &value = values[f];
-            value.null = false;
-            value.slot = *slot++;
-            value.text = isTextType(fields[size_t(f)].type)
-                ? QStringView(area + (value.slot >> 32), qsizetype(value.slot & 0xffffffffu))
-                : QStringView();
-        }
-    }
+    if (rec)
+        walkStored(rec, count - 1, true, [values](int f, const RawValue &value) { values[f] = value; });
 }
 
 QString TMemTable::displayTextAt(int row, int field, const QLocale &locale) const

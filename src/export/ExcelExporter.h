@@ -48,11 +48,11 @@ public:
     TExportFormat FileFormat() const { return m_fileFormat; }
     void SetFileFormat(TExportFormat format) { m_fileFormat = format; }
 
-    // The title block's texts, published to the template.
     // The report's warnings, listed under "Upozornění" after the last group
     // by the templates that have room for them.
     const QStringList &Warnings() const { return m_warnings; }
     void SetWarnings(const QStringList &lines) { m_warnings = lines; }
+    // The title block's texts, published to the template.
     const TReportHeading &Heading() const { return m_heading; }
     void SetHeading(const TReportHeading &heading) { m_heading = heading; }
     // What the written workbook says of itself in its properties.

@@ -2,10 +2,10 @@
 
 #include "app/OutputTarget.h"
 #include "app/TBaseApplication.h"
-#include "core/OutputFile.h"
 #include "core/DateConvention.h"
 #include "core/Error.h"
 #include "core/FileNames.h"
+#include "core/OutputFile.h"
 #include "export/ExcelExporter.h"
 #include "report/ReportTables.h"
 #include "template/ExportRowLimit.h"

@@ -23,23 +23,20 @@ constexpr double KeyTextLimit = 50 * UnitsPerMm;
 class GroupTableRows : public TableSource {
 public:
     GroupTableRows(const TMemTable &skupiny, QList<int> fields)
-        : m_skupiny(skupiny), m_fields(std::move(fields)), m_totals(groupTableTotals(m_skupiny, m_fields))
+        : m_skupiny(skupiny), m_fields(std::move(fields)), m_totals(groupTableTotals(m_skupiny, m_fields, m_locale))
     {
     }
     int rowCount() const override { return m_skupiny.totalRecordCount() + 1; }
     QString text(int row, int column) const override
     {
-        if (isTotal(row)) {
-            if (const std::optional<Currency> &total = m_totals[column])
-                return groupTotalText(*total, m_locale);
-            return column == 0 ? QStringLiteral("Celkem") : QString();
-        }
+        if (isTotal(row))
+            return m_totals[column].text;
         return m_skupiny.recordDisplayText(row, m_fields[column], m_locale);
     }
     std::optional<Currency> amount(int row, int column) const override
     {
         if (isTotal(row))
-            return m_totals[column];
+            return m_totals[column].amount;
         if (m_skupiny.fieldType(m_fields[column]) != FieldType::Currency || m_skupiny.recordIsNull(row, m_fields[column]))
             return std::nullopt;
         return m_skupiny.recordValue(row, m_fields[column]).toCurrency();
@@ -51,8 +48,8 @@ private:
 
     const TMemTable &m_skupiny;
     QList<int> m_fields;
-    QList<std::optional<Currency>> m_totals;
     QLocale m_locale = programLocale();
+    QList<GroupTotalCell> m_totals; // after the locale: made with it
 };
 
 class GroupTableSection : public PrintSection {

@@ -1,30 +1,24 @@
 #include "report/GroupTotals.h"
 
-#include "core/DisplayFormat.h"
 #include "core/MemTable.h"
 
 namespace kasovka {
 
-QList<std::optional<Currency>> groupTableTotals(const TMemTable &skupiny, const QList<int> &fields)
+QList<GroupTotalCell> groupTableTotals(const TMemTable &skupiny, const QList<int> &fields, const QLocale &locale)
 {
-    QList<std::optional<Currency>> totals;
+    QList<GroupTotalCell> line;
     for (int field : fields) {
         if (field < 0 || skupiny.fieldType(field) != FieldType::Currency) {
-            totals.append(std::nullopt);
+            line.append({std::nullopt, line.isEmpty() ? QStringLiteral("Celkem") : QString()});
             continue;
         }
         Currency sum;
         for (int record = 0; record < skupiny.totalRecordCount(); ++record)
             if (!skupiny.recordIsNull(record, field))
                 sum += skupiny.recordValue(record, field).toCurrency();
-        totals.append(sum);
+        line.append({sum, skupiny.displayText(field, Variant(sum), locale)});
     }
-    return totals;
-}
-
-QString groupTotalText(Currency total, const QLocale &locale)
-{
-    return formatAmount(total, QStringLiteral("# ##0.00"), locale);
+    return line;
 }
 
 } // namespace kasovka

@@ -14,11 +14,13 @@ namespace kasovka {
 
 class TMemTable;
 
-// The sum of each of `fields` over all records of Skupiny (whatever its
-// filter); none for a field that holds no amounts.
-QList<std::optional<Currency>> groupTableTotals(const TMemTable &skupiny, const QList<int> &fields);
+struct GroupTotalCell {
+    std::optional<Currency> amount; // none for a field without amounts
+    QString text;                   // as the table shows the field's values
+};
 
-// A total as the table shows its amounts ("1 234,50").
-QString groupTotalText(Currency total, const QLocale &locale);
+// The line for `fields` of Skupiny (all its records, whatever the filter):
+// a sum for each amount field, "Celkem" in a first field without amounts.
+QList<GroupTotalCell> groupTableTotals(const TMemTable &skupiny, const QList<int> &fields, const QLocale &locale);
 
 } // namespace kasovka

@@ -87,6 +87,7 @@ int fitWrappedRows(TWorkSheet &sheet, const TWorkbook &book)
     const int rows = int(sheet.rows().size());
     for (int r = 0; r < rows; ++r) {
         const RowData &row = sheet.rows()[size_t(r)];
+        const int current = row.hasRecord ? row.format().heightTwips : defaultTwips;
         int needed = 0;
         for (const Cell &c : row.cells) {
             if (c.type() != CellType::Text || c.xf >= wraps.size() || !wraps[c.xf] || inMergedArea(sheet, r, c.col))
@@ -96,19 +97,17 @@ int fitWrappedRows(TWorkSheet &sheet, const TWorkbook &book)
             if (lines < 2)
                 continue;
             const int lineTwips = int(std::lround(font.heightTwips * kLineSpacing));
-            const int current = row.hasRecord ? row.format().heightTwips : defaultTwips;
             needed = std::max(needed, current + (lines - 1) * lineTwips);
         }
-        const int current = row.hasRecord ? row.format().heightTwips : defaultTwips;
         if (needed <= current)
             continue;
-        detail::RowRecord &record = sheet.rowForWrite(r).record;
-        if (!sheet.rows()[size_t(r)].hasRecord) {
-            record.row = uint16_t(r);
-            sheet.rowForWrite(r).hasRecord = true;
+        RowData &grownRow = sheet.rowForWrite(r);
+        if (!grownRow.hasRecord) {
+            grownRow.record.row = uint16_t(r);
+            grownRow.hasRecord = true;
         }
-        record.height = uint16_t(std::min(needed, kMaxRowTwips));
-        record.flags |= kCustomHeight;
+        grownRow.record.height = uint16_t(std::min(needed, kMaxRowTwips));
+        grownRow.record.flags |= kCustomHeight;
         ++grown;
     }
     return grown;

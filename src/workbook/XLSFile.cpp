@@ -7,9 +7,9 @@
 
 #include "workbook/Errors.h"
 #include "workbook/FormulaResults.h"
-#include "workbook/RowHeights.h"
 #include "workbook/FormulaText.h"
 #include "workbook/FormulaTokens.h"
+#include "workbook/RowHeights.h"
 #include "workbook/TWorkbook.h"
 #include "workbook/detail/Bytes.h"
 

@@ -164,7 +164,7 @@ void TfrmGroupTables::buildTotals(const QList<MemTableColumn> &columns)
     QList<int> fields;
     for (const MemTableColumn &column : columns)
         fields.append(skupiny.fieldIndex(column.field));
-    const QList<std::optional<Currency>> totals = groupTableTotals(skupiny, fields);
+    const QList<GroupTotalCell> totals = groupTableTotals(skupiny, fields, programLocale());
     grTotals = new QTableWidget(1, int(columns.size()), this);
     grTotals->setObjectName(QStringLiteral("grTotals"));
     grTotals->horizontalHeader()->hide();
@@ -179,10 +179,9 @@ void TfrmGroupTables::buildTotals(const QList<MemTableColumn> &columns)
     QFont bold = grTotals->font();
     bold.setBold(true);
     for (int i = 0; i < columns.size(); ++i) {
-        auto *item = new QTableWidgetItem(totals[i] ? groupTotalText(*totals[i], programLocale())
-                                                    : (i == 0 ? QStringLiteral("Celkem") : QString()));
+        auto *item = new QTableWidgetItem(totals[i].text);
         item->setFont(bold);
-        item->setTextAlignment(totals[i] ? Qt::AlignRight | Qt::AlignVCenter : Qt::AlignLeft | Qt::AlignVCenter);
+        item->setTextAlignment((totals[i].amount ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
         if (columns[i].background.isValid())
             item->setBackground(columns[i].background.value<QColor>());
         // The dark columns carry white text, as in the grid.

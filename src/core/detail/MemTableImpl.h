@@ -140,6 +140,30 @@ struct TMemTable::Impl {
     FieldValue valueOfRecord(int record, int f) const;
     /// Every field of a stored record, as TMemTable::rawValuesAt gives them.
     void rawValues(const quint64 *rec, TMemTable::RawValue *values) const;
+    /// The stored fields of a record up to field `last`, in field order:
+    /// take(field, value) for each. The slots follow in the order of the set
+    /// bits, so one walk over the bits finds them. With `texts` a text
+    /// field's view is made; a reader that asks for no text skips the check.
+    template <typename Take>
+    void walkStored(const quint64 *rec, int last, bool texts, Take &&take) const
+    {
+        const char16_t *area = nullptr; // the record's texts, found once needed
+        const quint64 *slot = rec + bitmapWords;
+        for (int w = 0; w <= (last >> 6) && w < bitmapWords; ++w) {
+            for (quint64 bits = rec[w]; bits != 0; bits &= bits - 1) {
+                const int f = w * 64 + std::countr_zero(bits);
+                if (f > last)
+                    return;
+                TMemTable::RawValue value{false, *slot++, {}};
+                if (texts && isTextType(fields[size_t(f)].type)) {
+                    if (!area)
+                        area = reinterpret_cast<const char16_t *>(rec + bitmapWords + slotCount(rec));
+                    value.text = QStringView(area + (value.slot >> 32), qsizetype(value.slot & 0xffffffffu));
+                }
+                take(f, value);
+            }
+        }
+    }
     size_t recordWords(const quint64 *rec) const;
     RecordData packBuffer(RecordData reuse, size_t reuseWords);
     void loadBuffer(const quint64 *rec);

@@ -9,7 +9,6 @@
 #include <QItemSelectionModel>
 #include <QPainter>
 #include <QPainterPath>
-#include <QRegularExpression>
 #include <QTableView>
 
 #include <algorithm>
@@ -123,9 +122,6 @@ void RowIndicatorHeader::paintSection(QPainter *painter, const QRect &rect, int 
 
 QString copiedCells(const QTableView *view)
 {
-    // "-1 234 567,89" as the grids show amounts, whatever space groups them.
-    static const QRegularExpression groupedNumber(
-        QStringLiteral("^-?\\d{1,3}([ \\x{00A0}\\x{202F}]\\d{3})*(,\\d+)?$"));
     QModelIndexList cells = view->selectionModel() ? view->selectionModel()->selectedIndexes() : QModelIndexList();
     std::sort(cells.begin(), cells.end(), [](const QModelIndex &a, const QModelIndex &b) {
         return a.row() != b.row() ? a.row() < b.row() : a.column() < b.column();
@@ -139,7 +135,9 @@ QString copiedCells(const QTableView *view)
             text += cell.row() == row ? QLatin1Char('\t') : QLatin1Char('\n');
         row = cell.row();
         QString shown = cell.data(Qt::DisplayRole).toString();
-        if (groupedNumber.match(shown).hasMatch())
+        // Numbers as shown ("-1 234,50"), without the spaces that group them.
+        const Variant::Kind kind = cell.data(MemTableModel::ValueRole).value<Variant>().kind();
+        if (kind == Variant::Kind::Currency || kind == Variant::Kind::Float || kind == Variant::Kind::Integer)
             shown.remove(QChar(0x00A0)).remove(QLatin1Char(' ')).remove(QChar(0x202F));
         // A tab or line break inside a text would split the cell.
         for (QChar &c : shown)

@@ -26,6 +26,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -37,6 +38,9 @@ namespace {
 
 constexpr int GroupsPanelWidth = 250;
 constexpr int JournalRowHeight = 17;
+const QString PanelsSection = QStringLiteral("ZobrazeniSestavy");
+const QString SummaryHeightKey = QStringLiteral("VyskaZaverecnehoPrehledu");
+const QString MonthlyHeightKey = QStringLiteral("VyskaMesicnihoPrehledu");
 
 QWidget *filled(QWidget *widget, const QColor &colour)
 {
@@ -263,13 +267,30 @@ QWidget *TfrmPenDenReport::buildSelectedGroup()
     rows->addWidget(grDenik, 1);
     splPanels->addWidget(panRows);
     splPanels->setStretchFactor(splPanels->indexOf(panRows), 1);
-    connect(splPanels, &QSplitter::splitterMoved, this, &TfrmPenDenReport::RememberPanelHeights);
+    // A drag moves the splitter many times: the file is written once after.
+    m_saveHeights = new QTimer(this);
+    m_saveHeights->setSingleShot(true);
+    m_saveHeights->setInterval(500);
+    connect(m_saveHeights, &QTimer::timeout, this, &TfrmPenDenReport::writePanelHeights);
+    connect(splPanels, &QSplitter::splitterMoved, this, [this] {
+        takePanelHeights();
+        m_saveHeights->start();
+    });
     return panSelectedGroup;
 }
 
 void TfrmPenDenReport::BindReport()
 {
     m_report.Skupiny().first();
+    {
+        TIniFile ini(m_report.Application().SettingsFileName());
+        const auto stored = [&ini](const QString &key) -> std::optional<int> {
+            const int height = ini.ReadInteger(PanelsSection, key, -1);
+            return height > 0 ? std::optional<int>(height) : std::nullopt;
+        };
+        m_summaryHeight = stored(SummaryHeightKey);
+        m_monthlyHeight = stored(MonthlyHeightKey);
+    }
     if (!m_denikModel) {
         m_denikModel = new JournalRowsModel(m_report, denikColumns(), denikWhiteTextColumns(), this);
         setupReportGridView(grDenik, m_denikModel, m_denikModel->columns(), JournalRowHeight);
@@ -396,14 +417,6 @@ void TfrmPenDenReport::updateGroupNames()
     lblRowsGroupName->setText(name);
 }
 
-namespace {
-
-const QString PanelsSection = QStringLiteral("ZobrazeniSestavy");
-const QString SummaryHeightKey = QStringLiteral("VyskaZaverecnehoPrehledu");
-const QString MonthlyHeightKey = QStringLiteral("VyskaMesicnihoPrehledu");
-
-} // namespace
-
 int TfrmPenDenReport::VisibleJournalRows() const
 {
     return grDenik->viewport()->height() / std::max(1, grDenik->verticalHeader()->defaultSectionSize());
@@ -411,12 +424,27 @@ int TfrmPenDenReport::VisibleJournalRows() const
 
 void TfrmPenDenReport::RememberPanelHeights()
 {
+    takePanelHeights();
+    m_saveHeights->stop();
+    writePanelHeights();
+}
+
+void TfrmPenDenReport::takePanelHeights()
+{
     const QList<int> sizes = splPanels->sizes();
-    TIniFile ini(m_report.Application().SettingsFileName());
     if (m_finalSummaryVisible)
-        ini.WriteInteger(PanelsSection, SummaryHeightKey, sizes.value(0));
+        m_summaryHeight = sizes.value(0);
     if (panMonthlyOverview && m_monthlyOverviewVisible)
-        ini.WriteInteger(PanelsSection, MonthlyHeightKey, sizes.value(splPanels->indexOf(panMonthlyOverview)));
+        m_monthlyHeight = sizes.value(splPanels->indexOf(panMonthlyOverview));
+}
+
+void TfrmPenDenReport::writePanelHeights() const
+{
+    TIniFile ini(m_report.Application().SettingsFileName());
+    if (m_summaryHeight)
+        ini.WriteInteger(PanelsSection, SummaryHeightKey, *m_summaryHeight);
+    if (m_monthlyHeight)
+        ini.WriteInteger(PanelsSection, MonthlyHeightKey, *m_monthlyHeight);
 }
 
 // The overviews take the heights last given to them, else what they need,
@@ -434,13 +462,10 @@ void TfrmPenDenReport::applyPanelHeights()
     const int total = splPanels->height() - splPanels->handleWidth() * std::max(0, shown - 1);
     if (total <= rowsMinimum)
         return;
-    TIniFile ini(m_report.Application().SettingsFileName());
     QWidget *summary = splPanels->widget(0);
-    int summaryHeight = m_finalSummaryVisible
-        ? ini.ReadInteger(PanelsSection, SummaryHeightKey, panFinalSummary->sizeHint().height())
-        : 0;
+    int summaryHeight = m_finalSummaryVisible ? m_summaryHeight.value_or(panFinalSummary->sizeHint().height()) : 0;
     int monthlyHeight = panMonthlyOverview && m_monthlyOverviewVisible
-        ? ini.ReadInteger(PanelsSection, MonthlyHeightKey, panMonthlyOverview->sizeHint().height())
+        ? m_monthlyHeight.value_or(panMonthlyOverview->sizeHint().height())
         : 0;
     // What the rows leave goes to the overviews in proportion.
     const int room = total - rowsMinimum;

@@ -15,9 +15,11 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QSplitter;
+class QTimer;
 class QTableView;
 class QToolButton;
 
@@ -54,7 +56,8 @@ public:
     // Fits the number of group panels to the group list's height.
     void FitGroupGrid();
     // Keeps the heights the user gave the final overview and the monthly
-    // overview for the views opened later (the program's settings file).
+    // overview for the views opened later (the program's settings file);
+    // moving the splitter does so once it has stopped.
     void RememberPanelHeights();
     // Journal rows the grid shows whole.
     int VisibleJournalRows() const;
@@ -107,6 +110,8 @@ private:
     void fitGroupsPanel();
     QString groupKindCaption() const;
     void applyPanelHeights();
+    void takePanelHeights();
+    void writePanelHeights() const;
 
     TPenDenReport &m_report;
     IReportViewServices &m_services;
@@ -116,6 +121,10 @@ private:
     bool m_groupsVisible = false;
     bool m_infoVisible = false;
     bool m_monthlyOverviewVisible = false;
+    // The overviews' heights the user gave last, read from the settings
+    // when the view binds; written a moment after the splitter stops.
+    std::optional<int> m_summaryHeight, m_monthlyHeight;
+    QTimer *m_saveHeights = nullptr;
 };
 
 // Creates the report's view borderless and filling the page, shows it and
